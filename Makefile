@@ -1,0 +1,50 @@
+# The two commands of the README: `make run` and `make test`.
+# Both install what is missing (Debian 12, apt-get), configure and build.
+
+BUILD   ?= build
+RUNDIR  ?= run
+JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6 \
+           libxlsxwriter-dev libgtest-dev googletest libbenchmark-dev xvfb xauth fonts-dejavu-core \
+           python3 python3-openpyxl
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: run test deps build clean bench
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update && \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@mkdir -p $(RUNDIR)
+	@if [ -f $(BUILD)/zeni.db ] && [ ! -f $(RUNDIR)/zeni.db ]; then \
+	    cp $(BUILD)/zeni.db $(RUNDIR)/zeni.db && echo "Copied the delivered price table to $(RUNDIR)/zeni.db"; fi
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    echo "No display found: starting LIRComplect under xvfb-run (virtual screen 1280x1024)."; \
+	    cd $(RUNDIR) && xvfb-run -a -s "-screen 0 1280x1024x24" ../$(BUILD)/LIRComplect; \
+	else \
+	    cd $(RUNDIR) && ../$(BUILD)/LIRComplect; \
+	fi
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD)

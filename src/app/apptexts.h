@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+// Texts of the application shell.
+namespace lir::apptexts {
+
+inline QString engineMissingQuestion()
+{
+    return QStringLiteral("На вашем компьютере не установлен - <BDE>, \r"
+                          "необходим для работы программы с базой данных.\r"
+                          "Для дальнейшей работы требуется его установить.\r"
+                          "Установить?");
+}
+inline QString messageCaption() { return QStringLiteral("Сообщение"); }
+inline QString errorCaption() { return QStringLiteral("Error"); }
+inline QString launcherCaption() { return QStringLiteral("ЛИР-Комплектация"); }
+
+inline QString cannotOpenSource(const QString& file)
+{
+    return QStringLiteral("Не удалось открыть файл %1").arg(file);
+}
+inline QString cannotWriteTarget(const QString& file)
+{
+    return QStringLiteral("Не удалось записать файл %1").arg(file);
+}
+inline QString cannotStartProgram(const QString& program, const QString& reason)
+{
+    return QStringLiteral("Не удалось запустить программу %1: %2").arg(program, reason);
+}
+
+} // namespace lir::apptexts

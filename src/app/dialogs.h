@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+namespace lir {
+
+// The modal dialogs of the program behind one small interface, so that every
+// handler can run headless: the GUI installs the real boxes, tests and the
+// command-line calculator install a recording one.
+class Dialogs
+{
+public:
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~Dialogs() = default;
+
+    // Error box: caption "Error", error icon, one OK.
+    virtual void errorBox(const QString& text) = 0;
+    // Plain message box: application title as caption, one OK.
+    virtual void messageBox(const QString& text) = 0;
+    // The start-up question: caption "Сообщение", Yes/No, question icon.
+    virtual Answer question(const QString& text) = 0;
+    // File save dialog; an empty result means the user cancelled. The default
+    // suffix is added to a name typed without one, and the user is asked
+    // before an existing file is overwritten.
+    virtual QString saveFileName(const QString& filter, const QString& defaultSuffix) = 0;
+};
+
+// The dialogs in use; never null (a recording instance until someone installs one).
+Dialogs& dialogs();
+// Installs d (not owned) and returns the previous one; nullptr restores the default.
+Dialogs* setDialogs(Dialogs* d);
+
+// Shows the error of a failed operation in the standard error box, so that the
+// running handler can stop there: run(f) catches lir::Error thrown by f.
+bool runGuarded(const std::function<void()>& f);
+
+// Records every box and answers from queues; used headless.
+class RecordingDialogs : public Dialogs
+{
+public:
+    struct Shown
+    {
+        enum Kind { Error, Message, Question, SaveFile } kind;
+        QString text;
+    };
+
+    void errorBox(const QString& text) override;
+    void messageBox(const QString& text) override;
+    Answer question(const QString& text) override;
+    QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
+
+    void setNextAnswer(Answer a) { m_answers.push_back(a); }
+    // An empty name cancels the dialog.
+    void setNextFileName(const QString& name) { m_fileNames.push_back(name); }
+
+    const std::vector<Shown>& shown() const { return m_shown; }
+    // Texts of the error boxes shown since the last clear().
+    QStringList errors() const;
+    QStringList messages() const;
+    void clear() { m_shown.clear(); }
+
+private:
+    std::vector<Shown> m_shown;
+    std::deque<Answer> m_answers;
+    std::deque<QString> m_fileNames;
+};
+
+} // namespace lir

@@ -1,0 +1,1 @@
+#include "calc/calculatorwindow.h"

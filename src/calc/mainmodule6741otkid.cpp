@@ -1,0 +1,1 @@
+#include "calc/mainmodule6741otkid.h"

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/dialogs.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <iosfwd>
+
+// Shared pieces of the test programs: every program runs with a QApplication on
+// the offscreen platform and with recording dialogs installed.
+namespace lir::test {
+
+// The recording dialogs installed for the whole test program.
+RecordingDialogs& recorder();
+
+// A fresh temporary directory made current for the life of the object.
+class ScopedWorkDir
+{
+public:
+    ScopedWorkDir();
+    ~ScopedWorkDir();
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+} // namespace lir::test
+
+// Readable QString output in gtest messages.
+void PrintTo(const QString& s, std::ostream* os);
