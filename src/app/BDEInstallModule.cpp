@@ -19,7 +19,7 @@
 #include <csignal>
 
 #include <poll.h>
-#include <sys/pidfd.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace lir::bde {
@@ -143,7 +143,7 @@ void RunBDEInstaller(const QString& installerPath)
     // While it runs, SIGTERM and SIGINT end the wait instead of the program.
     auto oldTerm = std::signal(SIGTERM, onSignal);
     auto oldInt = std::signal(SIGINT, onSignal);
-    const int fd = int(pidfd_open(pid_t(pid), 0));
+    const int fd = int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
     while (!terminationRequested()) {
         bool ended = false;
         if (fd >= 0) {

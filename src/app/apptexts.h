@@ -14,6 +14,7 @@ inline QString engineMissingQuestion()
 }
 inline QString messageCaption() { return QStringLiteral("Сообщение"); }
 inline QString errorCaption() { return QStringLiteral("Error"); }
+inline QString applicationTitle() { return QStringLiteral("LIRComplect"); }
 inline QString launcherCaption() { return QStringLiteral("ЛИР-Комплектация"); }
 
 inline QString cannotOpenSource(const QString& file)

@@ -1,1 +1,45 @@
 #pragma once
+
+#include <QLabel>
+#include <QWidget>
+
+#include <functional>
+
+namespace lir::gui {
+
+class PictureButton;
+
+// The launcher: seven picture buttons, each showing one of the other windows,
+// and a status line naming the button under the mouse.
+class TMain : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TMain(QWidget* parent = nullptr);
+
+    struct Button
+    {
+        PictureButton* picture;
+        QString status;
+    };
+    const QList<Button>& buttons() const { return m_buttons; }
+    QLabel* statusLine() const { return m_label1; }
+    QWidget* mainShape() const { return m_shape; }
+
+    // Shows a window of the program and brings it to the front; never a second one.
+    static void showWindow(QWidget* w);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void addButton(const QString& name, const QString& picture, int left, int top, int width,
+                   const QString& status, std::function<QWidget*()> target);
+
+    QWidget* m_shape = nullptr;
+    QLabel* m_label1 = nullptr;
+    QList<Button> m_buttons;
+};
+
+} // namespace lir::gui

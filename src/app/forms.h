@@ -1,1 +1,18 @@
 #pragma once
+
+// The program's windows: each exists once for the whole run and is reached
+// by the others through these references. A window that is not there (yet)
+// is nullptr.
+namespace lir::gui {
+class TMain;
+class TMainForm6741;
+class TMainForm6742;
+class TMainForm6741otkid;
+} // namespace lir::gui
+
+namespace lir::forms {
+extern gui::TMain* Main;
+extern gui::TMainForm6741* MainForm6741;
+extern gui::TMainForm6742* MainForm6742;
+extern gui::TMainForm6741otkid* MainForm6741otkid;
+} // namespace lir::forms

@@ -1,1 +1,85 @@
 #include "app/startup.h"
+
+#include "app/BDEInstallModule.h"
+#include "app/db/storage.h"
+#include "app/dialogs.h"
+#include "app/error.h"
+#include "app/form_main.h"
+#include "app/forms.h"
+#include "app/guidialogs.h"
+#include "app/widgets.h"
+#include "calc/mainmodule6741.h"
+#include "calc/mainmodule6741otkid.h"
+#include "calc/mainmodule6742.h"
+
+#include <QDir>
+
+// The pictures live in the GUI library, which is linked statically.
+static void initResources()
+{
+    Q_INIT_RESOURCE(lircomplect);
+}
+
+namespace lir::gui {
+
+LirApplication::LirApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+}
+
+bool LirApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const Error& e) {
+        dialogs().errorBox(e.message());
+    } catch (const std::exception& e) {
+        dialogs().errorBox(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+void createForms()
+{
+    initResources();
+    forms::Main = new TMain;
+    forms::Main->show();
+    forms::MainForm6741 = new TMainForm6741;
+    forms::MainForm6742 = new TMainForm6742;
+    forms::MainForm6741otkid = new TMainForm6741otkid;
+}
+
+void destroyForms()
+{
+    delete forms::MainForm6741otkid;
+    forms::MainForm6741otkid = nullptr;
+    delete forms::MainForm6742;
+    forms::MainForm6742 = nullptr;
+    delete forms::MainForm6741;
+    forms::MainForm6741 = nullptr;
+    delete forms::Main;
+    forms::Main = nullptr;
+}
+
+int runProgram(QApplication& app)
+{
+    registerFontSubstitutes();
+    static GuiDialogs guiDialogs;
+    setDialogs(&guiDialogs);
+    bde::watchForTermination();
+    app.setQuitOnLastWindowClosed(false);
+
+    // Without a working storage engine the program offers to install it; a
+    // failure of the installer itself ends the program.
+    if (!runGuarded([] { bde::EnsureStorageEngine(); }))
+        return 1;
+
+    createForms();
+    db::setNetFileDir(QDir::currentPath());
+
+    const int rc = app.exec();
+    destroyForms();
+    db::Table::closeAll();
+    return rc;
+}
+
+} // namespace lir::gui

@@ -1,1 +1,25 @@
 #pragma once
+
+#include <QApplication>
+
+namespace lir::gui {
+
+// The application object: an error that escapes a handler is shown in the
+// standard error box, and the handler stops where it was.
+class LirApplication : public QApplication
+{
+public:
+    LirApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The start-up sequence: engine test (and installer), the windows, the
+// tables, then the message loop. Returns the program's exit code.
+int runProgram(QApplication& app);
+
+// Creates every window of the program once, in the start-up order.
+void createForms();
+// Destroys them (end of the program, and tests).
+void destroyForms();
+
+} // namespace lir::gui

@@ -1,1 +1,86 @@
 #pragma once
+
+#include <QFont>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSvgRenderer>
+#include <QWidget>
+
+namespace lir::gui {
+
+// Fonts of the program, with close Debian fonts where the originals are missing.
+void registerFontSubstitutes();
+QFont tahoma(int pixelSize, bool bold = false);
+QFont bookAntiqua(int pixelSize, bool bold, bool italic);
+
+// The sky blue of the grids' fixed cells and of the launcher frame.
+QColor skyBlue();
+
+// A command button of the program: a flat white panel with a single border
+// and a bold blue caption.
+class CommandPanel : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit CommandPanel(const QString& caption, QWidget* parent = nullptr);
+};
+
+// A picture drawn from an SVG resource, scaled to the widget.
+class Picture : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Picture(const QString& resource, QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QSvgRenderer m_svg;
+};
+
+// A picture that reacts to the mouse: a click, and every mouse move over it.
+class PictureButton : public Picture
+{
+    Q_OBJECT
+public:
+    explicit PictureButton(const QString& resource, QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+    void mouseMoved();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+};
+
+// An integer spin edit whose text may be limited in length. The value it
+// reports follows every change of the text; a text that is not a whole number
+// reads as the minimum.
+class SpinEdit : public QSpinBox
+{
+    Q_OBJECT
+public:
+    explicit SpinEdit(int minimum, int maximum, int maxLength, QWidget* parent = nullptr);
+    void setMaxLength(int n);
+    int maxLength() const;
+    // The value the text stands for.
+    int textValue() const;
+    // Shows v unless the text already reads as v (so typing is not disturbed).
+    void showValue(int v);
+
+signals:
+    void textValueChanged(int value);
+    void clickedInto();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    int m_lastReported;
+};
+
+} // namespace lir::gui
