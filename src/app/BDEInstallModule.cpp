@@ -183,6 +183,11 @@ void requestTermination()
     g_terminate = true;
 }
 
+void clearTerminationRequest()
+{
+    g_terminate = false;
+}
+
 void watchForTermination()
 {
     static bool installed = false;

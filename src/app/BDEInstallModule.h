@@ -51,6 +51,7 @@ void EnsureStorageEngine();
 // while the installer runs); ends the wait for the installer.
 bool terminationRequested();
 void requestTermination();
+void clearTerminationRequest(); // tests
 // Installs the Quit-event filter; call once after the application object exists.
 void watchForTermination();
 

@@ -1,0 +1,150 @@
+// The command-line calculator's contract: validation, order of application,
+// inputs a person could not change, and state carried between lines.
+#include "cli/kitcli.h"
+#include "support/testsupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+using lir::cli::KitCli;
+
+namespace {
+
+QJsonObject answer(KitCli& cli, const char* line)
+{
+    const QByteArray out = cli.processLine(QByteArray(line));
+    EXPECT_FALSE(out.contains('\n'));
+    const QJsonDocument doc = QJsonDocument::fromJson(out);
+    EXPECT_TRUE(doc.isObject()) << out.constData();
+    return doc.object();
+}
+
+QStringList strings(const QJsonValue& v)
+{
+    QStringList out;
+    for (const QJsonValue& x : v.toArray())
+        out << x.toString();
+    return out;
+}
+
+} // namespace
+
+TEST(KitCli, RejectsBadLinesWithoutApplyingAnything)
+{
+    KitCli cli;
+    const char* bad[] = {
+        "not json",
+        "[1,2]",
+        R"({"FFH": 500})",
+        R"({"calculator": "6743"})",
+        R"({"calculator": "6741", "FFH": 500, "Bogus": 1})",
+        R"({"calculator": "6741", "FFH": 500, "cb_zapor": true})",     // a tilt-turn input
+        R"({"calculator": "6741otkid", "RuchkaVcentre": false})",      // no such input in the tilt window
+        R"({"calculator": "6741", "FFH": 500, "ProfilType": "PVC"})",
+        R"({"calculator": "6741", "FFH": 10000})",
+        R"({"calculator": "6741", "FFH": 500.5})",
+        R"({"calculator": "6741", "FFH": 500, "RuchkaOkon": 1})",
+        R"({"calculator": "6742", "FFH": 500, "NazvSystemProfiles": "ВИЛАРТ-ЛИР"})", // the turn window's spelling
+    };
+    for (const char* line : bad) {
+        const QJsonObject o = answer(cli, line);
+        EXPECT_TRUE(o.contains(QStringLiteral("error"))) << line;
+        EXPECT_FALSE(o.value(QStringLiteral("error")).toString().isEmpty()) << line;
+    }
+    EXPECT_EQ(cli.turn().ffh(), 0);
+    EXPECT_EQ(cli.tiltTurn().ffh(), 0);
+}
+
+TEST(KitCli, AnswersWithTheWholeContract)
+{
+    KitCli cli;
+    const QJsonObject o = answer(cli, R"({"calculator": "6741", "FFH": 1001, "calculate": false})");
+    for (const char* key : {"calculator", "ok", "messages", "LIRL", "KitDesignation", "LineCount", "Last", "grid",
+                            "state", "ignored"})
+        EXPECT_TRUE(o.contains(QLatin1String(key))) << key;
+    const QJsonObject state = o.value(QStringLiteral("state")).toObject();
+    EXPECT_EQ(state.value(QStringLiteral("FFH")).toInt(), 1001);
+    EXPECT_EQ(state.value(QStringLiteral("GH")).toInt(), 500);
+    EXPECT_EQ(state.value(QStringLiteral("SystemProfiles")).toString(), QStringLiteral("12/20-13"));
+    EXPECT_EQ(state.value(QStringLiteral("PolStvorki")).toString(), QStringLiteral("Правое"));
+    EXPECT_FALSE(state.contains(QStringLiteral("cb_zapor")));
+    // Without "calculate" the result is not touched.
+    EXPECT_FALSE(cli.turn().lirlVisible());
+}
+
+TEST(KitCli, InputsThatAreHiddenOrDisabledAreIgnored)
+{
+    KitCli cli;
+    QJsonObject o = answer(cli, R"({"calculator": "6741", "FFH": 1200, "GH": 400, "calculate": false})");
+    EXPECT_EQ(strings(o.value(QStringLiteral("ignored"))), QStringList{QStringLiteral("GH")});
+    EXPECT_EQ(cli.turn().gh(), 600);
+
+    // Keys are applied in the documented order: the box is unchecked before GH.
+    o = answer(cli, R"({"calculator": "6741", "GH": 400, "RuchkaVcentre": false, "calculate": false})");
+    EXPECT_TRUE(strings(o.value(QStringLiteral("ignored"))).isEmpty());
+    EXPECT_EQ(cli.turn().gh(), 400);
+
+    o = answer(cli, R"({"calculator": "6741", "ProfilType": "деревянный", "NazvSystemProfiles": "KBE AD",
+                        "RadioGroup1": 1, "cb_ramaType": "Еврофальц 20/8", "blokirator": true,
+                        "TipRuchki": "ЛИР-1938.00", "calculate": false})");
+    EXPECT_EQ(strings(o.value(QStringLiteral("ignored"))),
+              (QStringList{QStringLiteral("NazvSystemProfiles"), QStringLiteral("RadioGroup1"),
+                           QStringLiteral("TipRuchki")}));
+    const QJsonObject state = o.value(QStringLiteral("state")).toObject();
+    EXPECT_EQ(state.value(QStringLiteral("cb_ramaType")).toString(), QStringLiteral("Еврофальц 20/8"));
+    EXPECT_TRUE(state.value(QStringLiteral("blokirator")).toBool());
+    EXPECT_EQ(state.value(QStringLiteral("NazvSystemProfiles")).toString(), QStringLiteral("ARtec PAD"));
+    EXPECT_EQ(state.value(QStringLiteral("SystemProfiles")).toString(), QStringLiteral("12/18-9"));
+
+    o = answer(cli, R"({"calculator": "6741", "ProfilType": "ПВХ", "cb_ramaType": "Еврофальц 18/8",
+                        "blokirator": false, "calculate": false})");
+    EXPECT_EQ(strings(o.value(QStringLiteral("ignored"))),
+              (QStringList{QStringLiteral("cb_ramaType"), QStringLiteral("blokirator")}));
+
+    o = answer(cli, R"({"calculator": "6741otkid", "GH": 100, "calculate": false})");
+    EXPECT_EQ(strings(o.value(QStringLiteral("ignored"))), QStringList{QStringLiteral("GH")});
+    o = answer(cli, R"({"calculator": "6742", "ProfilType": "деревянный", "PlankaMicrovent": true, "calculate": false})");
+    EXPECT_EQ(strings(o.value(QStringLiteral("ignored"))), QStringList{QStringLiteral("PlankaMicrovent")});
+}
+
+TEST(KitCli, ClampsCountAndColourAndKeepsStateBetweenLines)
+{
+    KitCli cli;
+    QJsonObject o = answer(cli, R"({"calculator": "6742", "KolKomlektov": 0, "RAL": 123456, "calculate": false})");
+    QJsonObject state = o.value(QStringLiteral("state")).toObject();
+    EXPECT_EQ(state.value(QStringLiteral("KolKomlektov")).toInt(), 1);
+    EXPECT_EQ(state.value(QStringLiteral("RAL")).toInt(), 9999);
+    answer(cli, R"({"calculator": "6742", "KolKomlektov": 5000000, "NazvSystemProfiles": "Thyssen", "calculate": false})");
+    o = answer(cli, R"({"calculator": "6742", "calculate": false})");
+    state = o.value(QStringLiteral("state")).toObject();
+    EXPECT_EQ(state.value(QStringLiteral("KolKomlektov")).toInt(), 100000);
+    EXPECT_EQ(state.value(QStringLiteral("SystemProfiles")).toString(), QStringLiteral("12/21-13"));
+    // The other calculators are untouched.
+    EXPECT_EQ(cli.turn().kolKomlektov(), 1);
+}
+
+TEST(KitCli, RunAnswersEveryLineAndGoesOnAfterErrors)
+{
+    KitCli cli;
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    ASSERT_TRUE(in && out);
+    const char text[] = "{\"calculator\":\"6741\",\"FFH\":700}\r\nbroken\n{\"calculator\":\"6741otkid\"}";
+    std::fputs(text, in);
+    std::rewind(in);
+    EXPECT_EQ(cli.run(in, out), 0);
+    std::rewind(out);
+    char buf[8192];
+    QList<QByteArray> lines;
+    while (std::fgets(buf, sizeof buf, out))
+        lines << QByteArray(buf).trimmed();
+    std::fclose(in);
+    std::fclose(out);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith("{\"calculator\":\"6741\""));
+    EXPECT_TRUE(lines[1].startsWith("{\"error\""));
+    EXPECT_TRUE(lines[2].startsWith("{\"calculator\":\"6741otkid\""));
+}
