@@ -147,9 +147,7 @@ TEST(TurnCatalogue, LookAlikeLettersAndDefaults)
 TEST(TurnRules, StandardPvcKitWithoutClamps)
 {
     TurnKit k;
-    Input in;
-    in.ffh = 400;
-    in.ffb = 500;
+    Input in{.ffh = 400, .ffb = 500};
     EXPECT_TRUE(calculate(k, in).isEmpty());
     EXPECT_EQ(k.gh(), 200);
     EXPECT_EQ(k.lirlText(), QStringLiteral("ЛИР-6741-01МR100"));
@@ -194,13 +192,7 @@ TEST(TurnRules, StandardPvcKitWithoutClamps)
 TEST(TurnRules, WoodenKitWithBlocker)
 {
     TurnKit k;
-    Input in;
-    in.profil = 1;
-    in.rama = 0;
-    in.pol = 1;
-    in.ffh = 600;
-    in.ffb = 500;
-    in.blocker = true;
+    Input in{.ffh = 600, .ffb = 500, .profil = 1, .rama = 0, .pol = 1, .blocker = true};
     EXPECT_TRUE(calculate(k, in).isEmpty());
     EXPECT_EQ(k.lirlText(), QStringLiteral("ЛИР-6741-02ДМL"));
     const std::vector<Row> rows = grid(k);
@@ -239,12 +231,7 @@ TEST(TurnRules, WoodenKitWithBlocker)
 TEST(TurnRules, OffCentreHandleRebuildsClampKit)
 {
     TurnKit k;
-    Input in;
-    in.complekt = 1;
-    in.ffh = 1000;
-    in.ffb = 800;
-    in.centre = false;
-    in.gh = 280;
+    Input in{.complekt = 1, .ffh = 1000, .ffb = 800, .centre = false, .gh = 280};
     EXPECT_TRUE(calculate(k, in).isEmpty());
     EXPECT_EQ(k.lirlText(), QStringLiteral("Нестандартный"));
     const std::vector<Row> expected = {
@@ -289,10 +276,8 @@ TEST(TurnRules, OffCentreHandleRebuildsClampKit)
 TEST(TurnRules, ClampWindowsAndStrikers)
 {
     TurnKit k;
-    Input in;
-    in.complekt = 1;
-    in.ffb = 1000; // above 900: two Удлинитель 500 instead of 250s and strikers
-    in.centre = false;
+    // Above 900 mm: two Удлинитель 500 instead of the 250s and strikers.
+    Input in{.complekt = 1, .ffb = 1000, .centre = false};
 
     // A = 400, B = 650: the first window of the 800 bolt, no extension.
     in.ffh = 1050;
@@ -336,11 +321,7 @@ TEST(TurnRules, ClampWindowsAndStrikers)
 TEST(TurnRules, HandleBandsWithoutClamps)
 {
     TurnKit k;
-    Input in;
-    in.ffh = 1100;
-    in.ffb = 600;
-    in.centre = false;
-    in.gh = 450;
+    Input in{.ffh = 1100, .ffb = 600, .centre = false, .gh = 450};
     EXPECT_EQ(calculate(k, in), QStringList{msgHandle});
     EXPECT_TRUE(grid(k).empty());
     EXPECT_EQ(k.LastGH, 450);
@@ -374,11 +355,7 @@ TEST(TurnRules, HandleBandsWithoutClamps)
 TEST(TurnRules, OddHeightCentreDiffersBetweenVariants)
 {
     TurnKit k;
-    Input in;
-    in.ffh = 1001;
-    in.ffb = 700;
-    in.centre = false;
-    in.gh = 500;
+    Input in{.ffh = 1001, .ffb = 700, .centre = false, .gh = 500};
     // Without clamps 500 is not half of 1001; the band 500 .. 501 takes it.
     EXPECT_TRUE(calculate(k, in).isEmpty());
     EXPECT_FALSE(k.ruchkaVcentre());
@@ -394,9 +371,7 @@ TEST(TurnRules, OddHeightCentreDiffersBetweenVariants)
 TEST(TurnRules, SizeMessages)
 {
     TurnKit k;
-    Input in;
-    in.ffb = 900;
-    in.ffh = 2500;
+    Input in{.ffh = 2500, .ffb = 900};
     EXPECT_EQ(calculate(k, in), QStringList{msgWidthNoClamps});
     in.ffb = 800;
     EXPECT_EQ(calculate(k, in), QStringList{msgHeightNoClamps});
@@ -431,11 +406,7 @@ TEST(TurnRules, SizeMessages)
 TEST(TurnRules, OptionChecksUncheckRefusedBoxes)
 {
     TurnKit k;
-    Input in;
-    in.complekt = 1;
-    in.ffh = 1000;
-    in.ffb = 800; // kit 12
-    in.balcony = true;
+    Input in{.complekt = 1, .ffh = 1000, .ffb = 800, .balcony = true}; // kit 12
     EXPECT_EQ(calculate(k, in), QStringList{msgBalcony});
     EXPECT_FALSE(k.balkonnayaZaschelka());
     EXPECT_TRUE(grid(k).empty());
@@ -458,12 +429,7 @@ TEST(TurnRules, OptionChecksUncheckRefusedBoxes)
     }
 
     // A wooden kit 01 has no room for the blocker.
-    Input wood;
-    wood.profil = 1;
-    wood.ffh = 400;
-    wood.ffb = 500;
-    wood.blocker = true;
-    wood.balcony = true;
+    Input wood{.ffh = 400, .ffb = 500, .profil = 1, .balcony = true, .blocker = true};
     EXPECT_EQ(calculate(k, wood), (QStringList{msgBalcony, msgBlocker}));
     EXPECT_FALSE(k.blokirator());
     EXPECT_FALSE(k.balkonnayaZaschelka());
@@ -475,10 +441,7 @@ TEST(TurnRules, OptionChecksUncheckRefusedBoxes)
 TEST(TurnRules, FailedSizeCheckMatchesThePreviousKit)
 {
     TurnKit k;
-    Input in;
-    in.complekt = 1;
-    in.ffh = 500;
-    in.ffb = 800; // kit 10
+    Input in{.complekt = 1, .ffh = 500, .ffb = 800}; // kit 10
     EXPECT_TRUE(calculate(k, in).isEmpty());
     EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6741-10МR100"));
 
@@ -501,10 +464,7 @@ TEST(TurnRules, FailedSizeCheckMatchesThePreviousKit)
 TEST(TurnRules, BadHeightWithGoodWidthMatchesNoKit)
 {
     TurnKit k;
-    Input in;
-    in.complekt = 1;
-    in.ffh = 500;
-    in.ffb = 800;
+    Input in{.complekt = 1, .ffh = 500, .ffb = 800};
     EXPECT_TRUE(calculate(k, in).isEmpty());
     in.ffh = 2400;
     in.vent = true;
@@ -516,11 +476,7 @@ TEST(TurnRules, BadHeightWithGoodWidthMatchesNoKit)
 TEST(TurnRules, WoodenLetterOnlyOnANewDesignation)
 {
     TurnKit k;
-    Input in;
-    in.profil = 1;
-    in.pol = 1;
-    in.ffh = 600;
-    in.ffb = 500;
+    Input in{.ffh = 600, .ffb = 500, .profil = 1, .pol = 1};
     EXPECT_TRUE(calculate(k, in).isEmpty());
     in.ffb = 900;
     for (int i = 0; i < 2; ++i) {
@@ -539,10 +495,7 @@ TEST(TurnRules, WoodenLetterOnlyOnANewDesignation)
 TEST(TurnRules, TextsByProfileSystem)
 {
     TurnKit k;
-    Input in;
-    in.ffh = 1500;
-    in.ffb = 700;
-    in.handle = true;
+    Input in{.ffh = 1500, .ffb = 700, .handle = true};
     for (const QString& name : lir::calctexts::nazvTurn) {
         in.nazv = name;
         ASSERT_TRUE(calculate(k, in).isEmpty()) << name.toStdString();
@@ -579,10 +532,7 @@ TEST(TurnRules, TextsByProfileSystem)
 TEST(TurnRules, LargeCountDoesNotWrap)
 {
     TurnKit k;
-    Input in;
-    in.ffh = 2000;
-    in.ffb = 800;
-    in.count = 100000;
+    Input in{.ffh = 2000, .ffb = 800, .count = 100000};
     ASSERT_TRUE(calculate(k, in).isEmpty());
     const std::vector<Row> rows = grid(k);
     ASSERT_FALSE(rows.empty());
@@ -704,13 +654,7 @@ TEST(TurnSweep, SizesAcrossClassBounds)
                     handles.emplace_back(false, (ffh + 1) / 2 + 100);
                     handles.emplace_back(false, ffh - 150);
                     for (auto [centre, g] : handles) {
-                        Input in;
-                        in.complekt = complekt;
-                        in.profil = profil;
-                        in.ffh = ffh;
-                        in.ffb = ffb;
-                        in.centre = centre;
-                        in.gh = g;
+                        Input in{.complekt = complekt, .ffh = ffh, .ffb = ffb, .centre = centre, .gh = g, .profil = profil};
                         apply(k, in);
                         k.LastFFH = -1;
                         lir::test::recorder().clear();
@@ -736,28 +680,10 @@ TEST(TurnCli, SameGridAsTheCalculator)
         const char* json;
         Input in;
     };
-    Input a;
-    a.ffh = 400;
-    a.ffb = 500;
-    a.handle = true;
-    a.tip = 1;
-    a.count = 10;
-    Input b;
-    b.complekt = 1;
-    b.ffh = 1000;
-    b.ffb = 800;
-    b.centre = false;
-    b.gh = 280;
-    Input c;
-    c.profil = 1;
-    c.pol = 1;
-    c.ffh = 600;
-    c.ffb = 500;
-    c.blocker = true;
-    Input d;
-    d.complekt = 1;
-    d.ffh = 300;
-    d.ffb = 600;
+    Input a{.ffh = 400, .ffb = 500, .handle = true, .tip = 1, .count = 10};
+    Input b{.complekt = 1, .ffh = 1000, .ffb = 800, .centre = false, .gh = 280};
+    Input c{.ffh = 600, .ffb = 500, .profil = 1, .pol = 1, .blocker = true};
+    Input d{.complekt = 1, .ffh = 300, .ffb = 600};
     const Case cases[] = {
         {R"({"calculator":"6741","FFH":400,"FFB":500,"RuchkaOkon":true,"TipRuchki":"ЛИР-1938.00","KolKomlektov":10})", a},
         {R"({"calculator":"6741","Complekt":1,"FFH":1000,"FFB":800,"RuchkaVcentre":false,"GH":280})", b},
