@@ -37,6 +37,22 @@ protected:
     int handleRow() const override { return HandleRow; }
 
 private:
+    // What the size checks did to KitDesignation.
+    enum class Designation {
+        Formed, // this calculation wrote a new designation
+        Kept,   // a size check failed; the previous designation stays and is matched
+        Void,   // the height is invalid but the width is not: nothing to match
+    };
+    Designation checkSizes();
+    void hingeTexts();
+    void matchKit();
+    void options();
+    void handleWithoutClamps();
+    void handleWithClamps();
+    void optionChecks();
+    void rebateSystemTexts();
+    void profileTexts();
+
     int m_complekt = 0;
     int m_ffbMaxLength = 4;
     bool m_balkonnaya = false;

@@ -1,0 +1,61 @@
+#include "app/dialogs.h"
+#include "calc/turnkit.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+// One "РАСЧЕТ" of the turn calculator: a standard kit and a kit rebuilt around
+// an off-centre handle, with texts by profile and a kit count.
+namespace {
+
+void setUp(lir::TurnKit& k, bool offCentre)
+{
+    k.setComplekt(1);
+    k.setNazvSystemProfiles(13); // KBE Expert
+    k.setKolKomlektov(10);
+    k.setRuchkaOkon(true);
+    k.setFFH(1000);
+    k.setFFB(800);
+    if (offCentre) {
+        k.setRuchkaVcentre(false);
+        k.setGH(280);
+    }
+}
+
+void BM_TurnStandardKit(benchmark::State& state)
+{
+    lir::TurnKit k;
+    setUp(k, false);
+    for (auto _ : state) {
+        k.RashetButtonClick();
+        benchmark::DoNotOptimize(k.LineCount);
+    }
+    if (k.lastCalculationFailed())
+        state.SkipWithError("calculation failed");
+}
+BENCHMARK(BM_TurnStandardKit);
+
+void BM_TurnOffCentreKit(benchmark::State& state)
+{
+    lir::TurnKit k;
+    setUp(k, true);
+    for (auto _ : state) {
+        k.RashetButtonClick();
+        benchmark::DoNotOptimize(k.LineCount);
+    }
+    if (k.lastCalculationFailed())
+        state.SkipWithError("calculation failed");
+}
+BENCHMARK(BM_TurnOffCentreKit);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
