@@ -53,19 +53,19 @@ struct KitSpec
 };
 constexpr std::array<KitSpec, 12> kitSpecs = {{
     // band 0: without side presses           11 12 13 14 15 16 17 21 22 23
-    {0, 300, 500, 1, {0, 0, 2, 0, 2, 2, 2, 2, 2, 2}},     // 51
-    {0, 501, 700, 2, {0, 0, 2, 0, 2, 2, 1, 1, 2, 2}},     // 52
-    {0, 701, 1000, 3, {0, 0, 2, 0, 2, 2, 1, 1, 2, 2}},    // 53
-    {0, 1001, 1400, 4, {0, 0, 3, 0, 3, 3, 1, 1, 3, 3}},   // 54
-    {0, 1401, 1800, 5, {0, 0, 4, 0, 3, 3, 2, 2, 3, 3}},   // 55
-    {0, 1801, 2300, 6, {0, 0, 4, 0, 4, 4, 2, 2, 4, 4}},   // 56
+    {0, 300, 500, 1, {0, 0, 2, 0, 2, 2, 2, 2, 2, 2}},   // 51
+    {0, 501, 700, 2, {0, 0, 2, 0, 2, 2, 1, 1, 2, 2}},   // 52
+    {0, 701, 1000, 3, {0, 0, 2, 0, 2, 2, 1, 1, 2, 2}},  // 53
+    {0, 1001, 1400, 4, {0, 0, 3, 0, 3, 3, 1, 1, 3, 3}}, // 54
+    {0, 1401, 1800, 5, {0, 0, 4, 0, 3, 3, 2, 2, 3, 3}}, // 55
+    {0, 1801, 2300, 6, {0, 0, 4, 0, 4, 4, 2, 2, 4, 4}}, // 56
     // band 1: with side presses
-    {1, 440, 620, 7, {2, 2, 4, 1, 2, 2, 2, 2, 2, 2}},     // 60
-    {1, 621, 800, 8, {2, 2, 4, 1, 2, 2, 1, 1, 2, 2}},     // 61
-    {1, 801, 1300, 9, {2, 2, 5, 1, 3, 3, 1, 1, 3, 3}},    // 62
-    {1, 1301, 1400, 10, {2, 2, 6, 1, 3, 3, 1, 1, 3, 3}},  // 63
-    {1, 1401, 1800, 10, {2, 2, 6, 1, 3, 3, 2, 2, 3, 3}},  // 64
-    {1, 1801, 2300, 9, {2, 4, 7, 1, 4, 4, 2, 2, 4, 4}},   // 65
+    {1, 440, 620, 7, {2, 2, 4, 1, 2, 2, 2, 2, 2, 2}},    // 60
+    {1, 621, 800, 8, {2, 2, 4, 1, 2, 2, 1, 1, 2, 2}},    // 61
+    {1, 801, 1300, 9, {2, 2, 5, 1, 3, 3, 1, 1, 3, 3}},   // 62
+    {1, 1301, 1400, 10, {2, 2, 6, 1, 3, 3, 1, 1, 3, 3}}, // 63
+    {1, 1401, 1800, 10, {2, 2, 6, 1, 3, 3, 2, 2, 3, 3}}, // 64
+    {1, 1801, 2300, 9, {2, 4, 7, 1, 4, 4, 2, 2, 4, 4}},  // 65
 }};
 
 const QStringList& kitCodes()
@@ -247,6 +247,7 @@ PartsTable TiltKit::catalogue() const
         };
         // Quantities are 0 outside a calculation; the screws are the defaults
         // per piece, which fill_default_value_screw restores.
+        // clang-format off
         return PartsTable{
             line(QStringLiteral("6742.50.00-01"), QStringLiteral("Засов поворотный 300"), QStringLiteral("300-500"), 4, 0),
             line(QStringLiteral("6742.50.00-02"), QStringLiteral("Засов поворотный 500"), QStringLiteral("501-700"), 6, 0),
@@ -272,6 +273,7 @@ PartsTable TiltKit::catalogue() const
             line(QStringLiteral("6742.00.05"), QStringLiteral("Накладка декор.В1"), QStringLiteral("-"), 0, 0),
             line(QStringLiteral("6742.00.06"), QStringLiteral("Накладка декор.В2"), QStringLiteral("-"), 0, 0),
         };
+        // clang-format on
     }();
     return table;
 }
@@ -343,8 +345,8 @@ void TiltKit::applyRules()
     }
 
     // The stepped ventilator has no room beside the short side-press bolts.
-    if (row(RowProvetrivatel).Quantity != 0
-        && (row(RowZasov440).Quantity != 0 || row(RowZasov620).Quantity != 0)) {
+    if (row(RowProvetrivatel).Quantity != 0 &&
+        (row(RowZasov440).Quantity != 0 || row(RowZasov620).Quantity != 0)) {
         fail(msg::ventilatorNotApplicable());
         setProvetrivatel(false);
     }
