@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -17,16 +18,29 @@
 namespace lir::db {
 
 // The directory in which tables are found by name; the current directory
-// until set. Must be set before the first table is opened.
+// until set (an empty dir goes back to it). Set it before the first table is
+// opened: a table stays in the directory it was opened from.
 void setNetFileDir(const QString& dir);
 QString netFileDir();
 
+// One field of a table. The file keeps it as the column's declared type
+// ("VARCHAR(100)", "INTEGER", "SMALLINT UNSIGNED", "DOUBLE"), so that it is
+// read back from any table opened later.
 struct FieldDef
 {
-    enum class Type { Text, Int32, UInt16 };
+    enum class Type {
+        Text,   // cut to `size` characters when written (size 0: no limit)
+        Int32,  // 32-bit signed integer
+        UInt16, // 0..65535
+        Double, // floating point
+        Other   // a column of another declared type: stored as given
+    };
     QString name;
     Type type = Type::Text;
-    int size = 0; // characters, for text fields
+    int size = 0;         // characters, for text fields
+    bool indexed = false; // create() adds an index, so an exact locate is not a scan
+
+    bool operator==(const FieldDef&) const = default;
 };
 
 class Table : public QObject
@@ -56,7 +70,10 @@ public:
 
     QString fileName() const;
     QString tableName() const;
+    QString filePath() const;
     QStringList fieldNames() const;
+    // The fields as the file declares them (indexed is not reported).
+    QVector<FieldDef> fields() const;
 
     // ---- positioning (a pending edit is written first)
     bool first();
@@ -74,31 +91,46 @@ public:
     // First row, in table order, whose field matches value: exact (whole value,
     // case-sensitive) by default; with CaseInsensitive | PartialKey a prefix
     // match that ignores case (Cyrillic included). Found: the current row moves
-    // there. Not found: it stays.
+    // there. Not found: it stays. An empty value matches an empty field.
     bool locate(const QString& field, const QString& value, int options = Exact);
 
-    // ---- reading the current row; an empty (NULL) field reads as empty
+    // ---- reading the current row (in Edit or Insert state: the pending row);
+    // an empty (NULL) field reads as empty: an invalid QVariant, text "",
+    // number std::nullopt. Field names are matched without regard to case.
     QVariant value(const QString& field) const;
     QString text(const QString& field) const;
+    // Throws when the field holds text that is not a number.
     std::optional<double> number(const QString& field) const;
     bool isNull(const QString& field) const;
 
     // ---- writing
     State state() const { return m_state; }
-    void insert();                                     // starts a new row
-    void edit();                                       // starts editing the current row
-    void setValue(const QString& field, const QVariant& v); // in Insert or Edit state
-    void post();                                       // writes the pending row
-    void cancel();                                     // drops the pending changes
-    void remove();                                     // deletes the current row
+    // Starts a new row, written at the end of the table by post(). A pending
+    // row is written first.
+    void insert();
+    // Starts editing the current row; nothing happens in Edit or Insert state.
+    void edit();
+    // In Insert or Edit state. Text is cut to its field's size; empty text is
+    // an empty field. Numbers are checked when the row is written.
+    void setValue(const QString& field, const QVariant& v);
+    // Writes the pending row. A value that does not fit its field is refused
+    // with an error, and the row stays pending with that value, to be mended.
+    void post();
+    void cancel(); // drops the pending changes
+    // Deletes the current row; the next row becomes current, else the previous.
+    // In Insert state it drops the new row instead.
+    void remove();
 
-    // One transaction around several writes: all or nothing.
+    // One transaction around several writes: all or nothing. A rollback drops
+    // a pending row and puts the current row back on a row that exists.
     void beginTransaction();
     void commit();
     void rollback();
 
-    // A query over this table's file; values are always bound.
-    QVector<QVector<QVariant>> query(const QString& sql, const QVariantList& binds = {}) const;
+    // A query over this table's file; values are always bound, an empty field
+    // comes back as an invalid QVariant. A statement that is not a SELECT is
+    // taken to have changed the table (dataChanged, current row reloaded).
+    QVector<QVector<QVariant>> query(const QString& sql, const QVariantList& binds = {});
 
 signals:
     // The current row moved to another row (or the table changed under it).
@@ -107,7 +139,7 @@ signals:
     void dataChanged();
 
 private:
-    explicit Table(const QString& fileName);
+    Table();
     struct Impl;
     std::unique_ptr<Impl> d;
     State m_state = State::Browse;
