@@ -115,7 +115,7 @@ TEST_F(StartupTest, YesCopiesTheInstallerAndWaitsForTheRegistration)
 
 TEST_F(StartupTest, AQuitRequestEndsTheWaitAtOnce)
 {
-    writeFile(work.file(QStringLiteral("setup.sh")), "echo $$ > \"$(dirname \"$0\")/pid.txt\"\nsleep 30\n");
+    writeFile(work.file(QStringLiteral("setup.sh")), "echo $$ > \"$(dirname \"$0\")/pid.txt\"\nexec sleep 30\n");
     const QString path = bde::PrepareBDEInstaller();
     // Ask the application to quit while the installer runs.
     QTimer::singleShot(300, [] { QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit)); });
