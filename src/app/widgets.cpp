@@ -9,7 +9,8 @@ namespace lir::gui {
 
 void registerFontSubstitutes()
 {
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                                                      QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QStringLiteral("Book Antiqua"),
                                {QStringLiteral("P052"), QStringLiteral("URW Palladio L"),
                                 QStringLiteral("TeX Gyre Pagella"), QStringLiteral("DejaVu Serif")});
