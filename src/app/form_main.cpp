@@ -6,6 +6,7 @@
 #include "calc/mainmodule6741.h"
 #include "calc/mainmodule6741otkid.h"
 #include "calc/mainmodule6742.h"
+#include "prices/form_price.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -71,7 +72,7 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedS
               QStringLiteral("Расчёт комплектации откидной фурнитуры ЛИР-6741"),
               [] { return static_cast<QWidget*>(forms::MainForm6741otkid); });
     addButton(QStringLiteral("ImagePrice"), QStringLiteral(":/pictures/launcherprice.svg"), 206, 18, 60,
-              QStringLiteral("Расчётные цены"), [] { return static_cast<QWidget*>(nullptr); });
+              QStringLiteral("Расчётные цены"), [] { return static_cast<QWidget*>(forms::Price); });
     addButton(QStringLiteral("ImageSum"), QStringLiteral(":/pictures/launchersum.svg"), 271, 18, 60,
               QStringLiteral("Суммирование заказов"), [] { return static_cast<QWidget*>(nullptr); });
     addButton(QStringLiteral("ImageHistory"), QStringLiteral(":/pictures/launcherhistory.svg"), 336, 18, 61,

@@ -8,6 +8,7 @@ class TMain;
 class TMainForm6741;
 class TMainForm6742;
 class TMainForm6741otkid;
+class TPrice;
 } // namespace lir::gui
 
 namespace lir::forms {
@@ -15,4 +16,5 @@ extern gui::TMain* Main;
 extern gui::TMainForm6741* MainForm6741;
 extern gui::TMainForm6742* MainForm6742;
 extern gui::TMainForm6741otkid* MainForm6741otkid;
+extern gui::TPrice* Price;
 } // namespace lir::forms

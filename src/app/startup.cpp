@@ -11,6 +11,7 @@
 #include "calc/mainmodule6741.h"
 #include "calc/mainmodule6741otkid.h"
 #include "calc/mainmodule6742.h"
+#include "prices/form_price.h"
 
 #include <QDir>
 
@@ -46,10 +47,15 @@ void createForms()
     forms::MainForm6741 = new TMainForm6741;
     forms::MainForm6742 = new TMainForm6742;
     forms::MainForm6741otkid = new TMainForm6741otkid;
+    // The tables are found in the working directory; set before the first is opened.
+    db::setNetFileDir(QDir::currentPath());
+    forms::Price = new TPrice;
 }
 
 void destroyForms()
 {
+    delete forms::Price;
+    forms::Price = nullptr;
     delete forms::MainForm6741otkid;
     forms::MainForm6741otkid = nullptr;
     delete forms::MainForm6742;
@@ -74,7 +80,6 @@ int runProgram(QApplication& app)
         return 1;
 
     createForms();
-    db::setNetFileDir(QDir::currentPath());
 
     const int rc = app.exec();
     destroyForms();

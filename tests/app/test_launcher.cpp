@@ -1,4 +1,5 @@
 // The launcher and the calculator windows as a person meets them.
+#include "app/db/storage.h"
 #include "app/form_main.h"
 #include "app/forms.h"
 #include "app/startup.h"
@@ -6,6 +7,7 @@
 #include "calc/mainmodule6741.h"
 #include "calc/mainmodule6741otkid.h"
 #include "calc/mainmodule6742.h"
+#include "prices/form_price.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
@@ -45,7 +47,13 @@ class Forms : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite() { createForms(); }
-    static void TearDownTestSuite() { destroyForms(); }
+    static void TearDownTestSuite()
+    {
+        destroyForms();
+        // The price editor opened the price table of the working directory.
+        db::Table::closeAll();
+        db::setNetFileDir(QString());
+    }
 };
 
 } // namespace
@@ -98,11 +106,16 @@ TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
     EXPECT_FALSE(forms::MainForm6741->isVisible());
     click(m->buttons().at(1).picture);
     EXPECT_EQ(forms::MainForm6741->calculator().ffh(), 1234);
-    // Buttons of windows that are not there yet do nothing.
+    // The price button shows the price editor that start-up made.
+    ASSERT_TRUE(forms::Price);
+    EXPECT_FALSE(forms::Price->isVisible());
     click(m->buttons().at(3).picture);
+    EXPECT_TRUE(forms::Price->isVisible());
+    // Buttons of windows that are not there yet do nothing.
+    click(m->buttons().at(4).picture);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
     for (QWidget* w : {static_cast<QWidget*>(forms::MainForm6741), static_cast<QWidget*>(forms::MainForm6742),
-                       static_cast<QWidget*>(forms::MainForm6741otkid)})
+                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price)})
         w->hide();
 }
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Texts of the price list: the price editor and the price table's messages.
+namespace lir::pricetexts {
+
+inline QString caption() { return QStringLiteral("Цены комплектующих"); }
+inline QString columnDesignation() { return QStringLiteral("Обозначение"); }
+inline QString columnName() { return QStringLiteral("Название"); }
+inline QString columnPrice() { return QStringLiteral("Цена"); }
+inline QString priceGroup() { return QStringLiteral("Цена"); }
+inline QString searchByDesignation() { return QStringLiteral("Поиск по обозначению"); }
+inline QString searchByName() { return QStringLiteral("Поиск по названию"); }
+inline QString find() { return QStringLiteral("Найти"); }
+inline QString close() { return QStringLiteral("ЗАКРЫТЬ"); }
+
+// Row indicator of the grid: the current row, and the row being edited.
+inline QString currentRowMark() { return QStringLiteral("\u25B6"); }
+inline QString editedRowMark() { return QStringLiteral("I"); }
+
+inline QString tableNotOpen(const QString& file)
+{
+    return QStringLiteral("Таблица цен %1 не открыта").arg(file);
+}
+// The engine's own message follows on the second line.
+inline QString cannotOpenTable(const QString& file, const QString& dir, const QString& reason)
+{
+    return QStringLiteral("Не удалось открыть таблицу цен %1 в каталоге %2\r%3").arg(file, dir, reason);
+}
+
+} // namespace lir::pricetexts

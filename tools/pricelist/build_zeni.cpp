@@ -1,0 +1,46 @@
+// Builds the delivered price table zeni.db from the price list text.
+//
+//   lir-build-zeni <data/zeni.csv> <output directory>
+#include "pricelist.h"
+
+#include "app/db/storage.h"
+#include "app/error.h"
+#include "prices/pricetable.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: lir-build-zeni <price list .csv> <output directory>\n");
+        return 2;
+    }
+    try {
+        const QVector<lir::pricelist::PriceRow> rows = lir::pricelist::readPriceList(args.at(0));
+        // Built aside and moved into place, so that a failed build leaves no
+        // half-filled table that looks finished.
+        QTemporaryDir work(QDir(args.at(1)).filePath(QStringLiteral("zeni-build-XXXXXX")));
+        if (!work.isValid())
+            throw lir::Error(QStringLiteral("cannot make a directory in %1").arg(args.at(1)));
+        lir::db::setNetFileDir(work.path());
+        lir::pricelist::buildPriceTable(rows);
+        lir::db::Table::closeAll();
+        const QString built = QDir(work.path()).filePath(lir::prices::tableFile());
+        const QString target = QDir(args.at(1)).filePath(lir::prices::tableFile());
+        QFile::remove(target);
+        if (!QFile::rename(built, target))
+            throw lir::Error(QStringLiteral("cannot move the table to %1").arg(target));
+        std::printf("%s: %d rows\n", qPrintable(target), int(rows.size()));
+    } catch (const lir::Error& e) {
+        std::fprintf(stderr, "lir-build-zeni: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+    return 0;
+}

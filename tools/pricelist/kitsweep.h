@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+namespace lir::pricelist {
+
+// One line that a successful calculation put into a result grid.
+struct KitPart
+{
+    QString designation;
+    QString name;
+    QString calculator; // "6741", "6742" or "6741otkid": the first that produced it
+};
+
+// How finely the sweep walks the sizes. Every other input (profile systems,
+// rebate types, sides, weights, handle types, every option) is always taken
+// in every combination.
+struct SweepSettings
+{
+    int minSize = 100;
+    int maxSize = 2700;
+    int sizeStep = 25;      // heights and widths with the handle in the centre
+    int offCentreStep = 50; // heights and widths with the handle off the centre
+    int handleStep = 25;    // handle heights off the centre
+    // A wooden sash after every choice of the (hidden) list of profile
+    // systems, not only after the first.
+    bool everyHiddenChoice = true;
+    // The size walk in every combination of options and at every size point,
+    // and every kit it finds in every combination of the other inputs; the
+    // ordinary walk takes the options one by one and prices only as few kits
+    // as show every part.
+    bool exhaustive = false;
+
+    // A coarse walk for the tests, which still meets the size classes of the rules.
+    static SweepSettings quick() { return {200, 2600, 100, 200, 100, false, false}; }
+};
+
+struct SweepReport
+{
+    QVector<KitPart> parts;  // one per designation, in the order found
+    QStringList conflicts;   // designations met with more than one name
+    long long calculations = 0;
+    int kitShapes = 0;       // distinct kits found by the size walk
+    int representatives = 0; // kits taken through every other input
+};
+
+// Drives the three calculators over their inputs and collects every
+// designation, with its name, that a successful calculation shows. Message
+// boxes of failed calculations are swallowed while it runs. `progress`, when
+// given, is told the calculator that is being swept.
+SweepReport sweepCalculators(const SweepSettings& settings,
+                             const std::function<void(const QString&)>& progress = {});
+
+} // namespace lir::pricelist
