@@ -15,12 +15,6 @@
 
 #include <QDir>
 
-// The pictures live in the GUI library, which is linked statically.
-static void initResources()
-{
-    Q_INIT_RESOURCE(lircomplect);
-}
-
 namespace lir::gui {
 
 LirApplication::LirApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -41,7 +35,7 @@ bool LirApplication::notify(QObject* receiver, QEvent* event)
 
 void createForms()
 {
-    initResources();
+    initPictures();
     forms::Main = new TMain;
     forms::Main->show();
     forms::MainForm6741 = new TMainForm6741;

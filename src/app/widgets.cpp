@@ -5,7 +5,18 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+static void initResources()
+{
+    Q_INIT_RESOURCE(lircomplect);
+}
+
 namespace lir::gui {
+
+void initPictures()
+{
+    static const bool done = (initResources(), true);
+    (void)done;
+}
 
 void registerFontSubstitutes()
 {

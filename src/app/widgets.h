@@ -9,6 +9,10 @@
 
 namespace lir::gui {
 
+// Makes the program's pictures available; the GUI library is linked
+// statically, so its resources are registered by hand, once.
+void initPictures();
+
 // Fonts of the program, with close Debian fonts where the originals are missing.
 void registerFontSubstitutes();
 QFont tahoma(int pixelSize, bool bold = false);

@@ -34,6 +34,7 @@ TPrice::TPrice(QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
+    initPictures();
     m_picture = new Picture(QStringLiteral(":/pictures/launcherprice.svg"), this);
     m_picture->setObjectName(QStringLiteral("Image1"));
     m_picture->setGeometry(642 - 8 - 60, 8, 60, 60);
