@@ -12,7 +12,7 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite qt6-s
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build clean bench
+.PHONY: run test deps build clean bench pricelist
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -42,6 +42,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Regenerates data/zeni.csv from the calculators after a change of the kit rules.
+pricelist: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target pricelist
 
 bench: build
 	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && "$$b"; done

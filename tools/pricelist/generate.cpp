@@ -29,12 +29,7 @@ int main(int argc, char** argv)
     }
     try {
         SweepSettings settings = quick ? SweepSettings::quick() : SweepSettings();
-        if (exhaustive) {
-            settings.sizeStep = 10;
-            settings.offCentreStep = 25;
-            settings.handleStep = 10;
-            settings.exhaustive = true;
-        }
+        settings.exhaustive = exhaustive;
         QElapsedTimer timer;
         timer.start();
         const SweepReport report = sweepCalculators(settings, [](const QString& model) {

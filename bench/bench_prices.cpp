@@ -1,0 +1,112 @@
+// Pricing a kit: every line of a kit sheet is one LookupPrice on the
+// delivered price table, as the editor keeps it open.
+#include "app/db/storage.h"
+#include "calc/turnkit.h"
+#include "export/kitsheet.h"
+#include "prices/pricetable.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+using lir::db::Table;
+
+namespace {
+
+// The delivered table, copied aside and opened once.
+Table& deliveredTable()
+{
+    static QTemporaryDir dir;
+    static Table* table = [] {
+        const QString copy = QDir(dir.path()).filePath(lir::prices::tableFile());
+        if (!QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), copy))
+            std::fprintf(stderr, "no delivered price table in %s\n", LIR_BINARY_DIR);
+        lir::db::setNetFileDir(dir.path());
+        return &Table::open(lir::prices::tableFile());
+    }();
+    return *table;
+}
+
+// 27 designations spread over the whole table, so that the current row
+// jumps back and forth as it does between the lines of a sheet.
+QStringList spreadKit()
+{
+    const auto rows = deliveredTable().query(QStringLiteral("SELECT oboznashenie FROM zeni ORDER BY rowid"));
+    QStringList kit;
+    for (int i = 0; i < 27; ++i)
+        kit << rows[(i * 37) % rows.size()][0].toString();
+    return kit;
+}
+
+// A real kit: the large clamp kit of the turn calculator with every option,
+// its lines and the two screws.
+QStringList turnKit()
+{
+    lir::TurnKit calc;
+    calc.setComplekt(1);
+    calc.setFFH(2000);
+    calc.setFFB(1000);
+    calc.setRuchkaOkon(true);
+    calc.setProvetrivatel(true);
+    calc.setBalkonnayaZaschelka(true);
+    calc.RashetButtonClick();
+    QStringList kit;
+    for (int r = 1; r <= calc.LineCount; ++r)
+        kit << calc.gridCell(r, 0);
+    kit << lir::screwDesignation25() << lir::screwDesignation40();
+    return kit;
+}
+
+void priceKit(benchmark::State& state, const QStringList& kit)
+{
+    deliveredTable();
+    int found = 0;
+    for (auto _ : state) {
+        double sum = 0;
+        for (const QString& d : kit) {
+            const lir::PriceResult r = lir::LookupPrice(d);
+            found += r.found ? 1 : 0;
+            sum += r.price.value_or(0);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["lines"] = double(kit.size());
+    state.counters["found"] = benchmark::Counter(found, benchmark::Counter::kAvgIterations);
+}
+
+void BM_Price27LineKit(benchmark::State& state)
+{
+    priceKit(state, spreadKit());
+}
+BENCHMARK(BM_Price27LineKit)->Unit(benchmark::kMicrosecond);
+
+void BM_PriceTurnKit(benchmark::State& state)
+{
+    priceKit(state, turnKit());
+}
+BENCHMARK(BM_PriceTurnKit)->Unit(benchmark::kMicrosecond);
+
+void BM_LookupNotFound(benchmark::State& state)
+{
+    deliveredTable();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lir::LookupPrice(QStringLiteral("6742.99.99-99")).found);
+}
+BENCHMARK(BM_LookupNotFound)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    lir::db::Table::closeAll();
+    return 0;
+}
