@@ -279,6 +279,9 @@ void KitCalculator::RuchkaVcentreClick()
 
 void KitCalculator::NazvSystemProfilesChange()
 {
+    // A wooden sash always uses its own rebate system, whatever name the hidden list holds.
+    if (isWooden())
+        return;
     const QList<int>& systems = m_kind == Kind::Tilt ? t::systemOfNazvTilt : t::systemOfNazvTurn;
     if (m_nazv >= 0 && m_nazv < systems.size())
         m_systemProfiles = systems.at(m_nazv);

@@ -28,6 +28,13 @@ public:
     // Quantities of rows 1..40; rows 41 and 42 follow "Запор поворотно-откидной".
     void fill_the_komplect6742(const QVector<int>& q);
 
+    // Size classes (-1: outside every class). Height classes count 0, 1, 2, 3А, 3, 4.
+    static int widthClass(int w);
+    static int heightClass(int h);
+    // The 36 standard kits in table order: codes and quantity vectors (rows 1..40).
+    static QStringList kitCodes();
+    static QVector<int> kitQuantities(int index);
+
 protected:
     void applyRules() override;
     void applySuccessRules() override;
@@ -38,6 +45,13 @@ protected:
     void profileTypeExtras() override;
 
 private:
+    void setHingeTexts();
+    void placeHandle();  // handle position: bolt, extensions, screws per piece
+    void checkOptions(); // options that do not go with the kit
+    void applyZapor();   // "Запор поворотно-откидной"
+    void setSystemTexts();
+    void setProfileTexts();
+
     bool m_cbZapor = false;
     bool m_plankaMicrovent = false;
     bool m_checkBox1 = false;

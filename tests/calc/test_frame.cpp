@@ -426,3 +426,13 @@ TEST_F(FrameTest, SaveChangesStoresTheEditedEntryAndReplaysTheOrder)
     EXPECT_EQ(sink.replays, 1);
     EXPECT_FALSE(k.saveChangesVisible());
 }
+
+TEST_F(FrameTest, AWoodenSashKeepsItsRebateSystemWhateverTheHiddenNameList)
+{
+    TiltTurnKit k;
+    k.setProfilType(1);
+    k.setNazvSystemProfiles(14); // from code, while the list is hidden
+    EXPECT_EQ(k.systemProfilesText(), QStringLiteral("12/18-9"));
+    k.setProfilType(0);
+    EXPECT_EQ(k.systemProfilesText(), QStringLiteral("12/21-13"));
+}
