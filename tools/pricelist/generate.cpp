@@ -36,11 +36,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "sweeping calculator %s\n", qPrintable(model));
         });
         for (const QString& c : report.conflicts)
-            std::fprintf(stderr, "warning: one designation, two names: %s\n", qPrintable(c));
+            std::fprintf(stderr, "note: one designation, several names (the list takes one): %s\n",
+                         qPrintable(c));
 
         QVector<PriceRow> rows;
         for (const KitPart& p : report.parts)
-            rows.push_back({p.designation, p.name, 0.0});
+            rows.push_back({p.designation, p.preferredName(), 0.0});
         std::sort(rows.begin(), rows.end(),
                   [](const PriceRow& a, const PriceRow& b) { return a.designation < b.designation; });
         // Priced by the sheets for the screw totals.

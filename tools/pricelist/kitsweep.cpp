@@ -233,12 +233,9 @@ private:
             const auto it = m_index.constFind(d);
             if (it == m_index.cend()) {
                 m_index.insert(d, int(m_report.parts.size()));
-                m_report.parts.push_back({d, n, c.model()});
-            } else if (m_report.parts[*it].name != n) {
-                const QString conflict = d + QStringLiteral(": \"") + m_report.parts[*it].name +
-                                         QStringLiteral("\" / \"") + n + u'"';
-                if (!m_report.conflicts.contains(conflict))
-                    m_report.conflicts << conflict;
+                m_report.parts.push_back({d, {n}, c.model()});
+            } else if (!m_report.parts[*it].names.contains(n)) {
+                m_report.parts[*it].names << n;
             }
         }
     }
@@ -440,6 +437,14 @@ private:
 
 } // namespace
 
+QString KitPart::preferredName() const
+{
+    for (const QString& n : names)
+        if (n == n.trimmed())
+            return n;
+    return names.value(0);
+}
+
 SweepReport sweepCalculators(const SweepSettings& settings, const std::function<void(const QString&)>& progress)
 {
     const DialogsSwap silence;
@@ -450,6 +455,10 @@ SweepReport sweepCalculators(const SweepSettings& settings, const std::function<
             progress(s.calc->model());
         sweep.run(s);
     }
+    for (const KitPart& p : std::as_const(report.parts))
+        if (p.names.size() > 1)
+            report.conflicts << p.designation + QStringLiteral(": \"") + p.names.join(QStringLiteral("\" / \"")) +
+                                    u'"';
     return report;
 }
 

@@ -11,8 +11,13 @@ namespace lir::pricelist {
 struct KitPart
 {
     QString designation;
-    QString name;
+    QStringList names;  // every name shown with it, in the order met
     QString calculator; // "6741", "6742" or "6741otkid": the first that produced it
+
+    // The name for the price list: the first without blanks around it (one
+    // catalogue writes "Блокиратор " where another writes "Блокиратор"),
+    // else the first.
+    QString preferredName() const;
 };
 
 // How finely the sweep walks the sizes. Every other input (profile systems,
@@ -41,7 +46,7 @@ struct SweepSettings
 struct SweepReport
 {
     QVector<KitPart> parts;  // one per designation, in the order found
-    QStringList conflicts;   // designations met with more than one name
+    QStringList conflicts;   // designations met with more than one name, and their names
     long long calculations = 0;
     int kitShapes = 0;       // distinct kits found by the size walk
     int representatives = 0; // kits taken through every other input
