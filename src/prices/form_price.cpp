@@ -19,6 +19,19 @@ namespace lir::gui {
 
 namespace t = pricetexts;
 
+namespace {
+
+// The grid of the price table: read-only, and typing in it does nothing
+// (no search by the first letters, which would move the current row unasked).
+class PriceGrid : public QTableView
+{
+public:
+    using QTableView::QTableView;
+    void keyboardSearch(const QString&) override {}
+};
+
+} // namespace
+
 TPrice::TPrice(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
@@ -40,7 +53,7 @@ TPrice::TPrice(QWidget* parent)
     m_picture->setGeometry(642 - 8 - 60, 8, 60, 60);
 
     m_model = new PriceModel(this);
-    m_grid = new QTableView(this);
+    m_grid = new PriceGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->setGeometry(8, 8, 430, 362);
     m_grid->setModel(m_model);
@@ -95,9 +108,13 @@ TPrice::TPrice(QWidget* parent)
     m_priceGroup = new QGroupBox(t::priceGroup(), this);
     m_priceGroup->setObjectName(QStringLiteral("GroupBox1"));
     m_priceGroup->setGeometry(450, 90, 184, 58);
+    m_priceGroup->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid #a0a0a0; margin-top: 7px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0px 3px; }"));
     m_dbEdit3 = new QLineEdit(m_priceGroup);
     m_dbEdit3->setObjectName(QStringLiteral("DBEdit3"));
     m_dbEdit3->setGeometry(12, 24, 160, 22);
+    m_dbEdit3->setFont(font()); // not the style sheet's font of the group
     m_dbEdit3->installEventFilter(this);
     connect(m_dbEdit3, &QLineEdit::textEdited, this, &TPrice::priceTyped);
 

@@ -256,7 +256,11 @@ TEST_F(PriceEditorTest, RowsAreNeitherAddedNorDeleted)
     form->grid()->setFocus();
     QTest::keyClick(form->grid(), Qt::Key_Delete, Qt::ControlModifier);
     QTest::keyClick(form->grid(), Qt::Key_Insert);
-    QTest::keyClick(form->grid(), Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(form->grid(), Qt::Key_End, Qt::ControlModifier);
+    ASSERT_EQ(currentRow(), 5);
+    // Typing in the grid neither edits nor moves.
+    typeInto(form->grid(), QStringLiteral("0483"));
+    EXPECT_EQ(currentRow(), 5);
     EXPECT_EQ(table->rowCount(), 6);
     EXPECT_EQ(form->grid()->model()->rowCount(), 6);
     EXPECT_EQ(table->state(), db::Table::State::Browse);
