@@ -30,6 +30,16 @@ public:
     void keyboardSearch(const QString&) override {}
 };
 
+// The row indicator of the grid. Its width is fixed, so it never measures its
+// sections: with thousands of rows that would be paid at every added row.
+class IndicatorHeader : public QHeaderView
+{
+public:
+    explicit IndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+    static constexpr int Width = 14;
+    QSize sizeHint() const override { return {Width, length()}; }
+};
+
 } // namespace
 
 TPrice::TPrice(QWidget* parent)
@@ -76,10 +86,11 @@ TPrice::TPrice(QWidget* parent)
         columnsWidth += widths[c];
     }
     // The row indicator: a narrow fixed column that marks the current row.
-    QHeaderView* indicator = m_grid->verticalHeader();
+    auto* indicator = new IndicatorHeader(m_grid);
+    m_grid->setVerticalHeader(indicator);
     indicator->setSectionResizeMode(QHeaderView::Fixed);
     indicator->setDefaultSectionSize(18);
-    indicator->setFixedWidth(14);
+    indicator->setFixedWidth(IndicatorHeader::Width);
     indicator->setHighlightSections(false);
     indicator->setSectionsClickable(false);
     const QString sky = skyBlue().name();

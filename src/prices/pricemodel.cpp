@@ -5,6 +5,8 @@
 #include "prices/pricetable.h"
 #include "prices/pricetexts.h"
 
+#include <limits>
+
 namespace lir::gui {
 
 namespace {
@@ -53,15 +55,17 @@ void PriceModel::setTable(db::Table* table)
     followCurrent();
 }
 
-QVector<PriceModel::Row> PriceModel::readRows() const
+QVector<PriceModel::Row> PriceModel::readRows(qint64 after) const
 {
     QVector<Row> rows;
     if (!m_table)
         return rows;
     const auto result = m_table->query(QStringLiteral("SELECT rowid, ") + quoted(prices::fieldDesignation()) +
-                                       QStringLiteral(", ") + quoted(prices::fieldName()) + QStringLiteral(", ") +
-                                       quoted(prices::fieldPrice()) + QStringLiteral(" FROM ") +
-                                       quoted(m_table->tableName()) + QStringLiteral(" ORDER BY rowid"));
+                                           QStringLiteral(", ") + quoted(prices::fieldName()) +
+                                           QStringLiteral(", ") + quoted(prices::fieldPrice()) +
+                                           QStringLiteral(" FROM ") + quoted(m_table->tableName()) +
+                                           QStringLiteral(" WHERE rowid > ? ORDER BY rowid"),
+                                       {after});
     rows.reserve(result.size());
     for (const QVector<QVariant>& r : result)
         rows.push_back({r[0].toLongLong(), r[1].toString(), r[2].toString(), r[3]});
@@ -70,6 +74,22 @@ QVector<PriceModel::Row> PriceModel::readRows() const
 
 void PriceModel::reload()
 {
+    const int count = m_table ? m_table->rowCount() : 0;
+    // Rows added at the end (the catalogue update adds hundreds at start-up):
+    // only they are read.
+    if (count > m_rows.size()) {
+        QVector<Row> added = readRows(m_rows.isEmpty() ? std::numeric_limits<qint64>::min() : m_rows.last().rowid);
+        if (added.size() == count - m_rows.size()) {
+            beginInsertRows({}, int(m_rows.size()), count - 1);
+            for (Row& r : added) {
+                m_rowOf.insert(r.rowid, int(m_rows.size()));
+                m_rows.push_back(std::move(r));
+            }
+            endInsertRows();
+            followCurrent();
+            return;
+        }
+    }
     QVector<Row> rows = readRows();
     bool sameRows = rows.size() == m_rows.size();
     for (int i = 0; sameRows && i < rows.size(); ++i)

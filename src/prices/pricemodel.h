@@ -7,12 +7,15 @@
 #include <QPointer>
 #include <QVector>
 
+#include <limits>
+
 namespace lir::gui {
 
 // The rows of the open price table for the editor's grid, in table order. It
-// keeps a copy of the rows, read in one query whenever the table is written,
-// so that scrolling a few thousand rows never touches the file; the current
-// row, and while it is edited its pending values, come from the table itself.
+// keeps a copy of the rows, so that scrolling a few thousand rows never
+// touches the file: read in one query when the table is written, and only the
+// new rows when rows are added at the end. The current row, and while it is
+// edited its pending values, come from the table itself.
 class PriceModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -50,7 +53,8 @@ private:
         bool operator==(const Row&) const = default;
     };
 
-    QVector<Row> readRows() const;
+    // The rows after rowid `after`, in table order.
+    QVector<Row> readRows(qint64 after = std::numeric_limits<qint64>::min()) const;
     void reload();
     void followCurrent();
     void rowChanged(int row);

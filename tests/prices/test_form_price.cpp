@@ -295,3 +295,37 @@ TEST_F(PriceTableTest, MissingOrUnreadableTableLeavesAnEmptyEditor)
         << text.toStdString();
     EXPECT_EQ(form.grid()->model()->rowCount(), 0);
 }
+
+TEST_F(PriceEditorTest, GridFollowsRowsWrittenByOthers)
+{
+    // Rows added at the end, as the catalogue update adds them.
+    {
+        db::Transaction tx(*table);
+        for (int i = 0; i < 2000; ++i) {
+            table->insert();
+            table->setValue(QStringLiteral("oboznashenie"), QStringLiteral("ЛИР-6742-%1МR100").arg(i));
+            if (i % 2 == 0)
+                table->setValue(QStringLiteral("zena"), 0);
+            table->post();
+        }
+        tx.done();
+    }
+    QAbstractItemModel* m = form->grid()->model();
+    ASSERT_EQ(m->rowCount(), 2006);
+    EXPECT_EQ(m->index(2005, 0).data(), QStringLiteral("ЛИР-6742-1999МR100"));
+    EXPECT_EQ(m->index(2005, 2).data(), QString());
+    EXPECT_EQ(m->index(2004, 2).data(), QStringLiteral("0"));
+    EXPECT_EQ(selectedRow(), 2005);
+
+    // A deleted row and a renamed one.
+    ASSERT_TRUE(table->locate(QStringLiteral("oboznashenie"), QStringLiteral("6742.08.00-20L")));
+    table->remove();
+    EXPECT_EQ(m->rowCount(), 2005);
+    EXPECT_EQ(m->index(1, 0).data(), QStringLiteral("6742.08.00-20R"));
+    EXPECT_EQ(selectedRow(), 1);
+    table->edit();
+    table->setValue(QStringLiteral("nazvanie"), QStringLiteral("Петля на створке верхняя"));
+    table->post();
+    EXPECT_EQ(m->index(1, 1).data(), QStringLiteral("Петля на створке верхняя"));
+    EXPECT_EQ(m->index(2, 1).data(), QStringLiteral("Петля откидная"));
+}
