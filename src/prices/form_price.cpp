@@ -129,17 +129,20 @@ TPrice::TPrice(QWidget* parent)
     m_dbEdit3->installEventFilter(this);
     connect(m_dbEdit3, &QLineEdit::textEdited, this, &TPrice::priceTyped);
 
-    auto searchRow = [this](int top, const QString& label, const QString& labelName, const QString& editName,
-                            const QString& panelName, QLineEdit*& edit, CommandPanel*& panel) {
+    // The search rows end where the grid ends.
+    const int gridRight = m_grid->x() + m_grid->width();
+    auto searchRow = [this, gridRight](int top, const QString& label, const QString& labelName,
+                                       const QString& editName, const QString& panelName, QLineEdit*& edit,
+                                       CommandPanel*& panel) {
         auto* l = new QLabel(label, this);
         l->setObjectName(labelName);
         l->setGeometry(8, top, 160, 24);
         edit = new QLineEdit(this);
         edit->setObjectName(editName);
-        edit->setGeometry(170, top, 190, 24);
+        edit->setGeometry(170, top, gridRight - 78 - 170, 24);
         panel = new CommandPanel(t::find(), this);
         panel->setObjectName(panelName);
-        panel->setGeometry(368, top, 70, 24);
+        panel->setGeometry(gridRight - 70, top, 70, 24);
         panel->setAutoDefault(false);
     };
     searchRow(382, t::searchByDesignation(), QStringLiteral("Label1"), QStringLiteral("Edit2"),
