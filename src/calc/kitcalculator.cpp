@@ -41,73 +41,53 @@ QString KitCalculator::model() const
 void KitCalculator::setKolKomlektov(int v)
 {
     v = std::clamp(v, 1, 100000);
-    if (v == m_kolKomlektov)
-        return;
-    m_kolKomlektov = v;
-    notify();
+    changeInput(m_kolKomlektov, v);
 }
 
 void KitCalculator::setRal(int v)
 {
     v = std::clamp(v, 0, 9999);
-    if (v == m_ral)
-        return;
-    m_ral = v;
-    notify();
+    changeInput(m_ral, v);
 }
 
 void KitCalculator::setProfilType(int index)
 {
-    if (index < 0 || index > 1 || index == m_profilType)
+    if (index < 0 || index > 1)
         return;
-    m_profilType = index;
-    ProfilTypeClick();
-    notify();
+    changeInput(m_profilType, index, [this] { ProfilTypeClick(); });
 }
 
 void KitCalculator::setFFH(int v)
 {
-    if (v == m_ffh)
-        return;
-    m_ffh = v;
-    if (m_kind != Kind::Tilt)
-        FFHChange();
-    notify();
+    changeInput(m_ffh, v, [this] {
+        if (m_kind != Kind::Tilt)
+            FFHChange();
+    });
 }
 
 void KitCalculator::setFFB(int v)
 {
-    if (v == m_ffb)
-        return;
-    m_ffb = v;
-    if (m_kind == Kind::Tilt)
-        FFBChange();
-    notify();
+    changeInput(m_ffb, v, [this] {
+        if (m_kind == Kind::Tilt)
+            FFBChange();
+    });
 }
 
 void KitCalculator::setGH(int v)
 {
-    if (v == m_gh)
-        return;
-    m_gh = v;
-    notify();
+    changeInput(m_gh, v);
 }
 
 void KitCalculator::setRuchkaVcentre(bool on)
 {
-    if (on == m_ruchkaVcentre)
-        return;
-    m_ruchkaVcentre = on;
-    RuchkaVcentreClick();
-    notify();
+    changeInput(m_ruchkaVcentre, on, [this] { RuchkaVcentreClick(); });
 }
 
 void KitCalculator::setPolStvorki(int index)
 {
-    if (index < 0 || index > 1 || index == m_polStvorki)
+    if (index < 0 || index > 1)
         return;
-    m_polStvorki = index;
-    notify();
+    changeInput(m_polStvorki, index);
 }
 
 QString KitCalculator::systemProfilesText() const
@@ -135,11 +115,9 @@ QString KitCalculator::nazvSystemProfilesText() const
 
 void KitCalculator::setNazvSystemProfiles(int index)
 {
-    if (index < -1 || index >= nazvItems().size() || index == m_nazv)
+    if (index < -1 || index >= nazvItems().size())
         return;
-    m_nazv = index;
-    NazvSystemProfilesChange();
-    notify();
+    changeInput(m_nazv, index, [this] { NazvSystemProfilesChange(); });
 }
 
 void KitCalculator::selectNazvSystemProfiles(int index)
@@ -157,44 +135,33 @@ QString KitCalculator::ramaTypeText() const
 
 void KitCalculator::setRamaType(int index)
 {
-    if (index < -1 || index >= t::ramaTypes.size() || index == m_ramaType)
+    if (index < -1 || index >= t::ramaTypes.size())
         return;
-    m_ramaType = index;
-    notify();
+    changeInput(m_ramaType, index);
 }
 
 void KitCalculator::setRuchkaOkon(bool on)
 {
-    if (on == m_ruchkaOkon)
-        return;
-    m_ruchkaOkon = on;
-    RuchkaOkonClick();
-    notify();
+    changeInput(m_ruchkaOkon, on, [this] { RuchkaOkonClick(); });
 }
 
 void KitCalculator::setTipRuchki(int index)
 {
-    if (index < 0 || index > 1 || index == m_tipRuchki)
+    if (index < 0 || index > 1)
         return;
-    m_tipRuchki = index;
-    notify();
+    changeInput(m_tipRuchki, index);
 }
 
 void KitCalculator::setProvetrivatel(bool on)
 {
-    if (on == m_provetrivatel)
-        return;
-    m_provetrivatel = on;
-    ImageUpdate();
-    notify();
+    changeInput(m_provetrivatel, on, [this] { ImageUpdate(); });
 }
 
 void KitCalculator::setRadioGroup1(int index)
 {
-    if (index < 0 || index > 1 || index == m_radioGroup1)
+    if (index < 0 || index > 1)
         return;
-    m_radioGroup1 = index;
-    notify();
+    changeInput(m_radioGroup1, index);
 }
 
 void KitCalculator::setLirlText(const QString& text)
@@ -207,10 +174,7 @@ void KitCalculator::setLirlText(const QString& text)
 
 void KitCalculator::setSaveChangesVisible(bool on)
 {
-    if (on == m_saveChangesVisible)
-        return;
-    m_saveChangesVisible = on;
-    notify();
+    changeInput(m_saveChangesVisible, on);
 }
 
 // ---------------------------------------------------------------- window geometry

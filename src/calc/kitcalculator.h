@@ -176,6 +176,20 @@ protected:
     static int halfToEven(int size);
 
     void notify() { emit changed(); }
+    // Sets an input and, when its value really changes, runs its handler and
+    // announces the change.
+    template <class T, class Handler> void changeInput(T& member, const T& value, Handler handler)
+    {
+        if (member == value)
+            return;
+        member = value;
+        handler();
+        notify();
+    }
+    template <class T> void changeInput(T& member, const T& value)
+    {
+        changeInput(member, value, [] {});
+    }
 
     PartsTable Komplekt;
     QString m_weightText; // "100", "120" or empty for a wooden sash

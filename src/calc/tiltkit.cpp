@@ -208,11 +208,7 @@ TiltKit::TiltKit(QObject* parent) : KitCalculator(Kind::Tilt, GridRows, parent)
 
 void TiltKit::setCheckBox1(bool on)
 {
-    if (on == m_checkBox1)
-        return;
-    m_checkBox1 = on;
-    ImageUpdate();
-    notify();
+    changeInput(m_checkBox1, on, [this] { ImageUpdate(); });
 }
 
 QString TiltKit::orderType() const

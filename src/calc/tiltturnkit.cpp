@@ -290,28 +290,17 @@ TiltTurnKit::TiltTurnKit(QObject* parent) : KitCalculator(Kind::TiltTurn, GridRo
 
 void TiltTurnKit::setCbZapor(bool on)
 {
-    if (on == m_cbZapor)
-        return;
-    m_cbZapor = on;
-    notify();
+    changeInput(m_cbZapor, on);
 }
 
 void TiltTurnKit::setPlankaMicrovent(bool on)
 {
-    if (on == m_plankaMicrovent)
-        return;
-    m_plankaMicrovent = on;
-    ImageUpdate();
-    notify();
+    changeInput(m_plankaMicrovent, on, [this] { ImageUpdate(); });
 }
 
 void TiltTurnKit::setCheckBox1(bool on)
 {
-    if (on == m_checkBox1)
-        return;
-    m_checkBox1 = on;
-    ImageUpdate();
-    notify();
+    changeInput(m_checkBox1, on, [this] { ImageUpdate(); });
 }
 
 void TiltTurnKit::profileTypeExtras()

@@ -289,11 +289,9 @@ TurnKit::TurnKit(QObject* parent) : KitCalculator(Kind::Turn, GridRows, parent)
 
 void TurnKit::setComplekt(int index)
 {
-    if (index < 0 || index > 1 || index == m_complekt)
+    if (index < 0 || index > 1)
         return;
-    m_complekt = index;
-    ComplektClick();
-    notify();
+    changeInput(m_complekt, index, [this] { ComplektClick(); });
 }
 
 void TurnKit::ComplektClick()
@@ -304,20 +302,12 @@ void TurnKit::ComplektClick()
 
 void TurnKit::setBalkonnayaZaschelka(bool on)
 {
-    if (on == m_balkonnaya)
-        return;
-    m_balkonnaya = on;
-    ImageUpdate();
-    notify();
+    changeInput(m_balkonnaya, on, [this] { ImageUpdate(); });
 }
 
 void TurnKit::setBlokirator(bool on)
 {
-    if (on == m_blokirator)
-        return;
-    m_blokirator = on;
-    ImageUpdate();
-    notify();
+    changeInput(m_blokirator, on, [this] { ImageUpdate(); });
 }
 
 QString TurnKit::orderType() const

@@ -5,7 +5,10 @@
 #include "app/error.h"
 #include "export/ProceduresAndFunctions.h"
 #include "export/kitsheet_html.h"
+#include "export/kitsheet_xlsx.h"
 #include "export/sheettexts.h"
+
+#include <QFile>
 
 namespace lir {
 
@@ -19,7 +22,17 @@ void ExportButtonClick(const KitCalculator& calc, const PriceLookup& prices)
         writeKitSheetHtml(file, KitSheet::fromCalculator(calc), prices, environment().numberLocale());
         return;
     }
-    throw Error(QStringLiteral("Книга электронной таблицы пока не поддерживается"));
+    // A present spreadsheet application gets a new workbook and the user
+    // continues there; a failing one does not fall back to the HTML file.
+    const QString program = spreadsheetApplication().find();
+    const QString path = newWorkbookPath(calc.KitDesignation);
+    try {
+        writeKitSheetXlsx(path, KitSheet::fromCalculator(calc), prices, environment().numberLocale());
+    } catch (...) {
+        QFile::remove(path); // the reserved name holds nothing of use
+        throw;
+    }
+    spreadsheetApplication().open(program, path);
 }
 
 } // namespace lir
