@@ -2,7 +2,10 @@
 
 #include "app/guidialogs.h"
 #include "app/widgets.h"
+#include "app/dialogs.h"
 #include "calc/calctexts.h"
+#include "export/kitexport.h"
+#include "prices/pricetable.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -367,6 +370,9 @@ void CalculatorWindow::build()
     connect(m_lirl, &QLineEdit::textEdited, this, [this](const QString& s) { m_calc->setLirlText(s); });
     connect(m_rashet, &QPushButton::clicked, this, [this] { m_calc->RashetButtonClick(); });
     connect(m_panel1, &QPushButton::clicked, this, [this] { m_calc->Panel1Click(); });
+    connect(m_export, &QPushButton::clicked, this, [this] {
+        runGuarded([this] { ExportButtonClick(*m_calc, LookupPrice); });
+    });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 
     connect(m_calc, &KitCalculator::changed, this, &CalculatorWindow::syncFromState);

@@ -1,7 +1,11 @@
 #include "cli/kitcli.h"
 
 #include "app/dialogs.h"
+#include "app/db/storage.h"
 #include "calc/calctexts.h"
+#include "export/kitsheet_html.h"
+#include "export/kitsheet_xlsx.h"
+#include "prices/pricetable.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -148,6 +152,38 @@ int clamped(const QJsonValue& v, const char* key, int lo, int hi)
 template <class K> K& as(KitCalculator& c)
 {
     return static_cast<K&>(c);
+}
+
+QString filePath(const QJsonValue& v, const char* key)
+{
+    if (!v.isString() || v.toString().isEmpty())
+        throw Invalid{QStringLiteral("%1 must be a file path").arg(QLatin1String(key))};
+    return v.toString();
+}
+
+// The locale of numbers in the sheets, as the C library would choose it.
+QLocale cliLocale()
+{
+    for (const char* var : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        const QByteArray value = qgetenv(var);
+        if (value.isEmpty())
+            continue;
+        if (value == "C" || value == "POSIX" || value.startsWith("C."))
+            return QLocale::c();
+        return QLocale(QString::fromLatin1(value));
+    }
+    return QLocale::c();
+}
+
+// Writes a sheet with prices from zeni.db in the current directory; a failure
+// is reported among the line's messages, as the window shows it in its error box.
+void exportSheet(const std::function<void()>& write)
+{
+    runGuarded([&] {
+        if (!prices::openTable())
+            db::Table::open(prices::tableFile());
+        write();
+    });
 }
 
 // The controls whose click shows the sash drawing again (ImageUpdate), by window.
@@ -317,12 +353,20 @@ const std::vector<KeySpec>& keySpecs()
              };
          }},
         {"export_html", All,
-         [](const QJsonValue&, Kind) -> Apply {
-             throw Invalid{QStringLiteral("export_html is not available in this version")};
+         [](const QJsonValue& v, Kind) -> Apply {
+             const QString path = filePath(v, "export_html");
+             return [path](KitCalculator& c) {
+                 exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(c), LookupPrice, cliLocale()); });
+                 return true;
+             };
          }},
         {"export_xlsx", All,
-         [](const QJsonValue&, Kind) -> Apply {
-             throw Invalid{QStringLiteral("export_xlsx is not available in this version")};
+         [](const QJsonValue& v, Kind) -> Apply {
+             const QString path = filePath(v, "export_xlsx");
+             return [path](KitCalculator& c) {
+                 exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(c), LookupPrice, cliLocale()); });
+                 return true;
+             };
          }},
     };
     return specs;

@@ -8,7 +8,11 @@
 #include "calc/mainmodule6741otkid.h"
 #include "calc/mainmodule6742.h"
 #include "prices/form_price.h"
+#include "export/ProceduresAndFunctions.h"
+#include "prices/pricetable.h"
 #include "support/testsupport.h"
+
+#include <QFile>
 
 #include <QApplication>
 #include <QComboBox>
@@ -46,13 +50,22 @@ void type(SpinEdit* s, const QString& text)
 class Forms : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite() { createForms(); }
+    static void SetUpTestSuite()
+    {
+        // The windows open the price table of the working directory.
+        workDir = new test::ScopedWorkDir;
+        QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), workDir->file(QStringLiteral("zeni.db")));
+        createForms();
+    }
+    static inline test::ScopedWorkDir* workDir = nullptr;
     static void TearDownTestSuite()
     {
         destroyForms();
         // The price editor opened the price table of the working directory.
         db::Table::closeAll();
         db::setNetFileDir(QString());
+        delete workDir;
+        workDir = nullptr;
     }
 };
 
@@ -166,4 +179,27 @@ TEST_F(Forms, CalculatorWindowFollowsItsState)
     EXPECT_TRUE(w->image3()->isVisibleTo(w));
     EXPECT_FALSE(w->image1()->isVisibleTo(w));
     w->lirl()->setText(QString());
+}
+
+TEST_F(Forms, ExcelWritesTheSheetAndLeavesThePriceTableOnTheLastFoundRow)
+{
+    const SpreadsheetApplication saved = spreadsheetApplication();
+    spreadsheetApplication().find = [] { return QString(); };
+    test::recorder().clear();
+    TMainForm6741* w = forms::MainForm6741;
+    w->kit().setProfilType(0);
+    w->kit().setComplekt(0);
+    w->kit().setRuchkaVcentre(true);
+    w->calculator().setFFH(400);
+    w->calculator().setFFB(500);
+    w->rashetButton()->click();
+    ASSERT_TRUE(w->exportButton()->isVisibleTo(w));
+    test::recorder().setNextFileName(workDir->file(QStringLiteral("kit")));
+    w->exportButton()->click();
+    spreadsheetApplication() = saved;
+    EXPECT_TRUE(test::recorder().errors().isEmpty()) << test::recorder().errors().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(QFile::exists(workDir->file(QStringLiteral("kit.html"))));
+    db::Table* prices = lir::prices::openTable();
+    ASSERT_TRUE(prices);
+    EXPECT_EQ(prices->text(lir::prices::fieldDesignation()), QStringLiteral("DIN7982(4*40)"));
 }

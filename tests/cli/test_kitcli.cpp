@@ -1,8 +1,12 @@
 // The command-line calculator's contract: validation, order of application,
 // inputs a person could not change, and state carried between lines.
+#include "app/db/storage.h"
 #include "cli/kitcli.h"
+#include "export/kitsheet_html.h"
+#include "prices/pricetable.h"
 #include "support/testsupport.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -147,4 +151,35 @@ TEST(KitCli, RunAnswersEveryLineAndGoesOnAfterErrors)
     EXPECT_TRUE(lines[0].startsWith("{\"calculator\":\"6741\""));
     EXPECT_TRUE(lines[1].startsWith("{\"error\""));
     EXPECT_TRUE(lines[2].startsWith("{\"calculator\":\"6741otkid\""));
+}
+
+TEST(KitCli, ExportKeysWriteTheSheetsOfTheLastCalculation)
+{
+    lir::test::ScopedWorkDir dir;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), dir.file(QStringLiteral("zeni.db"))));
+    qputenv("LC_ALL", "ru_RU.UTF-8");
+    KitCli cli;
+    const QByteArray line = "{\"calculator\": \"6741otkid\", \"FFH\": 700, \"FFB\": 600, \"export_html\": \""
+                            + dir.file(QStringLiteral("k")).toUtf8() + ".html\", \"export_xlsx\": \""
+                            + dir.file(QStringLiteral("k")).toUtf8() + ".xlsx\"}";
+    QJsonObject o = answer(cli, line.constData());
+    EXPECT_TRUE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_TRUE(strings(o.value(QStringLiteral("messages"))).isEmpty());
+    QFile html(dir.file(QStringLiteral("k.html")));
+    ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+    const QByteArray doc = html.readAll();
+    // The delivered prices are 0: the sheet is written after the calculation.
+    EXPECT_EQ(doc, lir::kitSheetHtml(lir::KitSheet::fromCalculator(cli.tilt()), lir::LookupPrice,
+                                     QLocale(QLocale::Russian)));
+    EXPECT_TRUE(doc.contains("6742.15.00-50"));
+    EXPECT_TRUE(QFile(dir.file(QStringLiteral("k.xlsx"))).size() > 0);
+
+    // A failure is one of the line's messages; the run goes on.
+    o = answer(cli, R"({"calculator": "6741otkid", "export_html": "/nonexistent-dir/x.html"})");
+    const QStringList messages = strings(o.value(QStringLiteral("messages")));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("/nonexistent-dir/x.html")));
+    EXPECT_TRUE(answer(cli, R"({"calculator": "6741otkid", "export_html": 5})").contains(QStringLiteral("error")));
+    qunsetenv("LC_ALL");
+    lir::db::Table::closeAll();
 }
