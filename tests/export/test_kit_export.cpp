@@ -38,14 +38,7 @@ PriceLookup pricesOf(const QString& caseName)
     QHash<QString, std::optional<double>> table;
     for (auto it = o.begin(); it != o.end(); ++it)
         table.insert(it.key(), it->isNull() ? std::nullopt : std::optional<double>(it->toDouble()));
-    return [table](const QString& d) {
-        PriceResult r;
-        if (auto it = table.find(d); it != table.end()) {
-            r.found = true;
-            r.price = *it;
-        }
-        return r;
-    };
+    return test::priceTable(table);
 }
 
 void expectGolden(const KitCalculator& calc, const QString& caseName)

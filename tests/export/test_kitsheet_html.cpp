@@ -31,19 +31,6 @@ void expectSameDocument(const QByteArray& actual, const QByteArray& expected)
     EXPECT_EQ(actual, expected);
 }
 
-PriceLookup table(const QHash<QString, std::optional<double>>& prices)
-{
-    return [prices](const QString& d) {
-        PriceResult r;
-        auto it = prices.find(d);
-        if (it != prices.end()) {
-            r.found = true;
-            r.price = *it;
-        }
-        return r;
-    };
-}
-
 KitSheet syntheticSheet()
 {
     KitSheet s;
@@ -72,7 +59,7 @@ TEST(KitSheetHtml, MatchesTheExpectedDocument)
 {
     // Prices 10 and 2,5 for quantities 2 and 4; one line not in the table, one
     // listed without a price; neither screw is in the table.
-    const auto prices = table({{QStringLiteral("A-1"), 10.0}, {QStringLiteral("B-2"), 2.5}, {QStringLiteral("D-4"), std::nullopt}});
+    const auto prices = test::priceTable({{QStringLiteral("A-1"), 10.0}, {QStringLiteral("B-2"), 2.5}, {QStringLiteral("D-4"), std::nullopt}});
     const QByteArray doc = kitSheetHtml(syntheticSheet(), prices, russian);
     expectSameDocument(doc, readFile(QStringLiteral(LIR_TEST_DATA "/export/sheet_synthetic.html")));
     // Every line ends in CR LF, and the no-break spaces are single bytes.
@@ -86,7 +73,7 @@ TEST(KitSheetHtml, ScrewRowsArePricedOnlyWhenTheyHoldScrews)
     KitSheet s = syntheticSheet();
     s.lines.resize(1);
     s.screws40 = {}; // a kit without 4x40 screws has a blank row
-    const auto prices = table({{QStringLiteral("A-1"), 10.0},
+    const auto prices = test::priceTable({{QStringLiteral("A-1"), 10.0},
                                {QStringLiteral("DIN7982(4*25)"), 0.25},
                                {QStringLiteral("DIN7982(4*40)"), 0.5}});
     const QString doc = fromWindows1251(kitSheetHtml(s, prices, russian));
@@ -100,12 +87,12 @@ TEST(KitSheetHtml, TiltAndTiltTurnDifferences)
 {
     KitSheet s = syntheticSheet();
     s.handleAlongWidth = true;
-    QString doc = fromWindows1251(kitSheetHtml(s, table({}), russian));
+    QString doc = fromWindows1251(kitSheetHtml(s, test::priceTable({}), russian));
     EXPECT_TRUE(doc.contains(QStringLiteral("x:str=\"Ширина ручки: \">Ширина ручки:<span")));
     EXPECT_FALSE(doc.contains(QStringLiteral("Высота ручки")));
     s = syntheticSheet();
     s.quantityAsNumber = true;
-    doc = fromWindows1251(kitSheetHtml(s, table({}), russian));
+    doc = fromWindows1251(kitSheetHtml(s, test::priceTable({}), russian));
     EXPECT_TRUE(doc.contains(QStringLiteral("<td class=xl30 style='border-top:none;border-left:none' x:num>4</td>  ")));
 }
 
@@ -148,13 +135,13 @@ TEST(KitSheetHtml, AFileThatCannotBeWrittenIsAnErrorNamingIt)
     test::ScopedWorkDir dir;
     const QString path = dir.file(QStringLiteral("missing/sub/kit.html"));
     try {
-        writeKitSheetHtml(path, syntheticSheet(), table({}), russian);
+        writeKitSheetHtml(path, syntheticSheet(), test::priceTable({}), russian);
         FAIL() << "expected an error";
     } catch (const Error& e) {
         EXPECT_TRUE(e.message().contains(path));
     }
     EXPECT_FALSE(QFileInfo::exists(path));
     const QString good = dir.file(QStringLiteral("kit.html"));
-    writeKitSheetHtml(good, syntheticSheet(), table({}), russian);
-    EXPECT_EQ(readFile(good), kitSheetHtml(syntheticSheet(), table({}), russian));
+    writeKitSheetHtml(good, syntheticSheet(), test::priceTable({}), russian);
+    EXPECT_EQ(readFile(good), kitSheetHtml(syntheticSheet(), test::priceTable({}), russian));
 }

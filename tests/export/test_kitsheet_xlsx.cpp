@@ -48,18 +48,6 @@ KitSheet threeLines()
     return s;
 }
 
-PriceLookup prices(const QHash<QString, std::optional<double>>& table)
-{
-    return [table](const QString& d) {
-        PriceResult r;
-        if (auto it = table.find(d); it != table.end()) {
-            r.found = true;
-            r.price = *it;
-        }
-        return r;
-    };
-}
-
 QJsonObject cell(const QJsonObject& book, const char* ref)
 {
     return book[QStringLiteral("cells")].toObject()[QLatin1String(ref)].toObject();
@@ -81,7 +69,7 @@ TEST(KitSheetXlsx, LayoutOfAThreeLineKit)
     test::ScopedWorkDir dir;
     const QString path = dir.file(QStringLiteral("kit.xlsx"));
     writeKitSheetXlsx(path, threeLines(),
-                      prices({{QStringLiteral("6742.00.03-20"), 12.5},
+                      test::priceTable({{QStringLiteral("6742.00.03-20"), 12.5},
                               {QStringLiteral("6742.09.00-00"), 40.0},
                               {QStringLiteral("0483.00.01-00"), 3.0},
                               {QStringLiteral("DIN7982(4*25)"), 0.5},
@@ -162,7 +150,7 @@ TEST(KitSheetXlsx, UnpricedLineAndUnpricedScrewRow)
     KitSheet s = threeLines();
     s.handleAlongWidth = true;
     writeKitSheetXlsx(path, s,
-                      prices({{QStringLiteral("6742.00.03-20"), 12.5},
+                      test::priceTable({{QStringLiteral("6742.00.03-20"), 12.5},
                               {QStringLiteral("6742.09.00-00"), std::nullopt}, // listed, no price yet
                               {QStringLiteral("DIN7982(4*25)"), 0.5}}),
                       russian);
@@ -183,7 +171,7 @@ TEST(KitSheetXlsx, FailuresNameTheFileAndNewNamesAreFresh)
     test::ScopedWorkDir dir;
     const QString bad = dir.file(QStringLiteral("no/such/dir/kit.xlsx"));
     try {
-        writeKitSheetXlsx(bad, threeLines(), prices({}), russian);
+        writeKitSheetXlsx(bad, threeLines(), test::priceTable({}), russian);
         FAIL() << "expected an error";
     } catch (const Error& e) {
         EXPECT_TRUE(e.message().contains(bad));

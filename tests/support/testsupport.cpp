@@ -23,6 +23,18 @@ ScopedWorkDir::~ScopedWorkDir()
     QDir::setCurrent(m_previous);
 }
 
+PriceLookup priceTable(const QHash<QString, std::optional<double>>& prices)
+{
+    return [prices](const QString& d) {
+        PriceResult r;
+        if (auto it = prices.find(d); it != prices.end()) {
+            r.found = true;
+            r.price = *it;
+        }
+        return r;
+    };
+}
+
 } // namespace lir::test
 
 void PrintTo(const QString& s, std::ostream* os)

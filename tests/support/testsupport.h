@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/dialogs.h"
+#include "prices/pricelookup.h"
+
+#include <QHash>
 
 #include <QString>
 #include <QTemporaryDir>
@@ -29,6 +32,10 @@ private:
     QTemporaryDir m_dir;
     QString m_previous;
 };
+
+// A price lookup over a fixed table: a missing key is not found, an empty
+// price is a listed part without a price.
+PriceLookup priceTable(const QHash<QString, std::optional<double>>& prices);
 
 } // namespace lir::test
 
