@@ -447,22 +447,22 @@ QByteArray KitCli::processLine(const QByteArray& line)
         if (it.key() == QLatin1String("calculator"))
             continue;
         bool known = false;
-        for (const KeySpec& spec : keySpecs())
-            if (it.key() == QLatin1String(spec.name))
-                known = (spec.kinds & mask) != 0;
+        for (const KeySpec& entry : keySpecs())
+            if (it.key() == QLatin1String(entry.name))
+                known = (entry.kinds & mask) != 0;
         if (!known)
             return errorLine(QStringLiteral("unknown key for calculator %1: %2").arg(calcName, it.key()));
     }
     std::vector<std::pair<QString, Apply>> steps;
     bool calculateGiven = false;
     try {
-        for (const KeySpec& spec : keySpecs()) {
-            const QString key = QLatin1String(spec.name);
+        for (const KeySpec& entry : keySpecs()) {
+            const QString key = QLatin1String(entry.name);
             if (!in.contains(key))
                 continue;
             if (key == QLatin1String("calculate"))
                 calculateGiven = true;
-            steps.emplace_back(key, spec.parse(in.value(key), calc->kind()));
+            steps.emplace_back(key, entry.parse(in.value(key), calc->kind()));
         }
     } catch (const Invalid& e) {
         return errorLine(e.text);
