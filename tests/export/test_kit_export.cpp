@@ -21,18 +21,11 @@ using namespace lir;
 
 namespace {
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
-
 // The prices that the expected document was made with.
 PriceLookup pricesOf(const QString& caseName)
 {
     const QJsonObject o =
-        QJsonDocument::fromJson(readFile(QStringLiteral(LIR_TEST_DATA "/export/") + caseName + QStringLiteral(".json")))
+        QJsonDocument::fromJson(test::readFile(QStringLiteral(LIR_TEST_DATA "/export/") + caseName + QStringLiteral(".json")))
             .object()[QStringLiteral("prices")]
             .toObject();
     QHash<QString, std::optional<double>> table;
@@ -44,12 +37,9 @@ PriceLookup pricesOf(const QString& caseName)
 void expectGolden(const KitCalculator& calc, const QString& caseName)
 {
     const QByteArray doc = kitSheetHtml(KitSheet::fromCalculator(calc), pricesOf(caseName), QLocale(QLocale::Russian));
-    const QByteArray expected = readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_") + caseName + QStringLiteral(".html"));
-    const QList<QByteArray> a = doc.split('\n');
-    const QList<QByteArray> e = expected.split('\n');
-    for (int i = 0; i < std::min(a.size(), e.size()); ++i)
-        ASSERT_EQ(fromWindows1251(a[i]), fromWindows1251(e[i])) << caseName.toStdString() << " line " << i + 1;
-    EXPECT_EQ(doc, expected);
+    const QByteArray expected = test::readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_") + caseName + QStringLiteral(".html"));
+    SCOPED_TRACE(caseName.toStdString());
+    test::expectSameDocument(doc, expected);
 }
 
 class KitExport : public ::testing::Test
@@ -148,7 +138,7 @@ TEST_F(KitExport, WithoutASpreadsheetTheSheetIsAnHtmlFileChosenInTheDialog)
     test::recorder().setNextFileName(dir.file(QStringLiteral("kit")));
     ExportButtonClick(tilt, pricesOf(QStringLiteral("tilt")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kit.html")});
-    EXPECT_EQ(readFile(dir.file(QStringLiteral("kit.html"))), readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_tilt.html")));
+    EXPECT_EQ(test::readFile(dir.file(QStringLiteral("kit.html"))), test::readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_tilt.html")));
 }
 
 TEST_F(KitExport, WithASpreadsheetANewWorkbookIsOpenedThereWithoutDialog)
@@ -171,7 +161,7 @@ TEST_F(KitExport, WithASpreadsheetANewWorkbookIsOpenedThereWithoutDialog)
     EXPECT_NE(opened[1], opened[3]); // a fresh file every time
     for (const QString& f : {opened[1], opened[3]}) {
         EXPECT_TRUE(f.endsWith(QStringLiteral(".xlsx")));
-        EXPECT_TRUE(readFile(f).startsWith("PK")); // a zip container
+        EXPECT_TRUE(test::readFile(f).startsWith("PK")); // a zip container
     }
     EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.html")}, QDir::Files).isEmpty());
 

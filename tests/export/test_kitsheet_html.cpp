@@ -13,24 +13,6 @@ using namespace lir;
 
 namespace {
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
-
-// Compares line by line so that a failure names the first differing line.
-void expectSameDocument(const QByteArray& actual, const QByteArray& expected)
-{
-    const QList<QByteArray> a = actual.split('\n');
-    const QList<QByteArray> e = expected.split('\n');
-    for (int i = 0; i < std::min(a.size(), e.size()); ++i)
-        ASSERT_EQ(fromWindows1251(a[i]), fromWindows1251(e[i])) << "line " << i + 1;
-    EXPECT_EQ(a.size(), e.size());
-    EXPECT_EQ(actual, expected);
-}
-
 KitSheet syntheticSheet()
 {
     KitSheet s;
@@ -61,7 +43,7 @@ TEST(KitSheetHtml, MatchesTheExpectedDocument)
     // listed without a price; neither screw is in the table.
     const auto prices = test::priceTable({{QStringLiteral("A-1"), 10.0}, {QStringLiteral("B-2"), 2.5}, {QStringLiteral("D-4"), std::nullopt}});
     const QByteArray doc = kitSheetHtml(syntheticSheet(), prices, russian);
-    expectSameDocument(doc, readFile(QStringLiteral(LIR_TEST_DATA "/export/sheet_synthetic.html")));
+    test::expectSameDocument(doc, test::readFile(QStringLiteral(LIR_TEST_DATA "/export/sheet_synthetic.html")));
     // Every line ends in CR LF, and the no-break spaces are single bytes.
     EXPECT_EQ(doc.count("\r\n"), doc.count('\n'));
     EXPECT_EQ(doc.count('\xA0'), 5);
@@ -143,5 +125,5 @@ TEST(KitSheetHtml, AFileThatCannotBeWrittenIsAnErrorNamingIt)
     EXPECT_FALSE(QFileInfo::exists(path));
     const QString good = dir.file(QStringLiteral("kit.html"));
     writeKitSheetHtml(good, syntheticSheet(), test::priceTable({}), russian);
-    EXPECT_EQ(readFile(good), kitSheetHtml(syntheticSheet(), test::priceTable({}), russian));
+    EXPECT_EQ(test::readFile(good), kitSheetHtml(syntheticSheet(), test::priceTable({}), russian));
 }

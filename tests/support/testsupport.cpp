@@ -1,6 +1,9 @@
 #include "support/testsupport.h"
 
+#include "export/codec.h"
+
 #include <QApplication>
+#include <QFile>
 #include <QDir>
 
 #include <ostream>
@@ -21,6 +24,23 @@ ScopedWorkDir::ScopedWorkDir() : m_previous(QDir::currentPath())
 ScopedWorkDir::~ScopedWorkDir()
 {
     QDir::setCurrent(m_previous);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+void expectSameDocument(const QByteArray& actual, const QByteArray& expected)
+{
+    const QList<QByteArray> a = actual.split('\n');
+    const QList<QByteArray> e = expected.split('\n');
+    for (int i = 0; i < std::min(a.size(), e.size()); ++i)
+        ASSERT_EQ(fromWindows1251(a[i]), fromWindows1251(e[i])) << "line " << i + 1;
+    EXPECT_EQ(a.size(), e.size());
+    EXPECT_EQ(actual, expected);
 }
 
 PriceLookup priceTable(const QHash<QString, std::optional<double>>& prices)

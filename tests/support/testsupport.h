@@ -33,6 +33,13 @@ private:
     QString m_previous;
 };
 
+// The contents of a file the test needs (a failure when it cannot be read).
+QByteArray readFile(const QString& path);
+
+// Compares two Windows-1251 documents line by line, so that a failure names
+// the first differing line, and then byte for byte.
+void expectSameDocument(const QByteArray& actual, const QByteArray& expected);
+
 // A price lookup over a fixed table: a missing key is not found, an empty
 // price is a listed part without a price.
 PriceLookup priceTable(const QHash<QString, std::optional<double>>& prices);
