@@ -1,9 +1,9 @@
 // Pricing a kit: every line of a kit sheet is one LookupPrice on the
 // delivered price table, as the editor keeps it open.
-#include "app/db/storage.h"
-#include "calc/turnkit.h"
-#include "export/kitsheet.h"
-#include "prices/pricetable.h"
+#include "core/db/storage.h"
+#include "core/calc/turnkit.h"
+#include "core/export/kitsheet.h"
+#include "core/prices/pricetable.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // The price lookup of every sheet line is one exact locate on the price table.
-#include "app/db/storage.h"
+#include "core/db/storage.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // One press of "РАСЧЕТ" in the tilt calculator: rules, grid, totals and the
 // return of the parts table to its catalogue.
-#include "app/dialogs.h"
-#include "calc/tiltkit.h"
+#include "core/base/dialogs.h"
+#include "core/calc/tiltkit.h"
 
 #include <benchmark/benchmark.h>
 

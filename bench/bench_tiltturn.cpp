@@ -1,5 +1,5 @@
-#include "app/dialogs.h"
-#include "calc/tiltturnkit.h"
+#include "core/base/dialogs.h"
+#include "core/calc/tiltturnkit.h"
 
 #include <benchmark/benchmark.h>
 

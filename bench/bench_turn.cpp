@@ -1,5 +1,5 @@
-#include "app/dialogs.h"
-#include "calc/turnkit.h"
+#include "core/base/dialogs.h"
+#include "core/calc/turnkit.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #include "app/BDEInstallModule.h"
 
-#include "app/apptexts.h"
-#include "app/error.h"
+#include "core/base/apptexts.h"
+#include "core/base/error.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

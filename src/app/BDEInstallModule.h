@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dialogs.h"
+#include "core/base/dialogs.h"
 
 #include <QString>
 

@@ -1,17 +1,17 @@
 #include "app/startup.h"
 
 #include "app/BDEInstallModule.h"
-#include "app/db/storage.h"
-#include "app/dialogs.h"
-#include "app/error.h"
-#include "app/form_main.h"
-#include "app/forms.h"
-#include "app/guidialogs.h"
-#include "app/widgets.h"
-#include "calc/mainmodule6741.h"
-#include "calc/mainmodule6741otkid.h"
-#include "calc/mainmodule6742.h"
-#include "prices/form_price.h"
+#include "core/db/storage.h"
+#include "core/base/dialogs.h"
+#include "core/base/error.h"
+#include "gui/app/form_main.h"
+#include "gui/app/forms.h"
+#include "gui/app/guidialogs.h"
+#include "gui/app/widgets.h"
+#include "gui/calc/mainmodule6741.h"
+#include "gui/calc/mainmodule6741otkid.h"
+#include "gui/calc/mainmodule6742.h"
+#include "gui/prices/form_price.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 // The storage-engine check and the installer path of start-up.
 #include "app/BDEInstallModule.h"
-#include "app/apptexts.h"
-#include "app/error.h"
+#include "core/base/apptexts.h"
+#include "core/base/error.h"
 #include "support/testsupport.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // The command-line calculator's contract: validation, order of application,
 // inputs a person could not change, and state carried between lines.
-#include "app/db/storage.h"
-#include "cli/kitcli.h"
-#include "export/kitsheet_html.h"
-#include "prices/pricetable.h"
+#include "core/db/storage.h"
+#include "cli/kit/kitcli.h"
+#include "core/export/kitsheet_html.h"
+#include "core/prices/pricetable.h"
 #include "support/testsupport.h"
 
 #include <QFile>

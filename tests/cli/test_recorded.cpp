@@ -6,7 +6,7 @@
 // that answers differently.  A deliberate rule change records the answers
 // again in the same commit:
 //   build/lircomplect-kit < tests/data/recorded/kit_lines.jsonl | gzip -9 -n > tests/data/recorded/kit_answers.jsonl.gz
-#include "cli/kitcli.h"
+#include "cli/kit/kitcli.h"
 #include "support/testsupport.h"
 
 #include <QProcess>

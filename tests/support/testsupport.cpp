@@ -1,8 +1,12 @@
 #include "support/testsupport.h"
 
-#include "export/codec.h"
+#include "core/base/codec.h"
 
+#ifdef LIR_TEST_WIDGETS
 #include <QApplication>
+#else
+#include <QCoreApplication>
+#endif
 #include <QFile>
 #include <QDir>
 
@@ -65,7 +69,11 @@ void PrintTo(const QString& s, std::ostream* os)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef LIR_TEST_WIDGETS
     QApplication app(argc, argv);
+#else
+    QCoreApplication app(argc, argv);
+#endif
     lir::setDialogs(&lir::test::recorder());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

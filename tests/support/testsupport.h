@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/dialogs.h"
-#include "prices/pricelookup.h"
+#include "core/base/dialogs.h"
+#include "core/prices/pricelookup.h"
 
 #include <QHash>
 

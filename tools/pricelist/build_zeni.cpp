@@ -3,9 +3,9 @@
 //   lir-build-zeni <data/zeni.csv> <output directory>
 #include "pricelist.h"
 
-#include "app/db/storage.h"
-#include "app/error.h"
-#include "prices/pricetable.h"
+#include "core/db/storage.h"
+#include "core/base/error.h"
+#include "core/prices/pricetable.h"
 
 #include <QCoreApplication>
 #include <QDir>

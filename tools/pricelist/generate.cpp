@@ -6,8 +6,8 @@
 #include "kitsweep.h"
 #include "pricelist.h"
 
-#include "app/error.h"
-#include "export/kitsheet.h"
+#include "core/base/error.h"
+#include "core/export/kitsheet.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

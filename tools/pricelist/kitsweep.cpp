@@ -1,10 +1,10 @@
 #include "kitsweep.h"
 
-#include "app/dialogs.h"
-#include "calc/calctexts.h"
-#include "calc/tiltkit.h"
-#include "calc/tiltturnkit.h"
-#include "calc/turnkit.h"
+#include "core/base/dialogs.h"
+#include "core/calc/calctexts.h"
+#include "core/calc/tiltkit.h"
+#include "core/calc/tiltturnkit.h"
+#include "core/calc/turnkit.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,8 +1,8 @@
 #include "pricelist.h"
 
-#include "app/db/storage.h"
-#include "app/error.h"
-#include "prices/pricetable.h"
+#include "core/db/storage.h"
+#include "core/base/error.h"
+#include "core/prices/pricetable.h"
 
 #include <QFile>
 #include <QLocale>

@@ -1,0 +1,928 @@
+#include "core/db/storage.h"
+
+#include "core/db/storagetexts.h"
+#include "core/base/error.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+#include <cmath>
+#include <limits>
+#include <map>
+
+namespace lir::db {
+
+namespace {
+
+using Type = FieldDef::Type;
+
+QString& netDirSetting()
+{
+    static QString dir;
+    return dir;
+}
+
+struct Registry
+{
+    std::map<QString, std::unique_ptr<Table>> tables;
+    bool cleanupRegistered = false;
+};
+
+Registry& registry()
+{
+    // Never destroyed: the tables are closed by closeAll() while the
+    // application and Qt's connection list still exist.
+    static auto* r = new Registry;
+    return *r;
+}
+
+QString newConnectionName(const QString& table)
+{
+    static int counter = 0;
+    return QStringLiteral("lir.db.%1.%2").arg(table, QString::number(++counter));
+}
+
+QString quoted(const QString& identifier)
+{
+    QString s = identifier;
+    s.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + s + u'"';
+}
+
+[[noreturn]] void fail(const QSqlError& e)
+{
+    throw Error(e.text());
+}
+
+// SQLite's URI form, so that the open mode can forbid creating the file.
+QString sqliteUri(const QString& path, const QString& mode)
+{
+    QUrl url = QUrl::fromLocalFile(path);
+    url.setQuery(QStringLiteral("mode=") + mode);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+// "zeni.db" holds the table "zeni". Tables are found by name alone, never by path.
+bool tableNameOf(const QString& fileName, QString* table)
+{
+    if (fileName.contains(u'/') || fileName.contains(u'\\') || fileName.contains(QChar(0)))
+        return false;
+    if (!fileName.endsWith(QStringLiteral(".db"), Qt::CaseInsensitive) || fileName.size() <= 3)
+        return false;
+    *table = fileName.chopped(3);
+    return true;
+}
+
+QString tablePath(const QString& fileName)
+{
+    return QDir(netFileDir()).filePath(fileName);
+}
+
+FieldDef fieldFromDeclaredType(const QString& name, const QString& declared)
+{
+    FieldDef f;
+    f.name = name;
+    const QString t = declared.toUpper();
+    auto has = [&t](const char* word) { return t.contains(QLatin1String(word)); };
+    if (has("CHAR") || has("TEXT") || has("CLOB")) {
+        f.type = Type::Text;
+        static const QRegularExpression sizeRe(QStringLiteral("\\(\\s*(\\d+)"));
+        const QRegularExpressionMatch m = sizeRe.match(t);
+        f.size = m.hasMatch() ? m.captured(1).toInt() : 0;
+    } else if (has("INT")) {
+        if (has("SMALLINT") && has("UNSIGNED"))
+            f.type = Type::UInt16;
+        else if (has("BIGINT") || has("INT8"))
+            f.type = Type::Other;
+        else
+            f.type = Type::Int32;
+    } else if (has("REAL") || has("FLOA") || has("DOUB") || has("NUMERIC") || has("DECIMAL")) {
+        f.type = Type::Double;
+    } else {
+        f.type = Type::Other;
+    }
+    return f;
+}
+
+// The column as create() declares it; the CHECK lets the file itself refuse
+// what the field cannot hold, whoever writes to it.
+QString columnDefinition(const FieldDef& f)
+{
+    const QString c = quoted(f.name);
+    switch (f.type) {
+    case Type::Text:
+        return f.size > 0 ? c + QStringLiteral(" VARCHAR(%1)").arg(f.size) : c + QStringLiteral(" TEXT");
+    case Type::Int32:
+        return c + QStringLiteral(" INTEGER CHECK (") + c + QStringLiteral(" IS NULL OR (typeof(") + c +
+               QStringLiteral(") = 'integer' AND ") + c +
+               QStringLiteral(" BETWEEN -2147483648 AND 2147483647))");
+    case Type::UInt16:
+        return c + QStringLiteral(" SMALLINT UNSIGNED CHECK (") + c + QStringLiteral(" IS NULL OR (typeof(") +
+               c + QStringLiteral(") = 'integer' AND ") + c + QStringLiteral(" BETWEEN 0 AND 65535))");
+    case Type::Double:
+        return c + QStringLiteral(" DOUBLE CHECK (") + c + QStringLiteral(" IS NULL OR typeof(") + c +
+               QStringLiteral(") IN ('integer', 'real'))");
+    case Type::Other:
+        break;
+    }
+    return c;
+}
+
+// Cuts text to a field's size without splitting a surrogate pair.
+QString cutToSize(const QString& s, int size)
+{
+    if (size <= 0 || s.size() <= size)
+        return s;
+    QString r = s.left(size);
+    if (r.back().isHighSurrogate())
+        r.chop(1);
+    return r;
+}
+
+bool isIntegral(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isFloating(const QVariant& v)
+{
+    return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
+}
+
+// A number typed as text: the C form, or with a decimal comma.
+std::optional<double> parseNumber(const QString& text)
+{
+    bool ok = false;
+    double x = QLocale::c().toDouble(text, &ok);
+    if (!ok && text.contains(u',') && !text.contains(u'.')) {
+        QString dotted = text;
+        dotted.replace(u',', u'.');
+        x = QLocale::c().toDouble(dotted, &ok);
+    }
+    if (!ok || !std::isfinite(x))
+        return std::nullopt;
+    return x;
+}
+
+// The value as it is written into its field; throws the conversion error when it does not fit.
+QVariant storedValue(const FieldDef& f, const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (f.type) {
+    case Type::Text:
+    case Type::Other: {
+        if (f.type == Type::Other && v.typeId() != QMetaType::QString)
+            return v;
+        const QString s = cutToSize(v.toString(), f.size);
+        return s.isEmpty() ? QVariant() : QVariant(s);
+    }
+    case Type::Int32:
+    case Type::UInt16: {
+        const qint64 min = f.type == Type::UInt16 ? 0 : std::numeric_limits<qint32>::min();
+        const qint64 max = f.type == Type::UInt16 ? 65535 : std::numeric_limits<qint32>::max();
+        const QString shown = v.toString();
+        auto outOfRange = [&] { return Error(texts::outOfRange(shown, f.name, min, max)); };
+        qint64 n = 0;
+        if (isIntegral(v)) {
+            n = v.toLongLong();
+        } else if (v.typeId() == QMetaType::ULongLong) {
+            if (v.toULongLong() > quint64(max))
+                throw outOfRange();
+            n = qint64(v.toULongLong());
+        } else if (isFloating(v)) {
+            const double x = v.toDouble();
+            if (!std::isfinite(x) || x != std::floor(x))
+                throw Error(texts::notAnInteger(shown, f.name));
+            if (x < double(min) || x > double(max))
+                throw outOfRange();
+            n = qint64(x);
+        } else {
+            const QString s = shown.trimmed();
+            if (s.isEmpty())
+                return {};
+            bool ok = false;
+            n = s.toLongLong(&ok);
+            if (!ok) {
+                static const QRegularExpression digits(QStringLiteral("^[+-]?\\d+$"));
+                if (digits.match(s).hasMatch())
+                    throw outOfRange();
+                throw Error(texts::notAnInteger(shown, f.name));
+            }
+        }
+        if (n < min || n > max)
+            throw outOfRange();
+        return QVariant(qlonglong(n));
+    }
+    case Type::Double: {
+        if (isIntegral(v) || v.typeId() == QMetaType::ULongLong || isFloating(v)) {
+            const double x = v.toDouble();
+            if (!std::isfinite(x))
+                throw Error(texts::notANumber(v.toString(), f.name));
+            return x;
+        }
+        const QString s = v.toString().trimmed();
+        if (s.isEmpty())
+            return {};
+        const std::optional<double> x = parseNumber(s);
+        if (!x)
+            throw Error(texts::notANumber(v.toString(), f.name));
+        return *x;
+    }
+    }
+    return v;
+}
+
+} // namespace
+
+void setNetFileDir(const QString& dir)
+{
+    netDirSetting() = dir.isEmpty() ? QString() : QDir(dir).absolutePath();
+}
+
+QString netFileDir()
+{
+    return netDirSetting().isEmpty() ? QDir::currentPath() : netDirSetting();
+}
+
+// ---------------------------------------------------------------- Impl
+
+struct Table::Impl
+{
+    Table* q = nullptr;
+    QString fileName;
+    QString name;
+    QString path;
+    QString connection;
+    QSqlDatabase db;
+    QVector<FieldDef> fields;
+    QHash<QString, int> byName; // case-folded field name -> column
+    QString table;              // quoted table name
+    QString columns;            // quoted column list in field order
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements;
+
+    bool hasRow = false;
+    qint64 rowid = 0;
+    QVector<QVariant> values; // the current row, or the pending one in Edit/Insert
+    QVector<QVariant> saved;  // the current row as it was before Edit/Insert
+    QVector<bool> changed;
+    bool modified = false;
+    int count = -1; // cached row count, -1 when unknown
+
+    ~Impl()
+    {
+        statements.clear();
+        if (db.isValid())
+            db.close();
+        db = QSqlDatabase();
+        if (!connection.isEmpty())
+            QSqlDatabase::removeDatabase(connection);
+    }
+
+    void open(const QString& filePath, const QString& file, const QString& tableName)
+    {
+        fileName = file;
+        name = tableName;
+        path = filePath;
+        table = quoted(tableName);
+        connection = newConnectionName(tableName);
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        if (!db.isValid())
+            fail(db.lastError());
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
+        db.setDatabaseName(sqliteUri(filePath, QStringLiteral("rw")));
+        if (!db.open())
+            fail(db.lastError());
+
+        QSqlQuery& s = run(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {tableName});
+        QStringList quotedColumns;
+        while (s.next()) {
+            const FieldDef f = fieldFromDeclaredType(s.value(0).toString(), s.value(1).toString());
+            byName.insert(f.name.toCaseFolded(), int(fields.size()));
+            fields.push_back(f);
+            quotedColumns << quoted(f.name);
+        }
+        s.finish();
+        if (fields.isEmpty())
+            throw Error(texts::noTableInFile(tableName, fileName));
+        columns = quotedColumns.join(QStringLiteral(", "));
+        clearRow();
+    }
+
+    int fieldIndex(const QString& field) const
+    {
+        const auto it = byName.constFind(field.toCaseFolded());
+        if (it == byName.cend())
+            throw Error(texts::fieldNotFound(field, fileName));
+        return *it;
+    }
+
+    QSqlQuery& statement(const QString& sql)
+    {
+        auto it = statements.find(sql);
+        if (it == statements.end()) {
+            auto s = std::make_unique<QSqlQuery>(db);
+            s->setForwardOnly(true);
+            if (!s->prepare(sql))
+                fail(s->lastError());
+            it = statements.emplace(sql, std::move(s)).first;
+        }
+        return *it->second;
+    }
+
+    // Runs a cached statement; the caller finishes it after reading.
+    QSqlQuery& run(const QString& sql, const QVariantList& binds)
+    {
+        QSqlQuery& s = statement(sql);
+        for (int i = 0; i < binds.size(); ++i)
+            s.bindValue(i, binds[i]);
+        if (!s.exec()) {
+            const QSqlError e = s.lastError();
+            s.finish();
+            fail(e);
+        }
+        return s;
+    }
+
+    void clearRow()
+    {
+        hasRow = false;
+        rowid = 0;
+        values = QVector<QVariant>(fields.size());
+    }
+
+    // Makes the first row that `tail` selects current; false (and nothing
+    // changed) when it selects none.
+    bool loadRow(const QString& tail, const QVariantList& binds = {})
+    {
+        QSqlQuery& s = run(QStringLiteral("SELECT rowid, ") + columns + QStringLiteral(" FROM ") + table +
+                               u' ' + tail,
+                           binds);
+        if (!s.next()) {
+            s.finish();
+            return false;
+        }
+        rowid = s.value(0).toLongLong();
+        for (int i = 0; i < fields.size(); ++i)
+            values[i] = s.isNull(i + 1) ? QVariant() : s.value(i + 1);
+        s.finish();
+        hasRow = true;
+        return true;
+    }
+
+    // The next row after `gone`, else the one before it, else none.
+    void moveToNeighbour(qint64 gone)
+    {
+        if (!loadRow(QStringLiteral("WHERE rowid > ? ORDER BY rowid LIMIT 1"), {gone}) &&
+            !loadRow(QStringLiteral("WHERE rowid < ? ORDER BY rowid DESC LIMIT 1"), {gone}))
+            clearRow();
+    }
+
+    bool moveTo(const QString& tail, const QVariantList& binds = {})
+    {
+        const bool had = hasRow;
+        const qint64 before = rowid;
+        if (!loadRow(tail, binds))
+            return false;
+        if (!had || rowid != before)
+            emit q->currentChanged();
+        return true;
+    }
+
+    // A modified pending row is written; an untouched one is dropped.
+    void writePending()
+    {
+        if (q->m_state == State::Browse)
+            return;
+        if (modified)
+            q->post();
+        else
+            dropPending();
+    }
+
+    void dropPending()
+    {
+        if (q->m_state == State::Browse)
+            return;
+        const bool visible = q->m_state == State::Insert || modified;
+        values = saved;
+        modified = false;
+        q->m_state = State::Browse;
+        if (visible)
+            emit q->currentChanged();
+    }
+
+    void startPending(State state)
+    {
+        saved = values;
+        changed = QVector<bool>(fields.size(), false);
+        modified = false;
+        q->m_state = state;
+    }
+
+    // The file changed in ways this object did not follow (a rollback, a
+    // statement of query()): re-read the current row, or its neighbour when it is gone.
+    void refreshAfterChange()
+    {
+        count = -1;
+        if (q->m_state == State::Browse) {
+            const bool had = hasRow;
+            const qint64 before = rowid;
+            if (!hasRow)
+                loadRow(QStringLiteral("ORDER BY rowid LIMIT 1"));
+            else if (!loadRow(QStringLiteral("WHERE rowid = ?"), {rowid}))
+                moveToNeighbour(rowid);
+            emit q->dataChanged();
+            if (had != hasRow || rowid != before)
+                emit q->currentChanged();
+        } else {
+            emit q->dataChanged();
+        }
+    }
+};
+
+// ---------------------------------------------------------------- Table
+
+Table::Table() : d(std::make_unique<Impl>())
+{
+    d->q = this;
+}
+
+Table::~Table() = default;
+
+Table& Table::open(const QString& fileName)
+{
+    Registry& r = registry();
+    if (const auto it = r.tables.find(fileName); it != r.tables.end())
+        return *it->second;
+
+    QString tableName;
+    if (!tableNameOf(fileName, &tableName))
+        throw Error(texts::badTableFileName(fileName));
+    const QString dir = netFileDir();
+    const QString path = QDir(dir).filePath(fileName);
+    // Checked first for a clear message; the open itself cannot create the file either.
+    if (!QFileInfo(path).isFile())
+        throw Error(texts::tableNotFound(fileName, QDir::toNativeSeparators(dir)));
+
+    std::unique_ptr<Table> t(new Table);
+    t->d->open(path, fileName, tableName);
+    t->d->loadRow(QStringLiteral("ORDER BY rowid LIMIT 1"));
+    if (!r.cleanupRegistered) {
+        qAddPostRoutine(&Table::closeAll);
+        r.cleanupRegistered = true;
+    }
+    Table& result = *t;
+    r.tables.emplace(fileName, std::move(t));
+    return result;
+}
+
+bool Table::isOpen(const QString& fileName)
+{
+    return registry().tables.count(fileName) > 0;
+}
+
+void Table::closeAll()
+{
+    std::map<QString, std::unique_ptr<Table>> tables;
+    tables.swap(registry().tables);
+    // An unconfirmed edit is kept rather than lost with the program; one that
+    // the field refuses cannot be shown any more and is dropped.
+    for (auto& entry : tables) {
+        try {
+            entry.second->d->writePending();
+        } catch (const Error&) {
+        }
+    }
+}
+
+bool Table::exists(const QString& fileName)
+{
+    QString tableName;
+    if (!tableNameOf(fileName, &tableName))
+        return false;
+    return QFileInfo::exists(tablePath(fileName));
+}
+
+void Table::create(const QString& fileName, const QVector<FieldDef>& fields)
+{
+    QString tableName;
+    if (!tableNameOf(fileName, &tableName))
+        throw Error(texts::badTableFileName(fileName));
+    if (exists(fileName))
+        return;
+    if (fields.isEmpty())
+        throw Error(texts::badFieldDefinition(QString(), fileName));
+
+    QStringList columns;
+    QStringList statements;
+    QSet<QString> seen;
+    for (const FieldDef& f : fields) {
+        if (f.name.trimmed().isEmpty() || f.name.contains(QChar(0)) || f.size < 0 ||
+            seen.contains(f.name.toCaseFolded()))
+            throw Error(texts::badFieldDefinition(f.name, fileName));
+        seen.insert(f.name.toCaseFolded());
+        columns << columnDefinition(f);
+        if (f.indexed)
+            statements << QStringLiteral("CREATE INDEX ") + quoted(tableName + u'_' + f.name) +
+                              QStringLiteral(" ON ") + quoted(tableName) + QStringLiteral(" (") +
+                              quoted(f.name) + u')';
+    }
+    statements.prepend(QStringLiteral("CREATE TABLE ") + quoted(tableName) + QStringLiteral(" (") +
+                       columns.join(QStringLiteral(", ")) + u')');
+
+    const QString path = tablePath(fileName);
+    const QString connection = newConnectionName(tableName);
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+        db.setDatabaseName(sqliteUri(path, QStringLiteral("rwc")));
+        bool ok = db.isValid() && db.open() && db.transaction();
+        for (int i = 0; ok && i < statements.size(); ++i) {
+            QSqlQuery s(db);
+            ok = s.exec(statements[i]);
+            if (!ok)
+                error = s.lastError().text();
+        }
+        if (ok)
+            ok = db.commit();
+        if (!ok) {
+            if (error.isEmpty())
+                error = db.lastError().text();
+            db.rollback();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!error.isEmpty()) {
+        // Leave no half-made table behind: the next start would take it as existing.
+        QFile::remove(path);
+        throw Error(error);
+    }
+}
+
+QString Table::fileName() const
+{
+    return d->fileName;
+}
+
+QString Table::tableName() const
+{
+    return d->name;
+}
+
+QString Table::filePath() const
+{
+    return d->path;
+}
+
+QStringList Table::fieldNames() const
+{
+    QStringList names;
+    for (const FieldDef& f : d->fields)
+        names << f.name;
+    return names;
+}
+
+QVector<FieldDef> Table::fields() const
+{
+    return d->fields;
+}
+
+// ---- positioning
+
+bool Table::first()
+{
+    d->writePending();
+    return d->moveTo(QStringLiteral("ORDER BY rowid LIMIT 1"));
+}
+
+bool Table::last()
+{
+    d->writePending();
+    return d->moveTo(QStringLiteral("ORDER BY rowid DESC LIMIT 1"));
+}
+
+bool Table::next()
+{
+    d->writePending();
+    return d->hasRow && d->moveTo(QStringLiteral("WHERE rowid > ? ORDER BY rowid LIMIT 1"), {d->rowid});
+}
+
+bool Table::prior()
+{
+    d->writePending();
+    return d->hasRow && d->moveTo(QStringLiteral("WHERE rowid < ? ORDER BY rowid DESC LIMIT 1"), {d->rowid});
+}
+
+bool Table::moveTo(qint64 rowid)
+{
+    d->writePending();
+    return d->moveTo(QStringLiteral("WHERE rowid = ?"), {rowid});
+}
+
+qint64 Table::currentRowid() const
+{
+    return d->hasRow ? d->rowid : 0;
+}
+
+int Table::currentIndex() const
+{
+    if (!d->hasRow)
+        return -1;
+    QSqlQuery& s = d->run(QStringLiteral("SELECT COUNT(*) FROM ") + d->table + QStringLiteral(" WHERE rowid < ?"),
+                          {d->rowid});
+    const int index = s.next() ? s.value(0).toInt() : -1;
+    s.finish();
+    return index;
+}
+
+bool Table::moveToIndex(int index)
+{
+    d->writePending();
+    return index >= 0 && d->moveTo(QStringLiteral("ORDER BY rowid LIMIT 1 OFFSET ?"), {index});
+}
+
+int Table::rowCount() const
+{
+    if (d->count < 0) {
+        QSqlQuery& s = d->run(QStringLiteral("SELECT COUNT(*) FROM ") + d->table, {});
+        d->count = s.next() ? s.value(0).toInt() : 0;
+        s.finish();
+    }
+    return d->count;
+}
+
+bool Table::locate(const QString& field, const QString& value, int options)
+{
+    const FieldDef& f = d->fields[d->fieldIndex(field)];
+    d->writePending();
+    const QString column = quoted(f.name);
+
+    if ((options & (CaseInsensitive | PartialKey)) == 0) {
+        // Served by an index on the field when there is one.
+        if (value.isEmpty())
+            return d->moveTo(QStringLiteral("WHERE ") + column + QStringLiteral(" IS NULL OR ") + column +
+                             QStringLiteral(" = '' ORDER BY rowid LIMIT 1"));
+        return d->moveTo(QStringLiteral("WHERE ") + column + QStringLiteral(" = ? ORDER BY rowid LIMIT 1"),
+                         {value});
+    }
+
+    // SQLite folds the case of ASCII letters only, so the comparison is made here.
+    const Qt::CaseSensitivity cs = (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    const bool prefix = options & PartialKey;
+    QSqlQuery& s =
+        d->run(QStringLiteral("SELECT rowid, ") + column + QStringLiteral(" FROM ") + d->table +
+                   QStringLiteral(" ORDER BY rowid"),
+               {});
+    std::optional<qint64> found;
+    while (s.next()) {
+        const QString text = s.isNull(1) ? QString() : s.value(1).toString();
+        if (prefix ? text.startsWith(value, cs) : text.compare(value, cs) == 0) {
+            found = s.value(0).toLongLong();
+            break;
+        }
+    }
+    s.finish();
+    return found && d->moveTo(QStringLiteral("WHERE rowid = ?"), {*found});
+}
+
+// ---- reading
+
+QVariant Table::value(const QString& field) const
+{
+    return d->values[d->fieldIndex(field)];
+}
+
+QString Table::text(const QString& field) const
+{
+    const QVariant v = value(field);
+    return v.isValid() ? v.toString() : QString();
+}
+
+std::optional<double> Table::number(const QString& field) const
+{
+    const QVariant v = value(field);
+    if (!v.isValid())
+        return std::nullopt;
+    if (isIntegral(v) || isFloating(v) || v.typeId() == QMetaType::ULongLong)
+        return v.toDouble();
+    const QString s = v.toString().trimmed();
+    if (s.isEmpty())
+        return std::nullopt;
+    const std::optional<double> x = parseNumber(s);
+    if (!x)
+        throw Error(texts::notANumber(v.toString(), d->fields[d->fieldIndex(field)].name));
+    return x;
+}
+
+bool Table::isNull(const QString& field) const
+{
+    return !value(field).isValid();
+}
+
+// ---- writing
+
+void Table::insert()
+{
+    d->writePending();
+    d->startPending(State::Insert);
+    d->values = QVector<QVariant>(d->fields.size());
+    emit currentChanged();
+}
+
+void Table::edit()
+{
+    if (m_state != State::Browse)
+        return;
+    if (!d->hasRow)
+        throw Error(texts::emptyTable(d->fileName));
+    d->startPending(State::Edit);
+}
+
+void Table::setValue(const QString& field, const QVariant& v)
+{
+    if (m_state == State::Browse)
+        throw Error(texts::notEditing(d->fileName));
+    const int i = d->fieldIndex(field);
+    const FieldDef& f = d->fields[i];
+    QVariant pending = v.isNull() ? QVariant() : v;
+    if (f.type == FieldDef::Type::Text && pending.isValid()) {
+        const QString s = cutToSize(pending.toString(), f.size);
+        pending = s.isEmpty() ? QVariant() : QVariant(s);
+    }
+    d->values[i] = pending;
+    d->changed[i] = true;
+    d->modified = true;
+}
+
+void Table::post()
+{
+    if (m_state == State::Browse)
+        return;
+
+    // Every value is converted before anything is written, so a refused one
+    // leaves the file as it was and the row pending.
+    QStringList columns;
+    QVariantList binds;
+    for (int i = 0; i < d->fields.size(); ++i) {
+        if (!d->changed[i])
+            continue;
+        binds << storedValue(d->fields[i], d->values[i]);
+        columns << quoted(d->fields[i].name);
+    }
+
+    if (m_state == State::Insert) {
+        QString sql;
+        if (columns.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO ") + d->table + QStringLiteral(" DEFAULT VALUES");
+        } else {
+            QStringList marks;
+            for (int i = 0; i < columns.size(); ++i)
+                marks << QStringLiteral("?");
+            sql = QStringLiteral("INSERT INTO ") + d->table + QStringLiteral(" (") +
+                  columns.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                  marks.join(QStringLiteral(", ")) + u')';
+        }
+        QSqlQuery& s = d->run(sql, binds);
+        const qint64 id = s.lastInsertId().toLongLong();
+        s.finish();
+        d->count = -1;
+        d->modified = false;
+        m_state = State::Browse;
+        if (!d->loadRow(QStringLiteral("WHERE rowid = ?"), {id}))
+            d->moveToNeighbour(id);
+        emit dataChanged();
+        emit currentChanged();
+        return;
+    }
+
+    if (columns.isEmpty()) {
+        d->modified = false;
+        m_state = State::Browse;
+        return;
+    }
+    for (QString& c : columns)
+        c += QStringLiteral(" = ?");
+    binds << d->rowid;
+    QSqlQuery& s = d->run(QStringLiteral("UPDATE ") + d->table + QStringLiteral(" SET ") +
+                              columns.join(QStringLiteral(", ")) + QStringLiteral(" WHERE rowid = ?"),
+                          binds);
+    const int affected = s.numRowsAffected();
+    s.finish();
+    d->modified = false;
+    m_state = State::Browse;
+    if (affected == 0) {
+        // Deleted behind this object's back (through query()).
+        d->values = d->saved;
+        d->refreshAfterChange();
+        throw Error(texts::rowGone(d->fileName));
+    }
+    d->loadRow(QStringLiteral("WHERE rowid = ?"), {d->rowid});
+    emit dataChanged();
+}
+
+void Table::cancel()
+{
+    d->dropPending();
+}
+
+void Table::remove()
+{
+    if (m_state == State::Insert) {
+        d->dropPending();
+        return;
+    }
+    if (m_state == State::Edit) {
+        d->values = d->saved;
+        d->modified = false;
+        m_state = State::Browse;
+    }
+    if (!d->hasRow)
+        throw Error(texts::emptyTable(d->fileName));
+    const qint64 gone = d->rowid;
+    d->run(QStringLiteral("DELETE FROM ") + d->table + QStringLiteral(" WHERE rowid = ?"), {gone}).finish();
+    d->count = -1;
+    d->moveToNeighbour(gone);
+    emit dataChanged();
+    emit currentChanged();
+}
+
+void Table::beginTransaction()
+{
+    if (!d->db.transaction())
+        fail(d->db.lastError());
+}
+
+void Table::commit()
+{
+    if (!d->db.commit())
+        fail(d->db.lastError());
+}
+
+void Table::rollback()
+{
+    // The pending row may belong to what is rolled back.
+    d->dropPending();
+    const bool ok = d->db.rollback();
+    const QSqlError e = d->db.lastError();
+    d->refreshAfterChange();
+    if (!ok)
+        fail(e);
+}
+
+QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& binds)
+{
+    QSqlQuery s(d->db);
+    s.setForwardOnly(true);
+    if (!s.prepare(sql))
+        fail(s.lastError());
+    for (int i = 0; i < binds.size(); ++i)
+        s.bindValue(i, binds[i]);
+    if (!s.exec())
+        fail(s.lastError());
+    QVector<QVector<QVariant>> rows;
+    if (s.isSelect()) {
+        const int n = s.record().count();
+        while (s.next()) {
+            QVector<QVariant> row(n);
+            for (int i = 0; i < n; ++i)
+                row[i] = s.isNull(i) ? QVariant() : s.value(i);
+            rows.push_back(std::move(row));
+        }
+        s.finish();
+    } else {
+        s.finish();
+        d->refreshAfterChange();
+    }
+    return rows;
+}
+
+} // namespace lir::db

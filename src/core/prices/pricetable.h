@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/db/storage.h"
+#include "core/prices/pricelookup.h"
+
+#include <QString>
+#include <QVector>
+
+namespace lir {
+
+// The price lookup of the sheets: the first row of the price table, in table
+// order, whose designation equals `designation` exactly (whole value,
+// case-sensitive). A found row becomes the table's current row, so an open
+// price editor shows it selected; not found leaves the row where it was.
+// Throws lir::Error when the price table is not open.
+PriceResult LookupPrice(const QString& designation);
+
+} // namespace lir
+
+namespace lir::prices {
+
+// The price table: one file in the tables' directory, opened once by the
+// price editor and shared by everyone who prices or extends it.
+inline QString tableFile() { return QStringLiteral("zeni.db"); }
+inline QString fieldDesignation() { return QStringLiteral("oboznashenie"); }
+inline QString fieldName() { return QStringLiteral("nazvanie"); }
+inline QString fieldPrice() { return QStringLiteral("zena"); }
+
+// Room for the longest kit designations the catalogue update writes
+// ("ЛИР-6742-130АМR100", 18 characters) and the longest part names
+// ("Планка запорная пов.откидная", 28), with a margin for new parts.
+constexpr int DesignationSize = 40;
+constexpr int NameSize = 80;
+
+// The fields of a new price table; the designation is indexed, so that a
+// lookup is one indexed query, not a scan.
+QVector<db::FieldDef> tableFields();
+
+// The price table if it is open; nullptr otherwise.
+db::Table* openTable();
+
+} // namespace lir::prices

@@ -1,0 +1,122 @@
+#include "gui/app/form_main.h"
+
+#include "core/base/apptexts.h"
+#include "gui/app/forms.h"
+#include "gui/app/widgets.h"
+#include "gui/calc/mainmodule6741.h"
+#include "gui/calc/mainmodule6741otkid.h"
+#include "gui/calc/mainmodule6742.h"
+#include "gui/prices/form_price.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace lir::gui {
+
+namespace {
+
+// The launcher's frame: a sky-blue rectangle, 2 pixels wide.
+class Shape : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setPen(QPen(skyBlue(), 2));
+        p.drawRect(QRectF(1, 1, width() - 2, height() - 2));
+    }
+};
+
+} // namespace
+
+TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                                                     | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(apptexts::launcherCaption());
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setFixedSize(472, 121);
+    move(230, 135);
+    setMouseTracking(true);
+
+    m_shape = new Shape(this);
+    m_shape->setObjectName(QStringLiteral("MainShape"));
+    m_shape->setGeometry(8, 9, 460, 101);
+    m_shape->setMouseTracking(true);
+    m_shape->installEventFilter(this);
+
+    m_label1 = new QLabel(this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(13, 81, 340, 25);
+    m_label1->setFont(tahoma(12));
+    m_label1->setMouseTracking(true);
+    m_label1->installEventFilter(this);
+
+    // Windows that are not part of the program yet have no target: their
+    // buttons name them and do nothing on a click.
+    addButton(QStringLiteral("Image6742"), QStringLiteral(":/pictures/launcher6742.svg"), 15, 18, 60,
+              QStringLiteral("Расчёт комплектации поворотно-откидной фурнитуры ЛИР-6742"),
+              [] { return static_cast<QWidget*>(forms::MainForm6742); });
+    addButton(QStringLiteral("Image6741"), QStringLiteral(":/pictures/launcher6741.svg"), 82, 18, 60,
+              QStringLiteral("Расчёт комплектации поворотной фурнитуры ЛИР-6741"),
+              [] { return static_cast<QWidget*>(forms::MainForm6741); });
+    addButton(QStringLiteral("Image6741otkid"), QStringLiteral(":/pictures/launcher6741otkid.svg"), 144, 19, 60,
+              QStringLiteral("Расчёт комплектации откидной фурнитуры ЛИР-6741"),
+              [] { return static_cast<QWidget*>(forms::MainForm6741otkid); });
+    addButton(QStringLiteral("ImagePrice"), QStringLiteral(":/pictures/launcherprice.svg"), 206, 18, 60,
+              QStringLiteral("Расчётные цены"), [] { return static_cast<QWidget*>(forms::Price); });
+    addButton(QStringLiteral("ImageSum"), QStringLiteral(":/pictures/launchersum.svg"), 271, 18, 60,
+              QStringLiteral("Суммирование заказов"), [] { return static_cast<QWidget*>(nullptr); });
+    addButton(QStringLiteral("ImageHistory"), QStringLiteral(":/pictures/launcherhistory.svg"), 336, 18, 61,
+              QStringLiteral("История заказов"), [] { return static_cast<QWidget*>(nullptr); });
+    addButton(QStringLiteral("ImageLir"), QStringLiteral(":/pictures/launcherlir.svg"), 401, 18, 61,
+              QStringLiteral("О Фирме и программе"), [] { return static_cast<QWidget*>(nullptr); });
+    m_label1->raise();
+}
+
+void TMain::addButton(const QString& name, const QString& picture, int left, int top, int width,
+                      const QString& status, std::function<QWidget*()> target)
+{
+    auto* b = new PictureButton(picture, this);
+    b->setObjectName(name);
+    b->setGeometry(left, top, width, 60);
+    connect(b, &PictureButton::mouseMoved, this, [this, status] { m_label1->setText(status); });
+    connect(b, &PictureButton::clicked, this, [target] {
+        if (QWidget* w = target())
+            showWindow(w);
+    });
+    m_buttons.push_back({b, status});
+}
+
+void TMain::showWindow(QWidget* w)
+{
+    w->show();
+    if (w->isMinimized())
+        w->showNormal();
+    w->raise();
+    w->activateWindow();
+}
+
+bool TMain::eventFilter(QObject* o, QEvent* e)
+{
+    if ((o == m_shape || o == m_label1) && e->type() == QEvent::MouseMove)
+        m_label1->clear();
+    return QWidget::eventFilter(o, e);
+}
+
+void TMain::closeEvent(QCloseEvent* e)
+{
+    // Closing the launcher ends the program.
+    e->accept();
+    QApplication::quit();
+}
+
+} // namespace lir::gui

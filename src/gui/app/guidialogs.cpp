@@ -1,0 +1,104 @@
+#include "gui/app/guidialogs.h"
+
+#include "core/base/apptexts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace lir::gui {
+
+QString screenText(const QString& text)
+{
+    QString s = text;
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+namespace {
+QWidget* owner()
+{
+    return QApplication::activeWindow();
+}
+
+QMessageBox::StandardButton box(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                                QMessageBox::StandardButtons buttons)
+{
+    QMessageBox mb(icon, caption, screenText(text), buttons, owner());
+    return QMessageBox::StandardButton(mb.exec());
+}
+} // namespace
+
+void GuiDialogs::errorBox(const QString& text)
+{
+    box(QMessageBox::Critical, apptexts::errorCaption(), text, QMessageBox::Ok);
+}
+
+void GuiDialogs::messageBox(const QString& text)
+{
+    box(QMessageBox::NoIcon, apptexts::applicationTitle(), text, QMessageBox::Ok);
+}
+
+Dialogs::Answer GuiDialogs::question(const QString& text)
+{
+    const auto b = box(QMessageBox::Question, apptexts::messageCaption(), text, QMessageBox::Yes | QMessageBox::No);
+    return b == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QString GuiDialogs::saveFileName(const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dlg(owner());
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setNameFilter(filter);
+    dlg.setDefaultSuffix(defaultSuffix);
+    dlg.setWindowTitle(QString());
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+ActivationTracker& ActivationTracker::instance()
+{
+    static ActivationTracker* t = new ActivationTracker;
+    return *t;
+}
+
+ActivationTracker::ActivationTracker() : QObject(qApp)
+{
+    m_current = QGuiApplication::focusWindow();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &ActivationTracker::onFocusWindowChanged);
+}
+
+bool ActivationTracker::isMainWindow(QWindow* w)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->windowHandle() == w)
+            return widget->windowType() == Qt::Window;
+    return false;
+}
+
+void ActivationTracker::onFocusWindowChanged(QWindow* w)
+{
+    // Losing the focus to another program is no change of our own.
+    if (!w || w == m_current)
+        return;
+    // Judged when each window got the focus: a closed box is gone by now.
+    m_fromMainWindow = m_currentIsMain;
+    m_current = w;
+    m_currentIsMain = isMainWindow(w);
+    m_unconsumed = true;
+}
+
+bool ActivationTracker::consumeActivation(QWindow* window)
+{
+    if (!window || window != m_current || !m_unconsumed)
+        return false;
+    m_unconsumed = false;
+    return m_fromMainWindow;
+}
+
+} // namespace lir::gui

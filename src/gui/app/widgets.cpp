@@ -1,0 +1,154 @@
+#include "gui/app/widgets.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(lircomplect);
+}
+
+namespace lir::gui {
+
+void initPictures()
+{
+    static const bool done = (initResources(), true);
+    (void)done;
+}
+
+void registerFontSubstitutes()
+{
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                                                      QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Book Antiqua"),
+                               {QStringLiteral("P052"), QStringLiteral("URW Palladio L"),
+                                QStringLiteral("TeX Gyre Pagella"), QStringLiteral("DejaVu Serif")});
+}
+
+QFont tahoma(int pixelSize, bool bold)
+{
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+QFont bookAntiqua(int pixelSize, bool bold, bool italic)
+{
+    QFont f(QStringLiteral("Book Antiqua"));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+QColor skyBlue()
+{
+    return QColor(0xA6, 0xCA, 0xF0);
+}
+
+CommandPanel::CommandPanel(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
+{
+    setFont(tahoma(12, true));
+    setCursor(Qt::PointingHandCursor);
+    setStyleSheet(QStringLiteral(
+        "QPushButton { background: white; color: #0000c0; border: 1px solid #7f7f7f; padding: 3px 10px; }"
+        "QPushButton:hover { border-color: #0000c0; }"
+        "QPushButton:pressed { background: #e8eefc; }"
+        "QPushButton:disabled { color: #8080a0; }"));
+}
+
+Picture::Picture(const QString& resource, QWidget* parent) : QWidget(parent), m_svg(resource)
+{
+}
+
+QSize Picture::sizeHint() const
+{
+    return m_svg.isValid() ? m_svg.defaultSize() : QSize(60, 60);
+}
+
+void Picture::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (m_svg.isValid()) {
+        // Keep the drawing's proportions inside the widget.
+        QSizeF s = m_svg.defaultSize();
+        s.scale(size(), Qt::KeepAspectRatio);
+        const QRectF r((width() - s.width()) / 2.0, (height() - s.height()) / 2.0, s.width(), s.height());
+        m_svg.render(&p, r);
+    }
+}
+
+PictureButton::PictureButton(const QString& resource, QWidget* parent) : Picture(resource, parent)
+{
+    setCursor(Qt::PointingHandCursor);
+    setMouseTracking(true);
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+}
+
+void PictureButton::mouseMoveEvent(QMouseEvent*)
+{
+    emit mouseMoved();
+}
+
+SpinEdit::SpinEdit(int minimum, int maximum, int maxLength, QWidget* parent) : QSpinBox(parent)
+{
+    setRange(minimum, maximum);
+    setMaxLength(maxLength);
+    setKeyboardTracking(true);
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    m_lastReported = value();
+    lineEdit()->installEventFilter(this);
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+        const int v = textValue();
+        if (v != m_lastReported) {
+            m_lastReported = v;
+            emit textValueChanged(v);
+        }
+    });
+}
+
+void SpinEdit::setMaxLength(int n)
+{
+    lineEdit()->setMaxLength(n);
+}
+
+int SpinEdit::maxLength() const
+{
+    return lineEdit()->maxLength();
+}
+
+int SpinEdit::textValue() const
+{
+    bool ok = false;
+    const int v = lineEdit()->text().trimmed().toInt(&ok);
+    return ok ? v : minimum();
+}
+
+void SpinEdit::showValue(int v)
+{
+    m_lastReported = v;
+    if (textValue() == v && !lineEdit()->text().isEmpty())
+        return;
+    const QSignalBlocker block(this);
+    const QSignalBlocker blockEdit(lineEdit());
+    setValue(v);
+    lineEdit()->setText(QString::number(v));
+}
+
+bool SpinEdit::eventFilter(QObject* o, QEvent* e)
+{
+    if (o == lineEdit() && e->type() == QEvent::MouseButtonPress)
+        emit clickedInto();
+    return QSpinBox::eventFilter(o, e);
+}
+
+} // namespace lir::gui

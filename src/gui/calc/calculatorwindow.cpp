@@ -1,0 +1,451 @@
+#include "gui/calc/calculatorwindow.h"
+
+#include "gui/app/guidialogs.h"
+#include "gui/app/widgets.h"
+#include "core/base/dialogs.h"
+#include "core/calc/calctexts.h"
+#include "core/export/kitexport.h"
+#include "core/prices/pricetable.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace lir::gui {
+
+namespace t = calctexts;
+
+namespace {
+
+// Holds the two drawings and the result grid on the same place.
+class PictureArea : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void resizeEvent(QResizeEvent*) override
+    {
+        for (QObject* o : children())
+            if (auto* w = qobject_cast<QWidget*>(o))
+                w->setGeometry(rect());
+    }
+};
+
+QComboBox* makeCombo(const QString& objectName, const QStringList& items, QWidget* parent)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(objectName);
+    c->addItems(items);
+    c->setMaxVisibleItems(15);
+    return c;
+}
+
+QGroupBox* radioGroup(const QString& objectName, const QString& caption, const QStringList& items,
+                      QButtonGroup*& group, QWidget* parent)
+{
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(objectName);
+    auto* l = new QVBoxLayout(box);
+    l->setContentsMargins(6, 2, 6, 2);
+    l->setSpacing(0);
+    group = new QButtonGroup(box);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* rb = new QRadioButton(items.at(i), box);
+        group->addButton(rb, i);
+        l->addWidget(rb);
+    }
+    return box;
+}
+
+void showIndex(QButtonGroup* g, int index)
+{
+    if (QAbstractButton* b = g->button(index)) {
+        const QSignalBlocker block(g);
+        b->setChecked(true);
+    }
+}
+
+void showComboIndex(QComboBox* c, int index)
+{
+    if (c->currentIndex() != index) {
+        const QSignalBlocker block(c);
+        c->setCurrentIndex(index);
+    }
+}
+
+} // namespace
+
+CalculatorWindow::CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture,
+                                   QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_calc(calc), m_sashPicture(sashPicture)
+{
+    m_calc->setParent(this);
+    setWindowTitle(caption);
+    setFont(tahoma(11));
+}
+
+CalculatorWindow::~CalculatorWindow() = default;
+
+QString CalculatorWindow::suffix() const
+{
+    return m_calc->kind() == KitCalculator::Kind::TiltTurn ? QStringLiteral("6742") : QStringLiteral("6741");
+}
+
+QString CalculatorWindow::saveChangesCaption() const
+{
+    return t::btSaveChanges;
+}
+
+QString CalculatorWindow::ghLabel() const
+{
+    return t::lblGH;
+}
+
+QCheckBox* CalculatorWindow::addCheckBox(QVBoxLayout* into, const QString& objectName, const QString& text,
+                                         std::function<void(bool)> onClick)
+{
+    auto* box = new QCheckBox(text, m_panel);
+    box->setObjectName(objectName);
+    into->addWidget(box);
+    connect(box, &QCheckBox::clicked, this, [onClick](bool on) { onClick(on); });
+    return box;
+}
+
+void CalculatorWindow::showChecked(QCheckBox* box, bool on)
+{
+    if (box->isChecked() != on) {
+        const QSignalBlocker block(box);
+        box->setChecked(on);
+    }
+}
+
+void CalculatorWindow::installImageUpdateOnClick(QWidget* w)
+{
+    w->installEventFilter(this);
+}
+
+bool CalculatorWindow::eventFilter(QObject* o, QEvent* e)
+{
+    // A click on these inputs shows the sash drawing again.
+    if (e->type() == QEvent::MouseButtonPress && qobject_cast<QComboBox*>(o))
+        m_calc->ImageUpdate();
+    return QWidget::eventFilter(o, e);
+}
+
+bool CalculatorWindow::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate) {
+        // Decided once the focus change has been announced as well.
+        QTimer::singleShot(0, this, [this] {
+            if (ActivationTracker::instance().consumeActivation(windowHandle()))
+                m_calc->FormActivate();
+        });
+    }
+    return QWidget::event(e);
+}
+
+void CalculatorWindow::build()
+{
+    KitCalculator& c = *m_calc;
+    const QString sfx = suffix();
+    const bool tilt = c.kind() == KitCalculator::Kind::Tilt;
+
+    auto* root = new QGridLayout(this);
+    root->setContentsMargins(8, 8, 8, 8);
+    root->setHorizontalSpacing(10);
+
+    // ---------------------------------------------------------------- inputs
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(QStringLiteral("LIR") + sfx + QStringLiteral("PANEL"));
+    m_panel->setFixedWidth(330);
+    auto* panel = new QVBoxLayout(m_panel);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->setSpacing(4);
+
+    auto* common = new QGroupBox(t::groupCommon, m_panel);
+    auto* commonLayout = new QVBoxLayout(common);
+    commonLayout->setSpacing(3);
+    auto* commonForm = new QFormLayout;
+    commonForm->setVerticalSpacing(3);
+    m_kolKomlektov = new SpinEdit(1, 100000, 6, common);
+    m_kolKomlektov->setObjectName(QStringLiteral("KolKomlektov") + sfx);
+    m_kolKomlektov->setFixedWidth(90);
+    commonForm->addRow(t::lblKolKomlektov, m_kolKomlektov);
+    m_ral = new SpinEdit(0, 9999, 4, common);
+    m_ral->setObjectName(QStringLiteral("RAL") + sfx);
+    m_ral->setFixedWidth(90);
+    commonForm->addRow(t::lblRal, m_ral);
+    commonLayout->addLayout(commonForm);
+    auto* radios = new QHBoxLayout;
+    radios->addWidget(radioGroup(QStringLiteral("ProfilTypeBox"), t::lblProfil, t::profilTypes, m_profilType, common));
+    m_profilType->setObjectName(QStringLiteral("ProfilType"));
+    m_weightGroup = radioGroup(QStringLiteral("RadioGroup1"),
+                               c.kind() == KitCalculator::Kind::TiltTurn ? t::lblWeight6742 : t::lblWeight,
+                               c.kind() == KitCalculator::Kind::TiltTurn ? t::weights6742 : t::weights, m_weight,
+                               common);
+    radios->addWidget(m_weightGroup);
+    commonLayout->addLayout(radios);
+    addKitVariant(commonLayout);
+    panel->addWidget(common);
+
+    auto* sizes = new QGroupBox(t::groupSizes, m_panel);
+    auto* sizesForm = new QFormLayout(sizes);
+    sizesForm->setVerticalSpacing(3);
+    m_ffh = new SpinEdit(0, 9999, 4, sizes);
+    m_ffh->setObjectName(QStringLiteral("FFH") + sfx);
+    m_ffh->setFixedWidth(90);
+    sizesForm->addRow(t::lblFFH, m_ffh);
+    m_ffb = new SpinEdit(0, 9999, 4, sizes);
+    m_ffb->setObjectName(QStringLiteral("FFB") + sfx);
+    m_ffb->setFixedWidth(90);
+    sizesForm->addRow(t::lblFFB, m_ffb);
+    m_gh = new SpinEdit(0, 9999, 4, sizes);
+    m_gh->setObjectName(QStringLiteral("GH") + sfx);
+    m_gh->setFixedWidth(90);
+    sizesForm->addRow(ghLabel(), m_gh);
+    m_ruchkaVcentre = new QCheckBox(t::lblRuchkaVcentre, sizes);
+    m_ruchkaVcentre->setObjectName(QStringLiteral("RuchkaVcentre") + sfx);
+    sizesForm->addRow(QString(), m_ruchkaVcentre);
+    m_ruchkaVcentre->setVisible(!tilt);
+    if (!tilt) {
+        m_pol = makeCombo(QStringLiteral("PolStvorki") + sfx, t::polStvorki, sizes);
+        m_polLabel = new QLabel(t::lblPolStvorki, sizes);
+        sizesForm->addRow(m_polLabel, m_pol);
+    } else {
+        // The tilt window has no sash side: its row stays out of the form.
+        sizesForm->setRowVisible(m_ruchkaVcentre, false);
+    }
+    panel->addWidget(sizes);
+
+    auto* extra = new QGroupBox(t::groupExtra, m_panel);
+    auto* extraLayout = new QVBoxLayout(extra);
+    extraLayout->setSpacing(3);
+    auto* lists = new QGridLayout;
+    lists->setVerticalSpacing(3);
+    m_system = makeCombo(QStringLiteral("SystemProfiles") + sfx, t::systemProfiles, extra);
+    m_system->setEnabled(false);
+    lists->addWidget(new QLabel(t::lblSystemProfiles, extra), 0, 0);
+    lists->addWidget(m_system, 0, 1);
+    m_nazvLabel = new QLabel(t::lblNazvSystemProfiles, extra);
+    m_nazvLabel->setObjectName(QStringLiteral("LabelNazvSystemProfiles") + sfx);
+    m_nazv = makeCombo(QStringLiteral("NazvSystemProfiles") + sfx, c.nazvItems(), extra);
+    m_ramaLabel = new QLabel(t::lblRamaType, extra);
+    m_ramaLabel->setObjectName(QStringLiteral("lb_ramaType"));
+    m_rama = makeCombo(QStringLiteral("cb_ramaType"), t::ramaTypes, extra);
+    // The rebate type takes the place of the profile-system name for a wooden sash.
+    lists->addWidget(m_nazvLabel, 1, 0);
+    lists->addWidget(m_nazv, 1, 1);
+    lists->addWidget(m_ramaLabel, 1, 0);
+    lists->addWidget(m_rama, 1, 1);
+    lists->setColumnStretch(1, 1);
+    extraLayout->addLayout(lists);
+    extraLayout->addWidget(new QLabel(t::lblDopKomplektaciya, extra));
+    auto* handleRow = new QHBoxLayout;
+    m_ruchkaOkon = new QCheckBox(t::lblRuchkaOkon, extra);
+    m_ruchkaOkon->setObjectName(QStringLiteral("RuchkaOkon") + sfx);
+    m_tipRuchki = makeCombo(QStringLiteral("TipRuchki") + sfx, t::tipRuchki, extra);
+    m_panel2 = new CommandPanel(t::lblShow, extra);
+    m_panel2->setObjectName(QStringLiteral("Panel2"));
+    m_panel2->setFont(tahoma(11, true));
+    handleRow->addWidget(m_ruchkaOkon);
+    handleRow->addWidget(m_tipRuchki, 1);
+    handleRow->addWidget(m_panel2);
+    extraLayout->addLayout(handleRow);
+    m_provetrivatel = new QCheckBox(t::lblProvetrivatel, extra);
+    m_provetrivatel->setObjectName(QStringLiteral("Provetrivatel") + sfx);
+    extraLayout->addWidget(m_provetrivatel);
+    addOptions(extraLayout);
+    panel->addWidget(extra);
+    panel->addStretch(1);
+
+    m_rashet = new CommandPanel(t::btRashet, this);
+    m_rashet->setObjectName(QStringLiteral("RashetButton"));
+
+    // ---------------------------------------------------------------- result side
+    auto* top = new QHBoxLayout;
+    auto* lirlBox = new QVBoxLayout;
+    m_lirlLabel = new QLabel(t::lblLIRL, this);
+    m_lirl = new QLineEdit(this);
+    m_lirl->setObjectName(QStringLiteral("LIRL"));
+    m_lirl->setFont(bookAntiqua(21, true, true));
+    m_lirl->setStyleSheet(QStringLiteral("QLineEdit { color: red; }"));
+    m_lirl->setMinimumWidth(330);
+    m_lirl->setReadOnly(c.lirlReadOnly());
+    lirlBox->addWidget(m_lirlLabel);
+    lirlBox->addWidget(m_lirl);
+    top->addLayout(lirlBox);
+    top->addStretch(1);
+    auto* emblem = new Picture(QStringLiteral(":/pictures/emblem.svg"), this);
+    emblem->setObjectName(QStringLiteral("Image2"));
+    emblem->setFixedSize(60, 60);
+    top->addWidget(emblem);
+
+    m_pictureArea = new PictureArea(this);
+    m_image1 = new Picture(m_sashPicture, m_pictureArea);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image3 = new Picture(QStringLiteral(":/pictures/handles.svg"), m_pictureArea);
+    m_image3->setObjectName(QStringLiteral("Image3"));
+    m_grid = new QTableWidget(c.gridRowCount() - 1, 6, m_pictureArea);
+    m_grid->setObjectName(QStringLiteral("StringGrid1"));
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(20);
+    m_grid->verticalHeader()->setMinimumSectionSize(20);
+    m_grid->horizontalHeader()->setFixedHeight(20);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_grid->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: #A6CAF0; border: 0px;"
+                                         " border-right: 1px solid #7f9fc0; border-bottom: 1px solid #7f9fc0;"
+                                         " padding-left: 3px; }"));
+    m_grid->setWordWrap(false);
+    m_grid->raise();
+
+    // Headers and widths follow the screen width.
+    const int screenWidth = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().width() : 1024;
+    m_grid->setHorizontalHeaderLabels(KitCalculator::gridHeaders(screenWidth));
+    const QList<int> widths = KitCalculator::gridColumnWidths(screenWidth);
+    for (int col = 0; col < widths.size(); ++col)
+        m_grid->setColumnWidth(col, widths.at(col));
+    for (int r = 0; r < m_grid->rowCount(); ++r)
+        for (int col = 0; col < 6; ++col)
+            m_grid->setItem(r, col, new QTableWidgetItem);
+
+    auto* bottom = new QHBoxLayout;
+    m_panel1 = new CommandPanel(saveChangesCaption(), this);
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    m_export = new CommandPanel(t::btExcel, this);
+    m_export->setObjectName(QStringLiteral("ExportButton"));
+    m_sum = new CommandPanel(t::btSum, this);
+    m_sum->setObjectName(QStringLiteral("SumButton"));
+    m_close = new CommandPanel(t::btClose, this);
+    m_close->setObjectName(QStringLiteral("bt_close"));
+    bottom->addWidget(m_panel1);
+    bottom->addStretch(1);
+    bottom->addWidget(m_export);
+    bottom->addWidget(m_sum);
+    bottom->addWidget(m_close);
+
+    root->addWidget(m_panel, 0, 0, 2, 1);
+    root->addWidget(m_rashet, 2, 0);
+    root->addLayout(top, 0, 1);
+    root->addWidget(m_pictureArea, 1, 1);
+    root->addLayout(bottom, 2, 1);
+    root->setColumnStretch(1, 1);
+    root->setRowStretch(1, 1);
+
+    // ---------------------------------------------------------------- a person's changes
+    connect(m_kolKomlektov, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setKolKomlektov(v); });
+    connect(m_ral, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setRal(v); });
+    connect(m_ffh, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setFFH(v); });
+    connect(m_ffb, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setFFB(v); });
+    connect(m_gh, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setGH(v); });
+    for (SpinEdit* s : {m_kolKomlektov, m_ral, m_ffh, m_ffb, m_gh})
+        connect(s, &SpinEdit::clickedInto, this, [this] { m_calc->ImageUpdate(); });
+    connect(m_profilType, &QButtonGroup::idClicked, this, [this](int id) { m_calc->setProfilType(id); });
+    connect(m_weight, &QButtonGroup::idClicked, this, [this](int id) { m_calc->setRadioGroup1(id); });
+    connect(m_ruchkaVcentre, &QCheckBox::clicked, this, [this](bool on) { m_calc->setRuchkaVcentre(on); });
+    if (m_pol) {
+        connect(m_pol, &QComboBox::activated, this, [this](int i) { m_calc->setPolStvorki(i); });
+        installImageUpdateOnClick(m_pol);
+    }
+    installImageUpdateOnClick(m_system);
+    connect(m_nazv, &QComboBox::activated, this, [this](int i) { m_calc->setNazvSystemProfiles(i); });
+    installImageUpdateOnClick(m_nazv);
+    connect(m_rama, &QComboBox::activated, this, [this](int i) { m_calc->setRamaType(i); });
+    if (tilt)
+        installImageUpdateOnClick(m_rama);
+    connect(m_ruchkaOkon, &QCheckBox::clicked, this, [this](bool on) { m_calc->setRuchkaOkon(on); });
+    connect(m_tipRuchki, &QComboBox::activated, this, [this](int i) { m_calc->setTipRuchki(i); });
+    connect(m_panel2, &QPushButton::clicked, this, [this] { m_calc->Panel2Click(); });
+    connect(m_provetrivatel, &QCheckBox::clicked, this, [this](bool on) { m_calc->setProvetrivatel(on); });
+    connect(m_lirl, &QLineEdit::textEdited, this, [this](const QString& s) { m_calc->setLirlText(s); });
+    connect(m_rashet, &QPushButton::clicked, this, [this] { m_calc->RashetButtonClick(); });
+    connect(m_panel1, &QPushButton::clicked, this, [this] { m_calc->Panel1Click(); });
+    connect(m_export, &QPushButton::clicked, this, [this] {
+        runGuarded([this] { ExportButtonClick(*m_calc, LookupPrice); });
+    });
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+
+    connect(m_calc, &KitCalculator::changed, this, &CalculatorWindow::syncFromState);
+    syncFromState();
+
+    // A fixed window as wide as the screen allows, at most 1000 pixels.
+    setFixedSize(std::max(KitCalculator::windowWidth(screenWidth), minimumSizeHint().width()),
+                 std::max(546, minimumSizeHint().height()));
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+void CalculatorWindow::syncFromState()
+{
+    const KitCalculator& c = *m_calc;
+    m_kolKomlektov->showValue(c.kolKomlektov());
+    m_ral->showValue(c.ral());
+    showIndex(m_profilType, c.profilType());
+    showIndex(m_weight, c.radioGroup1());
+    m_weightGroup->setVisible(c.weightVisible());
+    m_ffh->showValue(c.ffh());
+    m_ffb->showValue(c.ffb());
+    m_gh->showValue(c.gh());
+    m_gh->setEnabled(c.ghEnabled());
+    showChecked(m_ruchkaVcentre, c.ruchkaVcentre());
+    if (m_pol)
+        showComboIndex(m_pol, c.polStvorki());
+    showComboIndex(m_system, c.systemProfiles());
+    showComboIndex(m_nazv, c.nazvSystemProfiles());
+    m_nazv->setVisible(c.nazvVisible());
+    m_nazvLabel->setVisible(c.nazvVisible());
+    showComboIndex(m_rama, c.ramaType());
+    m_rama->setVisible(c.ramaTypeVisible());
+    m_ramaLabel->setVisible(c.ramaTypeVisible());
+    showChecked(m_ruchkaOkon, c.ruchkaOkon());
+    showComboIndex(m_tipRuchki, c.tipRuchki());
+    m_tipRuchki->setVisible(c.handleTypeVisible());
+    m_panel2->setVisible(c.handleTypeVisible());
+    showChecked(m_provetrivatel, c.provetrivatel());
+
+    if (m_lirl->text() != c.lirlText())
+        m_lirl->setText(c.lirlText());
+    m_lirl->setVisible(c.lirlVisible());
+    m_lirlLabel->setVisible(c.lirlVisible());
+    m_image1->setVisible(c.image1Visible());
+    m_image3->setVisible(c.image3Visible());
+    m_grid->setVisible(c.resultVisible());
+    m_export->setVisible(c.resultVisible());
+    m_sum->setVisible(c.resultVisible());
+    m_panel1->setVisible(c.saveChangesVisible());
+    m_panel1->setEnabled(c.saveChangesEnabled());
+    syncGrid();
+    syncExtras();
+}
+
+void CalculatorWindow::syncGrid()
+{
+    const KitCalculator& c = *m_calc;
+    if (m_grid->rowCount() != c.gridRowCount() - 1) {
+        const int old = m_grid->rowCount();
+        m_grid->setRowCount(c.gridRowCount() - 1);
+        for (int r = old; r < m_grid->rowCount(); ++r)
+            for (int col = 0; col < 6; ++col)
+                m_grid->setItem(r, col, new QTableWidgetItem);
+    }
+    for (int r = 1; r < c.gridRowCount(); ++r) {
+        const GridRow& row = c.gridRow(r);
+        for (int col = 0; col < 6; ++col) {
+            QTableWidgetItem* item = m_grid->item(r - 1, col);
+            if (item->text() != row[col])
+                item->setText(row[col]);
+        }
+    }
+}
+
+} // namespace lir::gui

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "core/calc/kitcalculator.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace lir::gui {
+
+class CommandPanel;
+class Picture;
+class SpinEdit;
+
+// The frame shared by the three calculator windows: a view bound to a
+// calculator state object. Every change a person makes goes to the state
+// object, whose handlers run; every change of the state is shown here.
+class CalculatorWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ~CalculatorWindow() override;
+
+    KitCalculator& calculator() const { return *m_calc; }
+
+    // Controls, by the names the program gives them.
+    SpinEdit* kolKomlektov() const { return m_kolKomlektov; }
+    SpinEdit* ral() const { return m_ral; }
+    SpinEdit* ffh() const { return m_ffh; }
+    SpinEdit* ffb() const { return m_ffb; }
+    SpinEdit* gh() const { return m_gh; }
+    QCheckBox* ruchkaVcentre() const { return m_ruchkaVcentre; }
+    QComboBox* nazvSystemProfiles() const { return m_nazv; }
+    QComboBox* systemProfiles() const { return m_system; }
+    QTableWidget* grid() const { return m_grid; }
+    QLineEdit* lirl() const { return m_lirl; }
+    CommandPanel* rashetButton() const { return m_rashet; }
+    CommandPanel* exportButton() const { return m_export; }
+    CommandPanel* sumButton() const { return m_sum; }
+    CommandPanel* saveChangesButton() const { return m_panel1; }
+    Picture* image1() const { return m_image1; }
+    Picture* image3() const { return m_image3; }
+
+    // Brings every control in line with the state object.
+    void syncFromState();
+
+protected:
+    CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture, QWidget* parent);
+    // Builds the window; subclasses add their own inputs through the hooks.
+    void build();
+
+    // The kit-variant input under the profile type (turn: Complekt; tilt-turn: cb_zapor).
+    virtual void addKitVariant(QVBoxLayout*) {}
+    // The window's own option boxes after the stepped ventilator.
+    virtual void addOptions(QVBoxLayout*) {}
+    virtual void syncExtras() {}
+    virtual QString saveChangesCaption() const;
+    virtual QString ghLabel() const;
+
+    // Helpers for subclasses
+    QCheckBox* addCheckBox(QVBoxLayout* into, const QString& objectName, const QString& text,
+                           std::function<void(bool)> onClick);
+    static void showChecked(QCheckBox* box, bool on);
+    void installImageUpdateOnClick(QWidget* w);
+    QString suffix() const; // "6741" or "6742" in the control names
+
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void layoutPictures();
+    void syncGrid();
+
+    KitCalculator* m_calc;
+    QString m_sashPicture;
+
+    QWidget* m_panel = nullptr;
+    SpinEdit* m_kolKomlektov = nullptr;
+    SpinEdit* m_ral = nullptr;
+    QButtonGroup* m_profilType = nullptr;
+    QGroupBox* m_weightGroup = nullptr;
+    QButtonGroup* m_weight = nullptr;
+    SpinEdit* m_ffh = nullptr;
+    SpinEdit* m_ffb = nullptr;
+    SpinEdit* m_gh = nullptr;
+    QCheckBox* m_ruchkaVcentre = nullptr;
+    QLabel* m_polLabel = nullptr;
+    QComboBox* m_pol = nullptr;
+    QComboBox* m_system = nullptr;
+    QLabel* m_nazvLabel = nullptr;
+    QComboBox* m_nazv = nullptr;
+    QLabel* m_ramaLabel = nullptr;
+    QComboBox* m_rama = nullptr;
+    QCheckBox* m_ruchkaOkon = nullptr;
+    QComboBox* m_tipRuchki = nullptr;
+    CommandPanel* m_panel2 = nullptr;
+    QCheckBox* m_provetrivatel = nullptr;
+
+    QLabel* m_lirlLabel = nullptr;
+    QLineEdit* m_lirl = nullptr;
+    QWidget* m_pictureArea = nullptr;
+    Picture* m_image1 = nullptr;
+    Picture* m_image3 = nullptr;
+    QTableWidget* m_grid = nullptr;
+
+    CommandPanel* m_rashet = nullptr;
+    CommandPanel* m_panel1 = nullptr;
+    CommandPanel* m_export = nullptr;
+    CommandPanel* m_sum = nullptr;
+    CommandPanel* m_close = nullptr;
+};
+
+} // namespace lir::gui

@@ -1,0 +1,43 @@
+#include "gui/calc/mainmodule6742.h"
+
+#include "core/calc/calctexts.h"
+
+namespace lir::gui {
+
+namespace t = calctexts;
+
+TMainForm6742::TMainForm6742(QWidget* parent)
+    : CalculatorWindow(new TiltTurnKit, t::caption6742, QStringLiteral(":/pictures/sash6742.svg"), parent),
+      m_kit(static_cast<TiltTurnKit*>(&calculator()))
+{
+    setObjectName(QStringLiteral("MainForm6742"));
+    build();
+}
+
+QString TMainForm6742::saveChangesCaption() const
+{
+    return t::btSaveChanges6742;
+}
+
+void TMainForm6742::addKitVariant(QVBoxLayout* l)
+{
+    m_zapor = addCheckBox(l, QStringLiteral("cb_zapor"), t::lblZapor, [this](bool on) { m_kit->setCbZapor(on); });
+}
+
+void TMainForm6742::addOptions(QVBoxLayout* l)
+{
+    m_microvent = addCheckBox(l, QStringLiteral("PlankaMicrovent6742"), t::lblPlankaMicrovent,
+                              [this](bool on) { m_kit->setPlankaMicrovent(on); });
+    m_balkonnaya = addCheckBox(l, QStringLiteral("CheckBox1"), t::lblBalkonnaya,
+                               [this](bool on) { m_kit->setCheckBox1(on); });
+}
+
+void TMainForm6742::syncExtras()
+{
+    showChecked(m_zapor, m_kit->cbZapor());
+    showChecked(m_microvent, m_kit->plankaMicrovent());
+    m_microvent->setVisible(m_kit->plankaMicroventVisible());
+    showChecked(m_balkonnaya, m_kit->checkBox1());
+}
+
+} // namespace lir::gui

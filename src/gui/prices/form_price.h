@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/db/storage.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTableView>
+#include <QWidget>
+
+namespace lir::gui {
+
+class CommandPanel;
+class Picture;
+class PriceModel;
+
+// The price editor: the rows of the price table, a search by designation and
+// by name, and the price of the current row to type. Its creation opens the
+// price table, which stays open for the whole run; it never adds or deletes rows.
+class TPrice : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TPrice(QWidget* parent = nullptr);
+    ~TPrice() override;
+
+    // The open price table; nullptr when it could not be opened.
+    db::Table* table() const { return m_table; }
+    PriceModel* model() const { return m_model; }
+
+    QTableView* grid() const { return m_grid; }        // DBGrid1
+    QLineEdit* priceEdit() const { return m_dbEdit3; }   // DBEdit3
+    QLineEdit* designationSearch() const { return m_edit2; }
+    QLineEdit* nameSearch() const { return m_edit1; }
+    CommandPanel* designationFind() const { return m_panel1; }
+    CommandPanel* nameFind() const { return m_panel2; }
+    CommandPanel* closeButton() const { return m_closeGridButton; }
+
+    // Search by designation (Panel1, Enter in Edit2) and by name (Panel2,
+    // Enter in Edit1): the first row whose field begins with the text,
+    // whatever the case; nothing found leaves the row. The grid takes the focus.
+    void Panel1Click();
+    void Panel2Click();
+    void CloseGridButtonClick();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void openTable();
+    void search(const QString& field, const QString& text);
+    // The grid and the price edit show the table's current row.
+    void showCurrentRow();
+    void showPrice();
+    void gridRowChosen(int row);
+    void priceTyped(const QString& text);
+    void DBEdit3Enter();
+
+    QPointer<db::Table> m_table;
+    PriceModel* m_model = nullptr;
+    QTableView* m_grid = nullptr;
+    QGroupBox* m_priceGroup = nullptr;
+    QLineEdit* m_dbEdit3 = nullptr;
+    QLineEdit* m_edit1 = nullptr;
+    QLineEdit* m_edit2 = nullptr;
+    CommandPanel* m_panel1 = nullptr;
+    CommandPanel* m_panel2 = nullptr;
+    CommandPanel* m_closeGridButton = nullptr;
+    Picture* m_picture = nullptr;
+    bool m_showing = false; // the grid is being moved to the table's row
+};
+
+} // namespace lir::gui

@@ -1,0 +1,633 @@
+#include "core/calc/tiltturnkit.h"
+#include "core/calc/tiltturnmessages.h"
+#include "cli/kit/kitcli.h"
+#include "support/testsupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+using lir::TiltTurnKit;
+namespace msg = lir::tiltturnmessages;
+
+struct Inputs
+{
+    int h = 1400;
+    int w = 700;
+    int g = -1; // -1: "Ручка в центре"
+    bool wooden = false;
+    int weight = 0;
+    int side = 0;
+    int nazv = 0;
+    int rama = 0;
+    bool zapor = false;
+    bool ventilator = false;
+    bool microvent = false;
+    bool balcony = false;
+    bool handle = false;
+    int count = 1;
+};
+
+void apply(TiltTurnKit& k, const Inputs& in)
+{
+    k.setProfilType(in.wooden ? 1 : 0);
+    k.setRuchkaVcentre(in.g < 0);
+    k.setFFH(in.h);
+    k.setFFB(in.w);
+    if (in.g >= 0)
+        k.setGH(in.g);
+    k.setRadioGroup1(in.weight);
+    k.setPolStvorki(in.side);
+    if (!in.wooden) // the list is hidden for a wooden sash
+        k.setNazvSystemProfiles(in.nazv);
+    k.setRamaType(in.rama);
+    k.setCbZapor(in.zapor);
+    k.setProvetrivatel(in.ventilator);
+    if (!in.wooden)
+        k.setPlankaMicrovent(in.microvent);
+    k.setCheckBox1(in.balcony);
+    k.setRuchkaOkon(in.handle);
+    k.setKolKomlektov(in.count);
+}
+
+// Runs "РАСЧЕТ" and returns the error boxes it showed.
+QStringList calculate(TiltTurnKit& k)
+{
+    lir::test::recorder().clear();
+    k.RashetButtonClick();
+    return lir::test::recorder().errors();
+}
+
+QStringList run(TiltTurnKit& k, const Inputs& in)
+{
+    apply(k, in);
+    return calculate(k);
+}
+
+// Quantity of the grid line with this designation, 0 when absent.
+int qty(const TiltTurnKit& k, const QString& designation)
+{
+    for (int r = 1; r <= k.LineCount; ++r)
+        if (k.gridCell(r, 0) == designation)
+            return k.gridCell(r, 3).toInt();
+    return 0;
+}
+
+// Grid line whose catalogue designation starts the shown one.
+int rowOf(const TiltTurnKit& k, const QString& prefix)
+{
+    for (int r = 1; r <= k.LineCount; ++r)
+        if (k.gridCell(r, 0).startsWith(prefix))
+            return r;
+    return -1;
+}
+
+bool gridEmpty(const TiltTurnKit& k)
+{
+    for (int r = 1; r < k.gridRowCount(); ++r)
+        for (const QString& c : k.gridRow(r))
+            if (!c.isEmpty())
+                return false;
+    return true;
+}
+
+} // namespace
+
+TEST(TiltTurnCatalogue, LookAlikeLettersAndDefaults)
+{
+    TiltTurnKit k;
+    const lir::PartsTable cat = k.catalogue();
+    ASSERT_EQ(cat.size(), 42);
+    EXPECT_EQ(k.parts(), cat);
+    // Prices and orders match these texts exactly.
+    EXPECT_EQ(cat[3].Designation.back(), QChar(0x0410));
+    EXPECT_EQ(cat[3].Name.back(), QChar(0x0410));
+    EXPECT_EQ(cat[15].Designation.back(), QChar(0x0410));
+    EXPECT_EQ(cat[15].Name.back(), QChar(0x0410));
+    for (int r : {18, 19, 20}) {
+        EXPECT_EQ(cat[r].Designation.at(11), QLatin1Char('X'));
+        EXPECT_EQ(cat[r].Designation.at(13), QLatin1Char('B'));
+    }
+    for (int r : {26, 27, 28})
+        EXPECT_EQ(cat[r].Name.at(15), QLatin1Char('H'));
+    EXPECT_EQ(cat[24].Name.at(15), QChar(0x0412));
+    EXPECT_EQ(cat[7].Marking, cat[8].Marking);
+    // The hinges alone carry 4×40 screws.
+    int s40 = 0;
+    for (const lir::TMyLIR& l : cat)
+        s40 += l.Screws40;
+    EXPECT_EQ(s40, 11);
+}
+
+TEST(TiltTurnCatalogue, StandardKitsFromTheClassTables)
+{
+    const QStringList codes = TiltTurnKit::kitCodes();
+    ASSERT_EQ(codes.size(), 36);
+    EXPECT_EQ(codes.first(), QStringLiteral("ЛИР-6742М"));
+    EXPECT_EQ(codes.at(1), QStringLiteral("ЛИР-6742-01М"));
+    EXPECT_EQ(codes.at(18), QStringLiteral("ЛИР-6742-30АМ"));
+    EXPECT_EQ(codes.at(24), QStringLiteral("ЛИР-6742-30М"));
+    EXPECT_EQ(codes.last(), QStringLiteral("ЛИР-6742-45М"));
+    EXPECT_EQ(QSet<QString>(codes.begin(), codes.end()).size(), 36);
+
+    // ЛИР-6742-44М as the catalogue describes it.
+    const int i44 = int(codes.indexOf(QStringLiteral("ЛИР-6742-44М")));
+    ASSERT_GE(i44, 0);
+    std::vector<int> expect(40, 0);
+    for (auto [row, q] : std::vector<std::pair<int, int>>{{3, 1}, {6, 2}, {8, 3}, {13, 1}, {18, 1}, {21, 1},
+                                                           {31, 10}, {32, 1}, {33, 1}, {34, 1}})
+        expect[size_t(row - 1)] = q;
+    for (int r = 22; r <= 29; ++r)
+        expect[size_t(r - 1)] = 1;
+    const QVector<int> q44 = TiltTurnKit::kitQuantities(i44);
+    EXPECT_EQ(std::vector<int>(q44.begin(), q44.end()), expect);
+}
+
+TEST(TiltTurnRules, WorkedExample)
+{
+    TiltTurnKit k;
+    EXPECT_TRUE(run(k, {}).isEmpty());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-33АМR100"));
+    EXPECT_EQ(k.lirlText(), k.KitDesignation);
+    EXPECT_EQ(k.LineCount, 17);
+    EXPECT_EQ(k.gridRowCount(), 30);
+    const std::vector<std::vector<const char*>> expect = {
+        {"6742.01.00-03А", "Засов 1300А", "1301-1500", "1", "6", ""},
+        {"6742.02.00", "Угловой переключатель", "-", "2", "8", ""},
+        {"6742.04.00-02", "Шина 550", "551-800", "1", "3", ""},
+        {"6742.05.00-01А", "Запор средний 1300А", "1301-1500", "1", "6", ""},
+        {"6742.07.00-52R", "Кронштейн 550", "550 20-13", "1", "", ""},
+        {"6742.09.00-00", "Петля верхняя на раме М", "09.00", "1", "", "4"},
+        {"6742.10.00-00", "Петля нижняя на створке М", "10.00", "1", "", "3"},
+        {"6742.11.00-00", "Петля нижняя на раме М", "11.00", "1", "", "4"},
+        {"6742.00.05", "Накладка декор.В1", "-", "1", "", ""},
+        {"6742.00.06", "Накладка декор.В2", "-", "1", "", ""},
+        {"6742.00.07", "Накладка декор.H1", "-", "1", "", ""},
+        {"6742.00.08", "Накладка декор.H2", "-", "1", "", ""},
+        {"6742.00.09", "Накладка декор.H3", "-", "1", "", ""},
+        {"0483.00.01-11", "Планка запорная", "009911", "7", "7", ""},
+        {"0483.12.00-10", "Планка запорная пов.откидная", "13", "1", "2", ""},
+        {"6742.20.00", "Блокиратор", "20.00", "1", "", ""},
+        {"6742.21.00-10", "Упор блокиратора", "21.10", "1", "2", ""},
+        {"", "Общее кол-во шурупов(4*25)", "", "34", "", ""},
+        {"", "Общее кол-во шурупов(4*40)", "", "11", "", ""},
+    };
+    for (size_t r = 0; r < expect.size(); ++r)
+        for (int c = 0; c < 6; ++c)
+            EXPECT_EQ(k.gridCell(int(r) + 1, c), QString::fromUtf8(expect[r][size_t(c)]))
+                << "row " << r + 1 << " column " << c;
+    for (int r = 20; r < k.gridRowCount(); ++r)
+        EXPECT_EQ(k.gridRow(r), lir::GridRow{});
+    EXPECT_EQ(k.parts(), k.catalogue());
+    EXPECT_EQ(k.KitLines[13].Designation, QStringLiteral("0483.00.01-11"));
+    EXPECT_EQ((std::array{k.LastFFH, k.LastFFB, k.LastGH}), (std::array{1400, 700, 700}));
+
+    // Three kits: every quantity and screw number triples.
+    Inputs three;
+    three.count = 3;
+    EXPECT_TRUE(run(k, three).isEmpty());
+    EXPECT_EQ(k.gridCell(2, 3), QStringLiteral("6"));
+    EXPECT_EQ(k.gridCell(2, 4), QStringLiteral("24"));
+    EXPECT_EQ(k.gridCell(14, 3), QStringLiteral("21"));
+    EXPECT_EQ(k.gridCell(14, 4), QStringLiteral("21"));
+    EXPECT_EQ(k.gridCell(18, 3), QStringLiteral("102"));
+    EXPECT_EQ(k.gridCell(19, 3), QStringLiteral("33"));
+}
+
+TEST(TiltTurnRules, SizeBoundsAndMessages)
+{
+    TiltTurnKit k;
+    const std::vector<std::pair<int, int>> widths = {{280, 0}, {385, 0}, {386, 1}, {460, 1}, {461, 2}, {550, 2},
+                                                     {551, 3}, {800, 3}, {801, 4}, {1050, 4}, {1051, 5}, {1300, 5}};
+    for (auto [w, cls] : widths) {
+        Inputs in;
+        in.w = w;
+        ASSERT_TRUE(run(k, in).isEmpty()) << w;
+        EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-3%1АМR100").arg(cls)) << w;
+        // The middle lock takes fewer screws on a wider sash.
+        EXPECT_EQ(k.gridCell(rowOf(k, QStringLiteral("6742.05.00-01А")), 4), w <= 550 ? QStringLiteral("7") : QStringLiteral("6"));
+    }
+    const std::vector<std::pair<int, const char*>> heights = {
+        {440, "ЛИР-6742-03МR100"}, {620, "ЛИР-6742-03МR100"}, {621, "ЛИР-6742-13МR100"}, {800, "ЛИР-6742-13МR100"},
+        {801, "ЛИР-6742-23МR100"}, {1300, "ЛИР-6742-23МR100"}, {1301, "ЛИР-6742-33АМR100"},
+        {1500, "ЛИР-6742-33АМR100"}, {1501, "ЛИР-6742-33МR100"}, {1800, "ЛИР-6742-33МR100"},
+        {1801, "ЛИР-6742-43МR100"}, {2300, "ЛИР-6742-43МR100"}};
+    for (const auto& [h, code] : heights) {
+        Inputs in;
+        in.h = h;
+        ASSERT_TRUE(run(k, in).isEmpty()) << h;
+        EXPECT_EQ(k.KitDesignation, QString::fromUtf8(code)) << h;
+        EXPECT_EQ(k.gridCell(rowOf(k, QStringLiteral("6742.04.00-02")), 4), h <= 800 ? QStringLiteral("4") : QStringLiteral("3"));
+    }
+    Inputs smallest;
+    smallest.h = 440;
+    smallest.w = 385;
+    run(k, smallest);
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742МR100"));
+    smallest.h = 621;
+    smallest.w = 280;
+    run(k, smallest);
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-10МR100"));
+
+    // Both sizes wrong: messages 1 and 2 and nothing else, although the
+    // ventilator would be refused; the grid is empty and the last kit stays.
+    const QString good = k.KitDesignation;
+    const int lines = k.LineCount;
+    for (auto [h, w] : std::vector<std::pair<int, int>>{{439, 279}, {2301, 1301}}) {
+        Inputs bad;
+        bad.h = h;
+        bad.w = w;
+        bad.ventilator = true;
+        bad.zapor = true;
+        bad.wooden = true;
+        EXPECT_EQ(run(k, bad), (QStringList{msg::widthWrong(), msg::heightWrong()}));
+        EXPECT_TRUE(k.provetrivatel());
+        EXPECT_TRUE(gridEmpty(k));
+        EXPECT_EQ(k.KitDesignation, good);
+        EXPECT_EQ(k.lirlText(), good);
+        EXPECT_EQ(k.LineCount, lines);
+        EXPECT_EQ(k.LastFFH, 621); // only a calculation whose sizes pass records them
+        EXPECT_EQ(k.parts(), k.catalogue());
+    }
+    EXPECT_TRUE(msg::widthWrong().contains(QStringLiteral("ширина!\rИзмените")));
+}
+
+TEST(TiltTurnRules, WoodenSash)
+{
+    TiltTurnKit k;
+    Inputs in;
+    in.wooden = true;
+    in.side = 1;
+    in.rama = 1;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-33АДМL"));
+    const int hinge = rowOf(k, QStringLiteral("6742.10.00"));
+    EXPECT_EQ(k.gridCell(hinge, 0), QStringLiteral("6742.10.00-20L"));
+    EXPECT_EQ(k.gridCell(hinge, 1), QStringLiteral("Петля нижняя на створке ДМ"));
+    EXPECT_EQ(k.gridCell(hinge, 5), QStringLiteral("6"));
+    EXPECT_EQ(k.gridCell(rowOf(k, QStringLiteral("6742.09.00")), 0), QStringLiteral("6742.09.00-20"));
+    const int bracket = rowOf(k, QStringLiteral("6742.07.00"));
+    EXPECT_EQ(k.gridCell(bracket, 0), QStringLiteral("6742.07.00-22L"));
+    EXPECT_EQ(k.gridCell(bracket, 2), QStringLiteral("550 (18-9)"));
+    EXPECT_EQ(k.gridCell(rowOf(k, QStringLiteral("0483.00.01")), 0), QStringLiteral("0483.00.01-21"));
+    EXPECT_EQ(k.gridCell(rowOf(k, QStringLiteral("0483.00.01")), 2), QStringLiteral("009921"));
+    EXPECT_EQ(qty(k, QStringLiteral("6742.00.05-20")), 1);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.00.07-20L")), 1);
+    EXPECT_EQ(k.gridCell(k.LineCount + 2, 3), QStringLiteral("14"));
+
+    // Every option on, Еврофальц 18/8: the ventilator and handle of the wooden system.
+    in.rama = 0;
+    in.side = 0;
+    in.h = 1700;
+    in.ventilator = true;
+    in.balcony = true;
+    in.handle = true;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(k.gridCell(rowOf(k, QStringLiteral("6742.22.00")), 0), QStringLiteral("6742.22.00-20"));
+    EXPECT_EQ(k.gridCell(rowOf(k, QStringLiteral("6742.22.00")), 2), QStringLiteral("012220"));
+    EXPECT_EQ(qty(k, QStringLiteral("0317.00-01")), 1);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.00.14-20")), 2);
+    EXPECT_EQ(k.gridCell(rowOf(k, QStringLiteral("6742.00.14")), 2), QStringLiteral("001420"));
+    EXPECT_EQ(qty(k, QStringLiteral("6742.00.01")), 0); // no micro-ventilation strip for wood
+}
+
+TEST(TiltTurnRules, TextsByProfileSystem)
+{
+    TiltTurnKit k;
+    struct Case
+    {
+        int nazv;
+        const char *bracket, *handle, *striker;
+    };
+    const std::vector<Case> cases = {
+        {1, "6742.07.00-42R", "0317.00-01", "0483.00.01-00"},  // KBE AD, 12/20-9
+        {13, "6742.07.00-52R", "0317.00-03", "0483.00.01-12"}, // KBE Expert
+        {11, "6742.07.00-52R", "0317.00-02", "0483.00.01-10"}, // COK
+        {14, "6742.07.00-62R", "0317.00-03", "0483.00.01-14"}, // Thyssen, 12/21-13
+    };
+    for (const Case& c : cases) {
+        Inputs in;
+        in.nazv = c.nazv;
+        in.handle = true;
+        ASSERT_TRUE(run(k, in).isEmpty());
+        EXPECT_EQ(k.gridCell(rowOf(k, QStringLiteral("6742.07.00")), 0), QString::fromUtf8(c.bracket)) << c.nazv;
+        EXPECT_EQ(qty(k, QString::fromUtf8(c.handle)), 1) << c.nazv;
+        EXPECT_EQ(qty(k, QString::fromUtf8(c.striker)), 7) << c.nazv;
+    }
+    Inputs h1938;
+    h1938.handle = true;
+    k.setRuchkaOkon(true);
+    k.setTipRuchki(1);
+    apply(k, h1938);
+    calculate(k);
+    EXPECT_EQ(qty(k, QStringLiteral("1938.00-02")), 1);
+}
+
+TEST(TiltTurnRules, TiltTurnLock)
+{
+    TiltTurnKit k;
+    Inputs in;
+    in.h = 500;
+    in.w = 300;
+    in.zapor = true;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742М1R100"));
+    EXPECT_EQ(rowOf(k, QStringLiteral("6742.02.00")), rowOf(k, QStringLiteral("6742.02.00-05"))); // row 6 gone
+    EXPECT_EQ(qty(k, QStringLiteral("6742.02.00-05")), 1);
+    for (const QString& d : {QStringLiteral("6742.06.00"), QStringLiteral("6742.13.00-11")}) {
+        const int r = rowOf(k, d);
+        ASSERT_GT(r, 0) << d.toStdString();
+        EXPECT_EQ(k.gridCell(r, 3), QStringLiteral("1"));
+        EXPECT_EQ(k.gridCell(r, 4), QStringLiteral("2"));
+    }
+    EXPECT_EQ(rowOf(k, QStringLiteral("0483.12.00")), -1);
+
+    in.h = 2000;
+    in.w = 900;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-144МR100"));
+    EXPECT_EQ(qty(k, QStringLiteral("6742.03.00")), 2);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.05.00")), 1);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.05.00-02")), 1);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.02.00")), 1);
+    EXPECT_EQ(qty(k, QStringLiteral("0483.00.01-11")), 9);
+
+    // Height class 3А on PVC gives up one more striker; a middle height doubles the middle lock.
+    in.h = 1400;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-134АМR100"));
+    EXPECT_EQ(qty(k, QStringLiteral("0483.00.01-11")), 7);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.03.00")), 0);
+    in.h = 1000;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(qty(k, QStringLiteral("6742.05.00")), 2);
+
+    // Wood gives up no extra striker for height class 3А.
+    in.wooden = true;
+    in.h = 1400;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-134АДМR"));
+    EXPECT_EQ(qty(k, QStringLiteral("0483.00.01-20")), 8);
+
+    // Wood: "Д" goes in first, the "1" then becomes the tenth character.
+    in.wooden = true;
+    in.h = 500;
+    in.w = 300;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742Д1МR"));
+}
+
+TEST(TiltTurnRules, HandlePosition)
+{
+    TiltTurnKit k;
+    // Typed exactly at the centre: the box gets checked and the standard kit results.
+    Inputs in;
+    in.g = 700;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_TRUE(k.ruchkaVcentre());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-33АМR100"));
+
+    in.h = 1200;
+    in.w = 700;
+    in.g = 220;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_FALSE(k.ruchkaVcentre());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("Нестандартный"));
+    EXPECT_EQ(k.lirlText(), QStringLiteral("Нестандартный"));
+    EXPECT_EQ(qty(k, QStringLiteral("6742.01.00")), 1);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.03.00")), 1);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.03.00-01")), 1);
+    EXPECT_EQ(rowOf(k, QStringLiteral("6742.20.00")), -1);
+    EXPECT_EQ(rowOf(k, QStringLiteral("6742.21.00")), -1);
+    EXPECT_EQ(qty(k, QStringLiteral("0483.00.01-11")), 5);
+    EXPECT_EQ((std::array{k.LastFFH, k.LastFFB, k.LastGH}), (std::array{1200, 700, 220}));
+
+    // The far distance window counts from either edge; a wide sash adds an extension.
+    in.g = 980;
+    in.w = 900;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(qty(k, QStringLiteral("6742.03.00")), 2);
+
+    // Near 901 to 1150: Засов 800 with two extensions of its own, far 1050 adds none.
+    in.h = 2000;
+    in.w = 700;
+    in.g = 950;
+    ASSERT_TRUE(run(k, in).isEmpty());
+    EXPECT_EQ(qty(k, QStringLiteral("6742.01.00-02")), 1);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.03.00")), 2);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.03.00-01")), 0);
+    EXPECT_EQ(qty(k, QStringLiteral("0483.00.01-11")), 8);
+
+    const int lines = k.LineCount;
+    in.h = 1400;
+    in.w = 700;
+    in.g = 300;
+    EXPECT_EQ(run(k, in), QStringList{msg::farDistanceWrong()});
+    EXPECT_TRUE(gridEmpty(k));
+    EXPECT_EQ(k.LineCount, lines);
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("Нестандартный"));
+    EXPECT_EQ(k.LastGH, 300); // recorded although the calculation failed
+    in.g = 200;
+    EXPECT_EQ(run(k, in), QStringList{msg::nearDistanceWrong()});
+    in.g = 0;
+    EXPECT_EQ(run(k, in), QStringList{msg::nearDistanceWrong()});
+    // The refusals follow the handle message, in order: near 250 brings Засов 440, far 450 fits no window.
+    in.h = 700;
+    in.g = 250;
+    in.ventilator = true;
+    in.balcony = true;
+    EXPECT_EQ(run(k, in),
+              (QStringList{msg::farDistanceWrong(), msg::ventilatorRefused(), msg::balconyLatchRefused()}));
+    EXPECT_FALSE(k.provetrivatel());
+    EXPECT_FALSE(k.checkBox1());
+    in.h = 1000; // no bolt after message 3, but Запор средний 800 still refuses the latch
+    in.g = 100;
+    EXPECT_EQ(run(k, in), (QStringList{msg::nearDistanceWrong(), msg::balconyLatchRefused()}));
+    EXPECT_EQ(k.parts(), k.catalogue());
+}
+
+TEST(TiltTurnRules, RefusedOptionsAreUnchecked)
+{
+    TiltTurnKit k;
+    Inputs in;
+    in.h = 700;
+    in.ventilator = true;
+    EXPECT_EQ(run(k, in), QStringList{msg::ventilatorRefused()});
+    EXPECT_FALSE(k.provetrivatel());
+    EXPECT_TRUE(gridEmpty(k));
+    EXPECT_TRUE(calculate(k).isEmpty());
+    EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-13МR100"));
+    EXPECT_EQ(rowOf(k, QStringLiteral("6742.22.00")), -1);
+
+    // The balcony latch goes with H from 1501 on only.
+    for (auto [h, refused] : std::vector<std::pair<int, bool>>{{1300, true}, {1500, true}, {1501, false}}) {
+        Inputs b;
+        b.h = h;
+        b.balcony = true;
+        const QStringList errors = run(k, b);
+        EXPECT_EQ(errors.size(), refused ? 1 : 0) << h;
+        EXPECT_EQ(k.checkBox1(), !refused) << h;
+    }
+    EXPECT_EQ(qty(k, QStringLiteral("6742.23.00")), 1);
+    EXPECT_EQ(qty(k, QStringLiteral("6742.00.14-12")), 2);
+}
+
+// Every class bound of both sizes, centred and off-centre, with and without the
+// tilt-turn lock, PVC and wood, options on and off.
+TEST(TiltTurnRules, SweepKeepsInvariants)
+{
+    TiltTurnKit k;
+    const std::vector<int> widths = {279, 280, 385, 386, 460, 461, 550, 551, 800, 801, 1050, 1051, 1300, 1301};
+    const std::vector<int> heights = {439, 440, 620, 621, 800, 801, 1300, 1301, 1500, 1501, 1800, 1801, 2300, 2301};
+    const std::vector<int> nearOnes = {0, 219, 220, 310, 311, 399, 400, 650, 651, 900, 901, 1150};
+    const QStringList placeholders = {QStringLiteral("6742.07.00-X1B"), QStringLiteral("6742.07.00-X2B"),
+                                      QStringLiteral("6742.07.00-X3B")};
+    const QRegularExpression bracket(QStringLiteral("^6742\\.07\\.00-[2456][123][RL]$"));
+    int successes = 0, offCentreSuccesses = 0, maxLines = 0, i = 0;
+    for (int h : heights)
+        for (int w : widths) {
+            std::vector<int> gs = {-1};
+            for (int n : nearOnes)
+                for (int g : {n, h - n})
+                    if (g >= 0 && g <= h)
+                        gs.push_back(g);
+            for (int g : gs)
+                for (int variant = 0; variant < 8; ++variant, ++i) {
+                    Inputs in;
+                    in.h = h;
+                    in.w = w;
+                    in.g = g;
+                    in.zapor = variant & 1;
+                    in.wooden = variant & 2;
+                    const bool options = variant & 4;
+                    in.ventilator = in.microvent = in.balcony = in.handle = options;
+                    in.nazv = i % 15;
+                    in.rama = i % 2;
+                    in.side = (i / 2) % 2;
+                    in.weight = (i / 4) % 2;
+                    in.count = 1 + i % 3;
+                    const QString before = k.KitDesignation;
+                    const QStringList errors = run(k, in);
+                    const auto where = [&] {
+                        return ::testing::Message() << "H " << h << " W " << w << " G " << g << " variant " << variant;
+                    };
+                    ASSERT_EQ(k.parts(), k.catalogue()) << where();
+                    ASSERT_EQ(k.gridRowCount(), 30) << where();
+                    ASSERT_EQ(k.lastCalculationFailed(), !errors.isEmpty()) << where();
+                    const bool sizesBad = TiltTurnKit::widthClass(w) < 0 || TiltTurnKit::heightClass(h) < 0;
+                    ASSERT_EQ(errors.contains(msg::widthWrong()) || errors.contains(msg::heightWrong()), sizesBad) << where();
+                    if (sizesBad) {
+                        ASSERT_LE(errors.size(), 2) << where();
+                    }
+                    ASSERT_FALSE(errors.contains(msg::nearDistanceWrong()) && errors.contains(msg::farDistanceWrong()));
+                    if (!errors.isEmpty()) {
+                        ASSERT_TRUE(gridEmpty(k)) << where();
+                        ASSERT_EQ(k.KitDesignation, before) << where();
+                        continue;
+                    }
+                    ++successes;
+                    const bool centred = k.ruchkaVcentre();
+                    offCentreSuccesses += !centred;
+                    if (centred) {
+                        ASSERT_TRUE(k.KitDesignation.startsWith(QStringLiteral("ЛИР-6742"))) << where();
+                        ASSERT_TRUE(k.KitDesignation.endsWith((in.side ? QStringLiteral("L") : QStringLiteral("R"))
+                                                              + (in.wooden ? QString() : in.weight ? QStringLiteral("120") : QStringLiteral("100"))))
+                            << where();
+                    } else {
+                        ASSERT_EQ(k.KitDesignation, msg::nonStandard()) << where();
+                    }
+                    maxLines = std::max(maxLines, k.LineCount);
+                    ASSERT_LE(k.LineCount + 2, k.gridRowCount() - 1) << where();
+                    long long s25 = 0, s40 = 0;
+                    int bolts = 0, brackets = 0;
+                    for (int r = 1; r <= k.LineCount; ++r) {
+                        const lir::GridRow& row = k.gridRow(r);
+                        ASSERT_GT(row[3].toInt(), 0) << where() << " line " << row[0].toStdString();
+                        ASSERT_GE(row[4].toInt(), 0) << where();
+                        ASSERT_GE(row[5].toInt(), 0) << where();
+                        ASSERT_EQ(row[3].toInt() % in.count, 0) << where();
+                        ASSERT_FALSE(placeholders.contains(row[0])) << where();
+                        if (row[0].startsWith(QStringLiteral("6742.07.00"))) {
+                            ++brackets;
+                            ASSERT_TRUE(bracket.match(row[0]).hasMatch()) << where() << row[0].toStdString();
+                        }
+                        if (row[0].startsWith(QStringLiteral("6742.01.00")))
+                            bolts += row[3].toInt();
+                        s25 += row[4].toLongLong();
+                        s40 += row[5].toLongLong();
+                    }
+                    ASSERT_EQ(brackets, 1) << where();
+                    ASSERT_EQ(bolts, in.count) << where();
+                    ASSERT_EQ(k.gridCell(k.LineCount + 1, 3), s25 ? QString::number(s25) : QString()) << where();
+                    ASSERT_EQ(k.gridCell(k.LineCount + 2, 3), QString::number(s40)) << where();
+                    ASSERT_EQ(s40, (in.wooden ? 14 : 11) * in.count) << where();
+                    for (int r = k.LineCount + 3; r < k.gridRowCount(); ++r)
+                        ASSERT_EQ(k.gridRow(r), lir::GridRow{}) << where();
+                }
+        }
+    EXPECT_GT(successes, 1000);
+    EXPECT_GT(offCentreSuccesses, 200);
+    EXPECT_EQ(maxLines, 27); // the largest kits fill the grid exactly
+}
+
+TEST(TiltTurnRules, CommandLineGivesTheSameGrid)
+{
+    lir::cli::KitCli cli;
+    TiltTurnKit k;
+    struct Case
+    {
+        QByteArray line;
+        Inputs in;
+    };
+    Inputs offCentre;
+    offCentre.h = 1200;
+    offCentre.g = 220;
+    offCentre.wooden = true;
+    offCentre.rama = 1;
+    offCentre.side = 1;
+    Inputs zapor;
+    zapor.h = 2000;
+    zapor.w = 900;
+    zapor.zapor = true;
+    zapor.nazv = 14;
+    zapor.balcony = true;
+    zapor.count = 2;
+    Inputs refused;
+    refused.h = 700;
+    refused.ventilator = true;
+    const std::vector<Case> cases = {
+        {R"({"calculator":"6742","FFH":1400,"FFB":700})", Inputs{}},
+        {R"({"calculator":"6742","ProfilType":"деревянный","cb_ramaType":"Еврофальц 20/8","PolStvorki":"Левое","FFH":1200,"FFB":700,"RuchkaVcentre":false,"GH":220})",
+         offCentre},
+        {R"({"calculator":"6742","ProfilType":"ПВХ","PolStvorki":"Правое","RuchkaVcentre":true,"NazvSystemProfiles":"Thyssen","cb_zapor":true,"CheckBox1":true,"KolKomlektov":2,"FFH":2000,"FFB":900})",
+         zapor},
+        {R"({"calculator":"6742","NazvSystemProfiles":"ARtec PAD","cb_zapor":false,"CheckBox1":false,"KolKomlektov":1,"FFH":700,"FFB":700,"Provetrivatel":true})",
+         refused},
+    };
+    for (const Case& c : cases) {
+        const QJsonObject out = QJsonDocument::fromJson(cli.processLine(c.line)).object();
+        const QStringList errors = run(k, c.in);
+        ASSERT_EQ(out.value(QStringLiteral("ok")).toBool(), errors.isEmpty()) << c.line.toStdString();
+        QStringList cliMessages;
+        for (const QJsonValue& m : out.value(QStringLiteral("messages")).toArray())
+            cliMessages.append(m.toString());
+        EXPECT_EQ(cliMessages, errors);
+        EXPECT_EQ(out.value(QStringLiteral("KitDesignation")).toString(), k.KitDesignation);
+        const QJsonArray grid = out.value(QStringLiteral("grid")).toArray();
+        int lastRow = 0;
+        for (int r = 1; r < k.gridRowCount(); ++r)
+            if (k.gridRow(r) != lir::GridRow{})
+                lastRow = r;
+        ASSERT_EQ(grid.size(), lastRow) << c.line.toStdString();
+        for (int r = 1; r <= lastRow; ++r)
+            for (int col = 0; col < 6; ++col)
+                EXPECT_EQ(grid.at(r - 1).toArray().at(col).toString(), k.gridCell(r, col)) << r << ' ' << col;
+    }
+}

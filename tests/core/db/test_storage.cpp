@@ -1,0 +1,426 @@
+#include "core/db/storage.h"
+#include "core/base/error.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using lir::Error;
+using lir::db::FieldDef;
+using lir::db::Table;
+using lir::db::Transaction;
+using Type = FieldDef::Type;
+
+namespace {
+
+class StorageTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        Table::closeAll();
+        lir::db::setNetFileDir(QString());
+    }
+
+    // A price table with an index on the designation, rows in the order given.
+    Table& prices(const QVector<std::tuple<QString, QString, QVariant>>& rows)
+    {
+        Table::create(QStringLiteral("zeni.db"), {{QStringLiteral("oboznashenie"), Type::Text, 40, true},
+                                                  {QStringLiteral("nazvanie"), Type::Text, 100},
+                                                  {QStringLiteral("zena"), Type::Double}});
+        Table& t = Table::open(QStringLiteral("zeni.db"));
+        for (const auto& [designation, name, price] : rows) {
+            t.insert();
+            t.setValue(QStringLiteral("oboznashenie"), designation);
+            t.setValue(QStringLiteral("nazvanie"), name);
+            t.setValue(QStringLiteral("zena"), price);
+            t.post();
+        }
+        t.first();
+        return t;
+    }
+
+    static QVector<FieldDef> orderFields()
+    {
+        return {{QStringLiteral("Id"), Type::Int32},         {QStringLiteral("Name"), Type::Text, 100},
+                {QStringLiteral("Parentid"), Type::Int32},   {QStringLiteral("Designation"), Type::Text, 20},
+                {QStringLiteral("Type"), Type::Text, 30},    {QStringLiteral("Count"), Type::UInt16},
+                {QStringLiteral("Color"), Type::UInt16},     {QStringLiteral("FFH"), Type::UInt16},
+                {QStringLiteral("FFB"), Type::UInt16},       {QStringLiteral("GH"), Type::UInt16},
+                {QStringLiteral("Profil"), Type::Text, 20},  {QStringLiteral("Dop_komplekt"), Type::Text, 100}};
+    }
+
+    QString designation(Table& t) { return t.text(QStringLiteral("oboznashenie")); }
+
+    lir::test::ScopedWorkDir m_dir;
+};
+
+const QString kOb = QStringLiteral("oboznashenie");
+const QString kName = QStringLiteral("nazvanie");
+const QString kPrice = QStringLiteral("zena");
+
+TEST_F(StorageTest, MissingFileIsAnErrorNamingFileAndDirectoryAndCreatesNothing)
+{
+    // A directory name that an unescaped SQLite URI would get wrong.
+    const QString dir = m_dir.file(QStringLiteral("Цены #1 ?"));
+    ASSERT_TRUE(QDir().mkpath(dir));
+    lir::db::setNetFileDir(dir);
+    try {
+        Table::open(QStringLiteral("zeni.db"));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QString(QStringLiteral("Таблица zeni.db не найдена в каталоге ") + dir));
+    }
+    EXPECT_FALSE(Table::isOpen(QStringLiteral("zeni.db")));
+    EXPECT_TRUE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    EXPECT_FALSE(Table::exists(QStringLiteral("zeni.db")));
+
+    // The same directory works once the table is there.
+    Table::create(QStringLiteral("zeni.db"), {{kOb, Type::Text, 40}});
+    EXPECT_TRUE(QFile::exists(dir + QStringLiteral("/zeni.db")));
+    EXPECT_EQ(Table::open(QStringLiteral("zeni.db")).filePath(), QString(dir + QStringLiteral("/zeni.db")));
+}
+
+TEST_F(StorageTest, FileWithoutTheTableOrNotADatabaseIsAnError)
+{
+    QFile junk(m_dir.file(QStringLiteral("zeni.db")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("this is not a database file, only some text that is long enough to be read");
+    junk.close();
+    EXPECT_THROW(Table::open(QStringLiteral("zeni.db")), Error);
+    EXPECT_FALSE(Table::isOpen(QStringLiteral("zeni.db")));
+
+    // A database whose table has another name.
+    Table::create(QStringLiteral("other.db"), {{kOb, Type::Text, 40}});
+    ASSERT_TRUE(QFile::rename(m_dir.file(QStringLiteral("other.db")), m_dir.file(QStringLiteral("zakaz.db"))));
+    try {
+        Table::open(QStringLiteral("zakaz.db"));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("В файле zakaz.db нет таблицы zakaz"));
+    }
+}
+
+TEST_F(StorageTest, OneSharedInstancePerTable)
+{
+    Table& a = prices({{QStringLiteral("A"), QString(), 1}, {QStringLiteral("B"), QString(), 2}});
+    Table& b = Table::open(QStringLiteral("zeni.db"));
+    EXPECT_EQ(&a, &b);
+    EXPECT_TRUE(Table::isOpen(QStringLiteral("zeni.db")));
+    a.last();
+    EXPECT_EQ(designation(b), QStringLiteral("B")); // one current row for every caller
+    Table::closeAll();
+    EXPECT_FALSE(Table::isOpen(QStringLiteral("zeni.db")));
+    // Reopened, the rows are there and the first is current.
+    Table& c = Table::open(QStringLiteral("zeni.db"));
+    EXPECT_EQ(c.rowCount(), 2);
+    EXPECT_EQ(designation(c), QStringLiteral("A"));
+}
+
+TEST_F(StorageTest, CreateDeclaresTheFieldsAndNeverTouchesAnExistingTable)
+{
+    EXPECT_FALSE(Table::exists(QStringLiteral("zakaz.db")));
+    Table::create(QStringLiteral("zakaz.db"), orderFields());
+    EXPECT_TRUE(Table::exists(QStringLiteral("zakaz.db")));
+
+    Table& t = Table::open(QStringLiteral("zakaz.db"));
+    EXPECT_EQ(t.tableName(), QStringLiteral("zakaz"));
+    EXPECT_EQ(t.fields(), orderFields()); // read back from the file
+    EXPECT_EQ(t.rowCount(), 0);
+    EXPECT_FALSE(t.first());
+    EXPECT_EQ(t.currentIndex(), -1);
+
+    t.insert();
+    t.setValue(QStringLiteral("Id"), 1);
+    t.post();
+    Table::closeAll();
+
+    Table::create(QStringLiteral("zakaz.db"), {{QStringLiteral("Other"), Type::Text, 5}});
+    Table& again = Table::open(QStringLiteral("zakaz.db"));
+    EXPECT_EQ(again.fields(), orderFields());
+    EXPECT_EQ(again.rowCount(), 1);
+
+    // A definition the table cannot have leaves no file behind.
+    EXPECT_THROW(Table::create(QStringLiteral("bad.db"), {{QStringLiteral("a"), Type::Int32},
+                                                          {QStringLiteral("A"), Type::Int32}}),
+                 Error);
+    EXPECT_FALSE(Table::exists(QStringLiteral("bad.db")));
+}
+
+TEST_F(StorageTest, ExactLocateIsWholeValueCaseSensitiveAndTakesTheFirstRow)
+{
+    Table& t = prices({{QStringLiteral("6742.08.00-20L"), QStringLiteral("Петля L"), 10},
+                       {QStringLiteral("6742.08.00-20"), QStringLiteral("Петля"), 20},
+                       {QStringLiteral("ЛИР-6742-01ДМR"), QString(), 0},
+                       {QStringLiteral("6742.08.00-20"), QStringLiteral("Дубль"), 30}});
+    QSignalSpy moved(&t, &Table::currentChanged);
+
+    EXPECT_TRUE(t.locate(kOb, QStringLiteral("6742.08.00-20")));
+    EXPECT_EQ(t.text(kName), QStringLiteral("Петля")); // the first of the two, not the L one
+    EXPECT_EQ(t.number(kPrice), 20.0);
+    EXPECT_EQ(t.currentIndex(), 1);
+    EXPECT_EQ(moved.count(), 1);
+
+    // Not found: a prefix, another case, a lowercase Cyrillic key. The row stays.
+    EXPECT_FALSE(t.locate(kOb, QStringLiteral("6742.08")));
+    EXPECT_FALSE(t.locate(kOb, QStringLiteral("6742.08.00-20l")));
+    EXPECT_FALSE(t.locate(kOb, QStringLiteral("лир-6742-01дмr")));
+    EXPECT_EQ(t.text(kName), QStringLiteral("Петля"));
+    EXPECT_EQ(moved.count(), 1);
+
+    EXPECT_TRUE(t.locate(QStringLiteral("OBOZNASHENIE"), QStringLiteral("ЛИР-6742-01ДМR")));
+    EXPECT_EQ(t.currentIndex(), 2);
+    EXPECT_TRUE(t.locate(kName, QString())); // the empty name
+    EXPECT_EQ(t.currentIndex(), 2);
+    EXPECT_TRUE(t.locate(kPrice, QStringLiteral("30"))); // a number field, by its value
+    EXPECT_EQ(t.text(kName), QStringLiteral("Дубль"));
+
+    EXPECT_THROW(t.locate(QStringLiteral("nosuch"), QStringLiteral("x")), Error);
+}
+
+TEST_F(StorageTest, PrefixLocateIgnoresCaseIncludingCyrillic)
+{
+    Table& t = prices({{QStringLiteral("0483.00.01-20"), QStringLiteral("Планка запорная"), 1},
+                       {QStringLiteral("6742.08.00-20L"), QStringLiteral("Петля на створке верхняя М"), 2},
+                       {QStringLiteral("6742.15.00-20"), QStringLiteral("Петля откидная"), 3},
+                       {QStringLiteral("ЛИР-6742-01ДМR"), QString(), 4}});
+    const int options = Table::CaseInsensitive | Table::PartialKey;
+
+    EXPECT_TRUE(t.locate(kName, QStringLiteral("петля"), options));
+    EXPECT_EQ(t.currentIndex(), 1); // the first in table order
+    EXPECT_TRUE(t.locate(kName, QStringLiteral("ПЕТЛЯ ОТК"), options));
+    EXPECT_EQ(t.currentIndex(), 2);
+    EXPECT_TRUE(t.locate(kOb, QStringLiteral("лир-6742-01дм"), options));
+    EXPECT_EQ(t.currentIndex(), 3);
+    EXPECT_TRUE(t.locate(kOb, QStringLiteral("6742.08.00-20l"), options));
+    EXPECT_EQ(t.currentIndex(), 1);
+
+    EXPECT_FALSE(t.locate(kName, QStringLiteral("петлица"), options));
+    EXPECT_EQ(t.currentIndex(), 1);
+    // A prefix without the case option keeps case.
+    EXPECT_FALSE(t.locate(kName, QStringLiteral("петля"), Table::PartialKey));
+    EXPECT_TRUE(t.locate(kName, QStringLiteral("Петля о"), Table::PartialKey));
+    EXPECT_EQ(t.currentIndex(), 2);
+}
+
+TEST_F(StorageTest, PendingEditIsWrittenWhenTheRowMoves)
+{
+    Table& t = prices({{QStringLiteral("A"), QString(), 1}, {QStringLiteral("B"), QString(), 2},
+                       {QStringLiteral("C"), QString(), 3}});
+    auto priceInFile = [&t](const QString& d) {
+        return t.query(QStringLiteral("SELECT zena FROM zeni WHERE oboznashenie = ?"), {d}).value(0).value(0);
+    };
+
+    t.edit();
+    t.setValue(QStringLiteral("Zena"), 11);
+    EXPECT_EQ(t.number(kPrice), 11.0); // the pending value reads back
+    EXPECT_EQ(priceInFile(QStringLiteral("A")).toDouble(), 1.0);
+    EXPECT_FALSE(t.locate(kOb, QStringLiteral("nothing"))); // even a lookup that finds nothing
+    EXPECT_EQ(t.state(), Table::State::Browse);
+    EXPECT_EQ(priceInFile(QStringLiteral("A")).toDouble(), 11.0);
+
+    t.next();
+    t.edit();
+    t.setValue(kPrice, 22);
+    t.last();
+    EXPECT_EQ(priceInFile(QStringLiteral("B")).toDouble(), 22.0);
+
+    // Cancel drops the edit.
+    t.edit();
+    t.setValue(kPrice, 33.5);
+    t.cancel();
+    EXPECT_EQ(t.number(kPrice), 3.0);
+    t.first();
+    EXPECT_EQ(priceInFile(QStringLiteral("C")).toDouble(), 3.0);
+}
+
+TEST_F(StorageTest, InsertEditRemoveAndNavigation)
+{
+    Table& t = prices({});
+    QSignalSpy written(&t, &Table::dataChanged);
+    EXPECT_THROW(t.setValue(kOb, QStringLiteral("x")), Error); // not in edit state
+    EXPECT_THROW(t.remove(), Error);                            // empty table
+
+    for (const char* d : {"A", "B", "C", "D"}) {
+        t.insert();
+        t.setValue(kOb, QString::fromLatin1(d));
+        t.post();
+        EXPECT_EQ(designation(t), QString::fromLatin1(d)); // the new row is current, at the end
+    }
+    EXPECT_EQ(t.rowCount(), 4);
+    EXPECT_EQ(written.count(), 4);
+
+    ASSERT_TRUE(t.first());
+    EXPECT_FALSE(t.prior());
+    ASSERT_TRUE(t.next());
+    EXPECT_EQ(designation(t), QStringLiteral("B"));
+    t.edit();
+    t.setValue(kName, QStringLiteral("Второй"));
+    t.post();
+    EXPECT_EQ(t.query(QStringLiteral("SELECT nazvanie FROM zeni WHERE oboznashenie = 'B'")).value(0).value(0),
+              QStringLiteral("Второй"));
+
+    t.remove(); // B: the next row becomes current
+    EXPECT_EQ(designation(t), QStringLiteral("C"));
+    EXPECT_EQ(t.rowCount(), 3);
+    ASSERT_TRUE(t.last());
+    EXPECT_FALSE(t.next());
+    t.remove(); // D, the last: the previous row becomes current
+    EXPECT_EQ(designation(t), QStringLiteral("C"));
+
+    // Removing during an insert drops the new row only.
+    t.insert();
+    t.setValue(kOb, QStringLiteral("E"));
+    t.remove();
+    EXPECT_EQ(t.rowCount(), 2);
+    EXPECT_EQ(designation(t), QStringLiteral("C"));
+
+    t.remove();
+    t.remove();
+    EXPECT_EQ(t.rowCount(), 0);
+    EXPECT_EQ(t.currentRowid(), 0);
+    EXPECT_TRUE(t.text(kOb).isEmpty());
+}
+
+TEST_F(StorageTest, EmptyFieldsReadAsEmpty)
+{
+    Table& t = prices({{QStringLiteral("A"), QString(), QVariant()}, {QStringLiteral("B"), QString(), 0}});
+    EXPECT_TRUE(t.isNull(kName));
+    EXPECT_FALSE(t.value(kName).isValid());
+    EXPECT_EQ(t.text(kName), QString());
+    EXPECT_EQ(t.number(kPrice), std::nullopt);
+    t.next();
+    EXPECT_EQ(t.number(kPrice), 0.0); // a price of 0 is not an empty price
+    EXPECT_EQ(t.text(kPrice), QStringLiteral("0"));
+    EXPECT_THROW(t.number(kOb), Error); // "B" is not a number
+}
+
+TEST_F(StorageTest, TextIsCutToItsFieldSize)
+{
+    Table::create(QStringLiteral("zakaz.db"), orderFields());
+    Table& t = Table::open(QStringLiteral("zakaz.db"));
+    const QString longName = QString(150, QChar(u'Я'));
+    t.insert();
+    t.setValue(QStringLiteral("name"), longName);
+    t.setValue(QStringLiteral("Designation"), QStringLiteral("ЛИР-6742-33АМR100-длинное"));
+    t.post();
+    EXPECT_EQ(t.text(QStringLiteral("Name")), longName.left(100));
+    const auto rows = t.query(QStringLiteral("SELECT length(Name), Designation FROM zakaz"));
+    EXPECT_EQ(rows.value(0).value(0).toInt(), 100);
+    EXPECT_EQ(rows.value(0).value(1).toString(), QStringLiteral("ЛИР-6742-33АМR100-дл"));
+}
+
+TEST_F(StorageTest, NumbersOutsideTheirFieldAreRefusedAndStayPending)
+{
+    Table::create(QStringLiteral("zakaz.db"), orderFields());
+    Table& t = Table::open(QStringLiteral("zakaz.db"));
+    const QString count = QStringLiteral("Count");
+
+    t.insert();
+    t.setValue(count, 65536);
+    EXPECT_THROW(t.post(), Error);
+    t.setValue(count, -1);
+    EXPECT_THROW(t.post(), Error);
+    t.setValue(count, QStringLiteral("70000"));
+    EXPECT_THROW(t.post(), Error);
+    t.setValue(QStringLiteral("Id"), 2147483648LL);
+    t.setValue(count, 65535);
+    EXPECT_THROW(t.post(), Error);
+    EXPECT_EQ(t.state(), Table::State::Insert);
+    EXPECT_EQ(t.rowCount(), 0);
+
+    t.setValue(QStringLiteral("Id"), QStringLiteral(" 7 "));
+    t.post();
+    EXPECT_EQ(t.number(count), 65535.0);
+    EXPECT_EQ(t.number(QStringLiteral("Id")), 7.0);
+
+    // The file itself refuses what the field cannot hold.
+    EXPECT_THROW(t.query(QStringLiteral("UPDATE zakaz SET FFH = 70000")), Error);
+    EXPECT_THROW(t.query(QStringLiteral("UPDATE zakaz SET FFH = 'abc'")), Error);
+}
+
+TEST_F(StorageTest, ConversionErrorNamesTheValueAndKeepsTheEdit)
+{
+    Table& t = prices({{QStringLiteral("A"), QString(), 1}, {QStringLiteral("B"), QString(), 2}});
+    t.edit();
+    t.setValue(kPrice, QStringLiteral("abc"));
+    try {
+        t.post();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("'abc'"))) << e.message().toStdString();
+    }
+    EXPECT_EQ(t.state(), Table::State::Edit);
+    EXPECT_EQ(t.text(kPrice), QStringLiteral("abc"));
+    // Moving would write it first, so the move fails and the row stays.
+    EXPECT_THROW(t.next(), Error);
+    EXPECT_EQ(designation(t), QStringLiteral("A"));
+    EXPECT_EQ(t.query(QStringLiteral("SELECT zena FROM zeni WHERE rowid = ?"), {t.currentRowid()})
+                  .value(0)
+                  .value(0)
+                  .toDouble(),
+              1.0);
+
+    t.setValue(kPrice, QStringLiteral("12,5")); // corrected, with a decimal comma
+    t.post();
+    EXPECT_EQ(t.number(kPrice), 12.5);
+    t.edit();
+    t.setValue(kPrice, QStringLiteral("nan"));
+    EXPECT_THROW(t.post(), Error);
+    t.cancel();
+}
+
+TEST_F(StorageTest, TransactionRollsBackAndCommits)
+{
+    Table& t = prices({{QStringLiteral("A"), QString(), 1}});
+    {
+        Transaction tx(t);
+        for (int i = 0; i < 3; ++i) {
+            t.insert();
+            t.setValue(kOb, QStringLiteral("X%1").arg(i));
+            t.post();
+        }
+        t.first();
+        t.remove();
+        EXPECT_EQ(t.rowCount(), 3);
+    } // not done: rolled back
+    EXPECT_EQ(t.rowCount(), 1);
+    EXPECT_EQ(designation(t), QStringLiteral("A")); // back on a row that exists
+    EXPECT_FALSE(t.locate(kOb, QStringLiteral("X0")));
+
+    {
+        Transaction tx(t);
+        t.insert();
+        t.setValue(kOb, QStringLiteral("Y"));
+        t.post();
+        tx.done();
+    }
+    Table::closeAll();
+    EXPECT_EQ(Table::open(QStringLiteral("zeni.db")).rowCount(), 2);
+}
+
+TEST_F(StorageTest, EngineErrorsCarryTheEngineMessage)
+{
+    Table& t = prices({{QStringLiteral("A"), QString(), 1}});
+    try {
+        t.query(QStringLiteral("SELECT * FROM nosuch"));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("no such table"))) << e.message().toStdString();
+    }
+    t.beginTransaction();
+    EXPECT_THROW(t.beginTransaction(), Error);
+    t.rollback();
+
+    // A row deleted by a statement is noticed: the current row moves on.
+    QSignalSpy moved(&t, &Table::currentChanged);
+    t.query(QStringLiteral("DELETE FROM zeni WHERE oboznashenie = ?"), {QStringLiteral("A")});
+    EXPECT_EQ(t.rowCount(), 0);
+    EXPECT_EQ(t.currentRowid(), 0);
+    EXPECT_EQ(moved.count(), 1);
+}
+
+} // namespace

@@ -1,0 +1,172 @@
+// "EXCEL" of the calculator windows: the sheet of a real calculation, and the
+// choice between the HTML file and the workbook.
+#include "core/base/environment.h"
+#include "core/base/error.h"
+#include "core/calc/tiltkit.h"
+#include "core/calc/tiltturnkit.h"
+#include "core/calc/turnkit.h"
+#include "core/export/ProceduresAndFunctions.h"
+#include "core/base/codec.h"
+#include "core/export/kitexport.h"
+#include "core/export/kitsheet_html.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace lir;
+
+namespace {
+
+// The prices that the expected document was made with.
+PriceLookup pricesOf(const QString& caseName)
+{
+    const QJsonObject o =
+        QJsonDocument::fromJson(test::readFile(QStringLiteral(LIR_TEST_DATA "/export/") + caseName + QStringLiteral(".json")))
+            .object()[QStringLiteral("prices")]
+            .toObject();
+    QHash<QString, std::optional<double>> table;
+    for (auto it = o.begin(); it != o.end(); ++it)
+        table.insert(it.key(), it->isNull() ? std::nullopt : std::optional<double>(it->toDouble()));
+    return test::priceTable(table);
+}
+
+void expectGolden(const KitCalculator& calc, const QString& caseName)
+{
+    const QByteArray doc = kitSheetHtml(KitSheet::fromCalculator(calc), pricesOf(caseName), QLocale(QLocale::Russian));
+    const QByteArray expected = test::readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_") + caseName + QStringLiteral(".html"));
+    SCOPED_TRACE(caseName.toStdString());
+    test::expectSameDocument(doc, expected);
+}
+
+class KitExport : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        test::recorder().clear();
+        saved = spreadsheetApplication();
+        environment().numberLocale = [] { return QLocale(QLocale::Russian); };
+    }
+    void TearDown() override
+    {
+        spreadsheetApplication() = saved;
+        environment().numberLocale = [] { return QLocale::system(); };
+    }
+    void noSpreadsheet()
+    {
+        spreadsheetApplication().find = [] { return QString(); };
+        spreadsheetApplication().open = [](const QString&, const QString&) { FAIL() << "nothing to open"; };
+    }
+    SpreadsheetApplication saved;
+};
+
+} // namespace
+
+TEST_F(KitExport, SheetsOfRealCalculationsMatchTheExpectedDocuments)
+{
+    TurnKit turn;
+    turn.setFFH(400);
+    turn.setFFB(500);
+    turn.RashetButtonClick();
+    ASSERT_FALSE(turn.lastCalculationFailed());
+    expectGolden(turn, QStringLiteral("turn"));
+
+    TiltKit tilt;
+    tilt.setFFH(700);
+    tilt.setFFB(600);
+    tilt.RashetButtonClick();
+    ASSERT_FALSE(tilt.lastCalculationFailed());
+    expectGolden(tilt, QStringLiteral("tilt"));
+
+    TiltTurnKit tt;
+    tt.setProfilType(1);
+    tt.setPolStvorki(1);
+    tt.setFFH(1400);
+    tt.setFFB(700);
+    tt.setKolKomlektov(2);
+    tt.setRal(8017);
+    tt.setProvetrivatel(true);
+    tt.RashetButtonClick();
+    ASSERT_FALSE(tt.lastCalculationFailed());
+    expectGolden(tt, QStringLiteral("tiltturn_wood"));
+}
+
+TEST_F(KitExport, HeaderFollowsTheInputsWhileKitLinesFollowTheLastCalculation)
+{
+    TurnKit turn;
+    turn.setFFH(400);
+    turn.setFFB(500);
+    turn.RashetButtonClick();
+    turn.setRal(1015);
+    turn.setKolKomlektov(7);
+    turn.setNazvSystemProfiles(1); // KBE AD, system 12/20-9
+    turn.setFFH(1900);             // not calculated
+    const KitSheet s = KitSheet::fromCalculator(turn);
+    EXPECT_EQ(s.ral, 1015);
+    EXPECT_EQ(s.kitCount, 7);
+    EXPECT_EQ(s.profileSystem, QStringLiteral("12/20-9"));
+    EXPECT_EQ(s.profileSystemName, QStringLiteral("KBE AD"));
+    EXPECT_EQ(s.ffh, 400);
+    EXPECT_EQ(s.lines.size(), 11);
+    EXPECT_EQ(s.lines.at(0).quantity, 1);
+    EXPECT_EQ(s.lines.at(1).designation, QStringLiteral("0483.00.01-11"));
+    EXPECT_EQ(s.screws25.count, QStringLiteral("10"));
+}
+
+TEST_F(KitExport, WithoutASpreadsheetTheSheetIsAnHtmlFileChosenInTheDialog)
+{
+    noSpreadsheet();
+    test::ScopedWorkDir dir;
+    TiltKit tilt;
+    tilt.setFFH(700);
+    tilt.setFFB(600);
+    tilt.RashetButtonClick();
+
+    // Cancel writes nothing.
+    test::recorder().setNextFileName(QString());
+    ExportButtonClick(tilt, pricesOf(QStringLiteral("tilt")));
+    ASSERT_EQ(test::recorder().shown().size(), 1u);
+    EXPECT_EQ(test::recorder().shown()[0].kind, RecordingDialogs::Shown::SaveFile);
+    EXPECT_EQ(test::recorder().shown()[0].text, QStringLiteral("*.htm (*html)"));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    // A name without extension gets ".html".
+    test::recorder().setNextFileName(dir.file(QStringLiteral("kit")));
+    ExportButtonClick(tilt, pricesOf(QStringLiteral("tilt")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kit.html")});
+    EXPECT_EQ(test::readFile(dir.file(QStringLiteral("kit.html"))), test::readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_tilt.html")));
+}
+
+TEST_F(KitExport, WithASpreadsheetANewWorkbookIsOpenedThereWithoutDialog)
+{
+    test::ScopedWorkDir dir;
+    qputenv("XDG_DOCUMENTS_DIR", dir.file(QStringLiteral("docs")).toUtf8());
+    qputenv("HOME", dir.path().toUtf8());
+    QStringList opened;
+    spreadsheetApplication().find = [] { return QStringLiteral("/usr/bin/localc"); };
+    spreadsheetApplication().open = [&opened](const QString& program, const QString& file) { opened << program << file; };
+    TurnKit turn;
+    turn.setFFH(400);
+    turn.setFFB(500);
+    turn.RashetButtonClick();
+    ExportButtonClick(turn, pricesOf(QStringLiteral("turn")));
+    ExportButtonClick(turn, pricesOf(QStringLiteral("turn")));
+    EXPECT_TRUE(test::recorder().shown().empty()); // no dialog
+    ASSERT_EQ(opened.size(), 4);
+    EXPECT_EQ(opened[0], QStringLiteral("/usr/bin/localc"));
+    EXPECT_NE(opened[1], opened[3]); // a fresh file every time
+    for (const QString& f : {opened[1], opened[3]}) {
+        EXPECT_TRUE(f.endsWith(QStringLiteral(".xlsx")));
+        EXPECT_TRUE(test::readFile(f).startsWith("PK")); // a zip container
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.html")}, QDir::Files).isEmpty());
+
+    // An application that cannot be started is an error; there is no HTML fallback.
+    spreadsheetApplication().open = [](const QString&, const QString&) { throw Error(QStringLiteral("cannot start")); };
+    EXPECT_THROW(ExportButtonClick(turn, pricesOf(QStringLiteral("turn"))), Error);
+    EXPECT_TRUE(test::recorder().shown().empty());
+}

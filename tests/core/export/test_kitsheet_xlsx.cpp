@@ -1,0 +1,188 @@
+// The kit sheet as a workbook, read back with openpyxl.
+#include "core/base/error.h"
+#include "core/export/kitsheet_xlsx.h"
+#include "support/testsupport.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+using namespace lir;
+
+namespace {
+
+const QLocale russian(QLocale::Russian, QLocale::Russia);
+
+QJsonObject readBack(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(LIR_SOURCE_DIR "/tests/support/dump_xlsx.py"), path});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+
+KitSheet threeLines()
+{
+    KitSheet s;
+    s.kitDesignation = QStringLiteral("ЛИР-6741-14М");
+    s.ffh = 1900;
+    s.ffb = 800;
+    s.gh = 950;
+    s.profileSystem = QStringLiteral("12/20-9");
+    s.profileSystemName = QStringLiteral("KBE AD");
+    s.ral = 9016;
+    s.kitCount = 2;
+    s.lines = {{QStringLiteral("6742.00.03-20"), QStringLiteral("Зацеп проветривателя"), QStringLiteral("000320"), 2,
+                QStringLiteral("4"), {}},
+               {QStringLiteral("6742.09.00-00"), QStringLiteral("Петля верхняя на раме М"), QStringLiteral("09.00"), 2, {},
+                QStringLiteral("8")},
+               {QStringLiteral("0483.00.01-00"), QStringLiteral("Планка запорная"), QStringLiteral("009900"), 10,
+                QStringLiteral("10"), {}}};
+    s.screws25 = {QStringLiteral("Общее кол-во шурупов(4*25)"), QStringLiteral("14")};
+    s.screws40 = {QStringLiteral("Общее кол-во шурупов(4*40)"), QStringLiteral("8")};
+    return s;
+}
+
+QJsonObject cell(const QJsonObject& book, const char* ref)
+{
+    return book[QStringLiteral("cells")].toObject()[QLatin1String(ref)].toObject();
+}
+
+// Top, bottom, left, right: "thin/medium/-/-".
+QString borders(const QJsonObject& c)
+{
+    QStringList out;
+    for (const QJsonValue& v : c[QStringLiteral("border")].toArray())
+        out << (v.isNull() ? QStringLiteral("-") : v.toString());
+    return out.join(QLatin1Char('/'));
+}
+
+} // namespace
+
+TEST(KitSheetXlsx, LayoutOfAThreeLineKit)
+{
+    test::ScopedWorkDir dir;
+    const QString path = dir.file(QStringLiteral("kit.xlsx"));
+    writeKitSheetXlsx(path, threeLines(),
+                      test::priceTable({{QStringLiteral("6742.00.03-20"), 12.5},
+                              {QStringLiteral("6742.09.00-00"), 40.0},
+                              {QStringLiteral("0483.00.01-00"), 3.0},
+                              {QStringLiteral("DIN7982(4*25)"), 0.5},
+                              {QStringLiteral("DIN7982(4*40)"), 0.75}}),
+                      russian);
+    const QJsonObject book = readBack(path);
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray().first().toString(), QStringLiteral("Лист1"));
+    EXPECT_EQ(book[QStringLiteral("orientation")].toString(), QStringLiteral("landscape"));
+    const QJsonObject widths = book[QStringLiteral("widths")].toObject();
+    const double expected[] = {5.71, 21.86, 27.86, 11.5, 11.5, 12.71, 12.71, 7, 7};
+    for (int c = 0; c < 9; ++c)
+        // Stored in whole pixels plus the cell padding of five pixels, seven pixels a character.
+        EXPECT_NEAR(widths[QString(QChar(u'A' + c))].toDouble(), (std::round(expected[c] * 7) + 5) / 7, 0.01) << c;
+    EXPECT_EQ(book[QStringLiteral("heights")].toObject()[QStringLiteral("10")].toDouble(), 22);
+    EXPECT_EQ(book[QStringLiteral("selection")].toString(), QStringLiteral("E18"));
+
+    QJsonObject a1 = cell(book, "A1");
+    EXPECT_EQ(a1[QStringLiteral("value")].toString(), QStringLiteral("ЛИР-6741-14М"));
+    EXPECT_TRUE(a1[QStringLiteral("bold")].toBool());
+    EXPECT_EQ(a1[QStringLiteral("size")].toDouble(), 18);
+    EXPECT_EQ(cell(book, "A3")[QStringLiteral("value")].toString(),
+              QStringLiteral("Размер створки по фальцу (высота * ширина): 1900mm * 800mm"));
+    EXPECT_EQ(cell(book, "A4")[QStringLiteral("value")].toString(), QStringLiteral("Высота ручки: "));
+    EXPECT_EQ(cell(book, "C4")[QStringLiteral("value")].toString(), QStringLiteral("950 mm"));
+    for (const char* ref : {"C5", "C7", "C8"}) {
+        const QJsonObject c = cell(book, ref);
+        EXPECT_EQ(c[QStringLiteral("type")].toString(), QStringLiteral("s")) << ref;
+        EXPECT_EQ(c[QStringLiteral("format")].toString(), QStringLiteral("@")) << ref;
+        EXPECT_EQ(c[QStringLiteral("align")].toString(), QStringLiteral("left")) << ref;
+    }
+    EXPECT_EQ(cell(book, "C5")[QStringLiteral("value")].toString(), QStringLiteral("12/20-9")); // not a date
+    EXPECT_TRUE(cell(book, "A8")[QStringLiteral("bold")].toBool());
+    EXPECT_EQ(cell(book, "A8")[QStringLiteral("value")].toString(), QStringLiteral("Количество комплектов: "));
+
+    // The header row: bold, medium borders.
+    EXPECT_EQ(cell(book, "E10")[QStringLiteral("value")].toString(), QStringLiteral("Количество "));
+    EXPECT_EQ(cell(book, "A10")[QStringLiteral("value")].toString(), QStringLiteral("№ п/п"));
+    EXPECT_TRUE(cell(book, "I10")[QStringLiteral("bold")].toBool());
+    EXPECT_EQ(borders(cell(book, "C10")), QStringLiteral("medium/medium/medium/medium"));
+
+    // Kit lines: text cells keep their exact text.
+    const QJsonObject b11 = cell(book, "B11");
+    EXPECT_EQ(b11[QStringLiteral("value")].toString(), QStringLiteral("6742.00.03-20"));
+    EXPECT_EQ(b11[QStringLiteral("format")].toString(), QStringLiteral("@"));
+    EXPECT_EQ(b11[QStringLiteral("align")].toString(), QStringLiteral("left"));
+    EXPECT_EQ(cell(book, "D11")[QStringLiteral("value")].toString(), QStringLiteral("000320"));
+    EXPECT_EQ(cell(book, "D11")[QStringLiteral("align")].toString(), QStringLiteral("center"));
+    EXPECT_EQ(cell(book, "A12")[QStringLiteral("value")].toString(), QStringLiteral("2."));
+    EXPECT_EQ(cell(book, "E13")[QStringLiteral("value")].toDouble(), 10);
+    EXPECT_EQ(cell(book, "E13")[QStringLiteral("type")].toString(), QStringLiteral("n"));
+    EXPECT_EQ(cell(book, "F11")[QStringLiteral("value")].toDouble(), 4);
+    EXPECT_TRUE(cell(book, "G11")[QStringLiteral("value")].isNull());
+    EXPECT_EQ(cell(book, "H11")[QStringLiteral("value")].toDouble(), 12.5);
+    EXPECT_EQ(cell(book, "I11")[QStringLiteral("value")].toDouble(), 25);
+    // Thin inside, medium outer frame around A10:I13.
+    EXPECT_EQ(borders(cell(book, "C12")), QStringLiteral("thin/thin/thin/thin"));
+    EXPECT_EQ(borders(cell(book, "A12")), QStringLiteral("thin/thin/medium/thin"));
+    EXPECT_EQ(borders(cell(book, "I13")), QStringLiteral("thin/medium/thin/medium"));
+    EXPECT_EQ(borders(cell(book, "E11")), QStringLiteral("medium/thin/thin/thin"));
+
+    // Screw rows 15 and 16, totals in row 18.
+    EXPECT_EQ(cell(book, "C15")[QStringLiteral("value")].toString(), QStringLiteral("Общее кол-во шурупов(4*25)"));
+    EXPECT_EQ(cell(book, "E15")[QStringLiteral("value")].toDouble(), 14);
+    EXPECT_EQ(cell(book, "H16")[QStringLiteral("value")].toDouble(), 0.75);
+    EXPECT_EQ(cell(book, "I16")[QStringLiteral("value")].toDouble(), 6);
+    EXPECT_EQ(borders(cell(book, "C15")), QStringLiteral("-/-/-/-"));
+    EXPECT_EQ(cell(book, "B18")[QStringLiteral("value")].toString(), QStringLiteral("Итого"));
+    EXPECT_TRUE(cell(book, "B18")[QStringLiteral("bold")].toBool());
+    EXPECT_TRUE(cell(book, "G18")[QStringLiteral("bold")].toBool());
+    EXPECT_EQ(cell(book, "H18")[QStringLiteral("value")].toString(), QStringLiteral("=SUM(H11:H16)"));
+    EXPECT_EQ(cell(book, "I18")[QStringLiteral("value")].toString(), QStringLiteral("=SUM(I11:I16)"));
+}
+
+TEST(KitSheetXlsx, UnpricedLineAndUnpricedScrewRow)
+{
+    test::ScopedWorkDir dir;
+    const QString path = dir.file(QStringLiteral("kit.xlsx"));
+    KitSheet s = threeLines();
+    s.handleAlongWidth = true;
+    writeKitSheetXlsx(path, s,
+                      test::priceTable({{QStringLiteral("6742.00.03-20"), 12.5},
+                              {QStringLiteral("6742.09.00-00"), std::nullopt}, // listed, no price yet
+                              {QStringLiteral("DIN7982(4*25)"), 0.5}}),
+                      russian);
+    const QJsonObject book = readBack(path);
+    EXPECT_EQ(cell(book, "A4")[QStringLiteral("value")].toString(), QStringLiteral("Ширина ручки: "));
+    for (const char* ref : {"H12", "I12", "H13", "I13"}) {
+        EXPECT_TRUE(cell(book, ref)[QStringLiteral("value")].isNull()) << ref;
+        EXPECT_TRUE(borders(cell(book, ref)).startsWith(QStringLiteral("thin"))) << ref; // still framed
+    }
+    EXPECT_EQ(cell(book, "I15")[QStringLiteral("value")].toDouble(), 7);
+    EXPECT_TRUE(cell(book, "H16")[QStringLiteral("value")].isNull());
+    EXPECT_TRUE(cell(book, "I16")[QStringLiteral("value")].isNull());
+    EXPECT_EQ(cell(book, "I18")[QStringLiteral("value")].toString(), QStringLiteral("=SUM(I11:I16)"));
+}
+
+TEST(KitSheetXlsx, FailuresNameTheFileAndNewNamesAreFresh)
+{
+    test::ScopedWorkDir dir;
+    const QString bad = dir.file(QStringLiteral("no/such/dir/kit.xlsx"));
+    try {
+        writeKitSheetXlsx(bad, threeLines(), test::priceTable({}), russian);
+        FAIL() << "expected an error";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.message().contains(bad));
+    }
+    qputenv("HOME", dir.path().toUtf8());
+    qputenv("XDG_DOCUMENTS_DIR", dir.file(QStringLiteral("docs")).toUtf8());
+    const QString first = newWorkbookPath(QStringLiteral("ЛИР-6742/33"));
+    const QString second = newWorkbookPath(QStringLiteral("ЛИР-6742/33"));
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(QFileInfo::exists(first));
+    EXPECT_FALSE(QFileInfo(first).fileName().contains(QLatin1Char('/')));
+    EXPECT_TRUE(first.endsWith(QStringLiteral(".xlsx")));
+    EXPECT_TRUE(first.contains(QStringLiteral("/LIRComplect/")));
+}

@@ -1,0 +1,205 @@
+// The launcher and the calculator windows as a person meets them.
+#include "core/db/storage.h"
+#include "gui/app/form_main.h"
+#include "gui/app/forms.h"
+#include "app/startup.h"
+#include "gui/app/widgets.h"
+#include "gui/calc/mainmodule6741.h"
+#include "gui/calc/mainmodule6741otkid.h"
+#include "gui/calc/mainmodule6742.h"
+#include "gui/prices/form_price.h"
+#include "core/export/ProceduresAndFunctions.h"
+#include "core/prices/pricetable.h"
+#include "support/testsupport.h"
+
+#include <QFile>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+
+using namespace lir;
+using namespace lir::gui;
+
+namespace {
+
+void moveMouseOver(QWidget* w)
+{
+    QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void click(QWidget* w)
+{
+    const QPointF p(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+}
+
+void type(SpinEdit* s, const QString& text)
+{
+    s->findChild<QLineEdit*>()->setText(text);
+}
+
+class Forms : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        // The windows open the price table of the working directory.
+        workDir = new test::ScopedWorkDir;
+        QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), workDir->file(QStringLiteral("zeni.db")));
+        createForms();
+    }
+    static inline test::ScopedWorkDir* workDir = nullptr;
+    static void TearDownTestSuite()
+    {
+        destroyForms();
+        // The price editor opened the price table of the working directory.
+        db::Table::closeAll();
+        db::setNetFileDir(QString());
+        delete workDir;
+        workDir = nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(Forms, LauncherLayoutAndStatusLine)
+{
+    TMain* m = forms::Main;
+    ASSERT_TRUE(m);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(m->windowTitle(), QStringLiteral("ЛИР-Комплектация"));
+    EXPECT_EQ(m->size(), QSize(472, 121));
+    EXPECT_EQ(m->mainShape()->geometry(), QRect(8, 9, 460, 101));
+    EXPECT_EQ(m->statusLine()->geometry(), QRect(13, 81, 340, 25));
+    const int lefts[] = {15, 82, 144, 206, 271, 336, 401};
+    ASSERT_EQ(m->buttons().size(), 7);
+    for (int i = 0; i < 7; ++i) {
+        const auto& b = m->buttons().at(i);
+        EXPECT_EQ(b.picture->x(), lefts[i]);
+        EXPECT_EQ(b.picture->y(), i == 2 ? 19 : 18);
+        EXPECT_EQ(b.picture->cursor().shape(), Qt::PointingHandCursor);
+        moveMouseOver(b.picture);
+        EXPECT_EQ(m->statusLine()->text(), b.status);
+    }
+    EXPECT_EQ(m->statusLine()->text(), QStringLiteral("О Фирме и программе"));
+    moveMouseOver(m->mainShape());
+    EXPECT_TRUE(m->statusLine()->text().isEmpty());
+    moveMouseOver(m->buttons().at(0).picture);
+    moveMouseOver(m->statusLine());
+    EXPECT_TRUE(m->statusLine()->text().isEmpty());
+}
+
+TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
+{
+    TMain* m = forms::Main;
+    EXPECT_FALSE(forms::MainForm6742->isVisible());
+    EXPECT_FALSE(forms::MainForm6741->isVisible());
+    EXPECT_FALSE(forms::MainForm6741otkid->isVisible());
+    const int before = QApplication::topLevelWidgets().size();
+    click(m->buttons().at(0).picture);
+    EXPECT_TRUE(forms::MainForm6742->isVisible());
+    click(m->buttons().at(0).picture);
+    click(m->buttons().at(1).picture);
+    click(m->buttons().at(2).picture);
+    EXPECT_TRUE(forms::MainForm6741->isVisible());
+    EXPECT_TRUE(forms::MainForm6741otkid->isVisible());
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    // Closing only hides: the inputs stay.
+    type(forms::MainForm6741->ffh(), QStringLiteral("1234"));
+    forms::MainForm6741->close();
+    EXPECT_FALSE(forms::MainForm6741->isVisible());
+    click(m->buttons().at(1).picture);
+    EXPECT_EQ(forms::MainForm6741->calculator().ffh(), 1234);
+    // The price button shows the price editor that start-up made.
+    ASSERT_TRUE(forms::Price);
+    EXPECT_FALSE(forms::Price->isVisible());
+    click(m->buttons().at(3).picture);
+    EXPECT_TRUE(forms::Price->isVisible());
+    // Buttons of windows that are not there yet do nothing.
+    click(m->buttons().at(4).picture);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    for (QWidget* w : {static_cast<QWidget*>(forms::MainForm6741), static_cast<QWidget*>(forms::MainForm6742),
+                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price)})
+        w->hide();
+}
+
+TEST_F(Forms, CalculatorWindowFollowsItsState)
+{
+    TMainForm6741* w = forms::MainForm6741;
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Расчет комплектации пластиковых окон ООО \"Арвела\" ЛИР-6741 M"));
+    EXPECT_EQ(forms::MainForm6741otkid->windowTitle(),
+              QStringLiteral("Расчет комплектации пластиковых окон ООО \"Арвела\" ЛИР-6741 М"));
+    EXPECT_TRUE(w->findChild<QWidget*>(QStringLiteral("StringGrid1")));
+    EXPECT_EQ(w->grid()->rowCount(), 34);
+    EXPECT_EQ(forms::MainForm6742->grid()->rowCount(), 29);
+    EXPECT_EQ(w->grid()->columnCount(), 6);
+
+    type(w->ffh(), QStringLiteral("1003"));
+    EXPECT_EQ(w->calculator().ffh(), 1003);
+    EXPECT_EQ(w->gh()->value(), 502);
+    EXPECT_FALSE(w->gh()->isEnabled());
+    w->ruchkaVcentre()->click();
+    EXPECT_TRUE(w->gh()->isEnabled());
+    type(w->ffh(), QString()); // an empty size reads as the minimum
+    EXPECT_EQ(w->calculator().ffh(), 0);
+
+    auto* wood = w->findChild<QGroupBox*>(QStringLiteral("ProfilTypeBox"))->findChildren<QRadioButton*>().at(1);
+    wood->click();
+    EXPECT_TRUE(w->calculator().isWooden());
+    EXPECT_EQ(w->systemProfiles()->currentText(), QStringLiteral("12/18-9"));
+    EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("RadioGroup1"))->isVisibleTo(w));
+    EXPECT_TRUE(w->findChild<QWidget*>(QStringLiteral("cb_ramaType"))->isVisibleTo(w));
+    EXPECT_TRUE(w->findChild<QWidget*>(QStringLiteral("blokirator"))->isVisibleTo(w));
+
+    // A kit variant without clamps limits the width input to three characters.
+    const auto complekt = w->findChild<QGroupBox*>(QStringLiteral("Complekt"))->findChildren<QRadioButton*>();
+    complekt.at(1)->click();
+    complekt.at(0)->click();
+    EXPECT_EQ(w->ffb()->maxLength(), 3);
+
+    // The calculation shows the kit designation field; "показать" hides the result.
+    w->rashetButton()->click();
+    EXPECT_TRUE(w->lirl()->isVisibleTo(w));
+    EXPECT_FALSE(w->lirl()->isReadOnly());
+    EXPECT_TRUE(forms::MainForm6742->lirl()->isReadOnly());
+    w->calculator().setRuchkaOkon(true);
+    auto* show = w->findChild<QPushButton*>(QStringLiteral("Panel2"));
+    ASSERT_TRUE(show->isVisibleTo(w));
+    show->click();
+    EXPECT_FALSE(w->grid()->isVisibleTo(w));
+    EXPECT_TRUE(w->image3()->isVisibleTo(w));
+    EXPECT_FALSE(w->image1()->isVisibleTo(w));
+    w->lirl()->setText(QString());
+}
+
+TEST_F(Forms, ExcelWritesTheSheetAndLeavesThePriceTableOnTheLastFoundRow)
+{
+    const SpreadsheetApplication saved = spreadsheetApplication();
+    spreadsheetApplication().find = [] { return QString(); };
+    test::recorder().clear();
+    TMainForm6741* w = forms::MainForm6741;
+    w->kit().setProfilType(0);
+    w->kit().setComplekt(0);
+    w->kit().setRuchkaVcentre(true);
+    w->calculator().setFFH(400);
+    w->calculator().setFFB(500);
+    w->rashetButton()->click();
+    ASSERT_TRUE(w->exportButton()->isVisibleTo(w));
+    test::recorder().setNextFileName(workDir->file(QStringLiteral("kit")));
+    w->exportButton()->click();
+    spreadsheetApplication() = saved;
+    EXPECT_TRUE(test::recorder().errors().isEmpty()) << test::recorder().errors().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(QFile::exists(workDir->file(QStringLiteral("kit.html"))));
+    db::Table* prices = lir::prices::openTable();
+    ASSERT_TRUE(prices);
+    EXPECT_EQ(prices->text(lir::prices::fieldDesignation()), QStringLiteral("DIN7982(4*40)"));
+}
