@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/kitcalculator.h"
+#include "core/calc/kitcalculator.h"
 
 namespace lir {
 
