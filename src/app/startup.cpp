@@ -3,7 +3,6 @@
 #include "app/BDEInstallModule.h"
 #include "core/db/storage.h"
 #include "core/base/dialogs.h"
-#include "core/base/error.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "gui/app/guidialogs.h"
@@ -25,10 +24,8 @@ bool LirApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const Error& e) {
-        dialogs().errorBox(e.message());
     } catch (const std::exception& e) {
-        dialogs().errorBox(QString::fromLocal8Bit(e.what()));
+        showFailure(e);
     }
     return false;
 }

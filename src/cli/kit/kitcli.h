@@ -1,10 +1,12 @@
 #pragma once
 
+#include "cli/kit/linedriver.h"
 #include "core/calc/tiltkit.h"
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 
 #include <cstdio>
 
@@ -14,6 +16,9 @@ namespace lir::cli {
 // per answer. It holds one instance of each calculator for the whole run, so
 // inputs, kit designation and the Last calculation carry over between lines as
 // they do in a window between presses of "РАСЧЕТ".
+//
+// A line names its command by a key: {"calculator": ...} lines set inputs and
+// calculate. A further command is one addCommand with the key that names it.
 class KitCli
 {
 public:
@@ -24,14 +29,20 @@ public:
     // Reads lines from in until its end, answering each on out. Returns 0.
     int run(std::FILE* in, std::FILE* out);
 
+    // Lines holding `key` go to `command`.
+    void addCommand(const QString& key, LineCommands::Command command);
+
     TurnKit& turn() { return m_turn; }
     TiltTurnKit& tiltTurn() { return m_tiltTurn; }
     TiltKit& tilt() { return m_tilt; }
 
 private:
+    QByteArray calculatorLine(const QJsonObject& line);
+
     TurnKit m_turn;
     TiltTurnKit m_tiltTurn;
     TiltKit m_tilt;
+    LineCommands m_commands;
 };
 
 } // namespace lir::cli

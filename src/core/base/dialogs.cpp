@@ -25,15 +25,21 @@ Dialogs* setDialogs(Dialogs* d)
     return previous;
 }
 
+void showFailure(const std::exception& e)
+{
+    if (const auto* error = dynamic_cast<const Error*>(&e))
+        dialogs().errorBox(error->message());
+    else
+        dialogs().errorBox(QString::fromLocal8Bit(e.what()));
+}
+
 bool runGuarded(const std::function<void()>& f)
 {
     try {
         f();
         return true;
-    } catch (const Error& e) {
-        dialogs().errorBox(e.message());
     } catch (const std::exception& e) {
-        dialogs().errorBox(QString::fromLocal8Bit(e.what()));
+        showFailure(e);
     }
     return false;
 }

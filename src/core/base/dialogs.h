@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <exception>
 #include <functional>
 
 namespace lir {
@@ -35,8 +36,26 @@ Dialogs& dialogs();
 // Installs d (not owned) and returns the previous one; nullptr restores the default.
 Dialogs* setDialogs(Dialogs* d);
 
-// Shows the error of a failed operation in the standard error box, so that the
-// running handler can stop there: run(f) catches lir::Error thrown by f.
+// Installs a dialogs object for the life of a block and puts the previous one
+// back when the block ends, however it ends.
+class ScopedDialogs
+{
+public:
+    explicit ScopedDialogs(Dialogs& d) : m_previous(setDialogs(&d)) {}
+    ~ScopedDialogs() { setDialogs(m_previous); }
+    ScopedDialogs(const ScopedDialogs&) = delete;
+    ScopedDialogs& operator=(const ScopedDialogs&) = delete;
+
+private:
+    Dialogs* m_previous;
+};
+
+// Shows what a failed operation threw in the standard error box: the message
+// of a lir::Error, the text of any other exception.
+void showFailure(const std::exception& e);
+
+// Runs f; when it throws, shows the failure in the standard error box, so that
+// the running handler stops there, and returns false.
 bool runGuarded(const std::function<void()>& f);
 
 // Records every box and answers from queues; used headless.

@@ -22,8 +22,8 @@ inline float addSingle(float a, double b)
     return float(double(a) + b);
 }
 
-// A whole or decimal number typed in the locale's form (or with a point);
-// nullopt when the text is no number.
+// A whole or decimal number typed in the locale's form (or with a point) into
+// *out; false, and *out untouched, when the text is no number.
 bool parse(const QString& text, const QLocale& locale, double* out);
 
 } // namespace lir::numfmt

@@ -9,6 +9,64 @@ namespace lir {
 
 namespace t = calctexts;
 
+namespace {
+
+using Input = KitCalculator::Input;
+using Kind = KitCalculator::Kind;
+
+enum Windows : unsigned { Turn = 1, TiltTurn = 2, Tilt = 4, All = 7 };
+
+unsigned windowOf(Kind k)
+{
+    switch (k) {
+    case Kind::Turn:
+        return Turn;
+    case Kind::TiltTurn:
+        return TiltTurn;
+    case Kind::Tilt:
+        break;
+    }
+    return Tilt;
+}
+
+// The inputs that every window holds in this class: the windows that have
+// them, and the windows where a click into the control shows the sash drawing
+// again (ImageUpdate). The boxes whose click handler is ImageUpdate run it
+// through their value, as a change from code does too.
+struct CommonInput
+{
+    Input input;
+    unsigned windows;
+    unsigned clickShowsSash;
+};
+
+constexpr CommonInput commonInputs[] = {
+    {Input::KolKomlektov, All, All},
+    {Input::RAL, All, All},
+    {Input::ProfilType, All, 0},
+    {Input::FFH, All, All},
+    {Input::FFB, All, All},
+    {Input::GH, All, All},
+    {Input::RuchkaVcentre, Turn | TiltTurn, 0},
+    {Input::PolStvorki, Turn | TiltTurn, All},
+    {Input::NazvSystemProfiles, All, All},
+    {Input::RamaType, All, Tilt}, // only the tilt window's rebate type answers a click
+    {Input::RuchkaOkon, All, 0},
+    {Input::TipRuchki, All, 0},
+    {Input::Provetrivatel, All, 0},
+    {Input::RadioGroup1, All, 0},
+};
+
+const CommonInput* commonInput(Input in)
+{
+    for (const CommonInput& c : commonInputs)
+        if (c.input == in)
+            return &c;
+    return nullptr;
+}
+
+} // namespace
+
 KitCalculator::KitCalculator(Kind kind, int gridRows, QObject* parent)
     : QObject(parent), m_kind(kind), m_gridRows(gridRows)
 {
@@ -34,6 +92,190 @@ QString KitCalculator::model() const
         break;
     }
     return QStringLiteral("6741otkid");
+}
+
+// ---------------------------------------------------------------- a person's change
+
+void KitCalculator::addOwnInput(Input in, std::function<int()> value, std::function<void(int)> set,
+                                std::function<bool()> shown)
+{
+    m_ownInputs.push_back({in, std::move(value), std::move(set), std::move(shown)});
+}
+
+const KitCalculator::OwnInput* KitCalculator::ownInput(Input in) const
+{
+    for (const OwnInput& o : m_ownInputs)
+        if (o.input == in)
+            return &o;
+    return nullptr;
+}
+
+bool KitCalculator::hasInput(Input in) const
+{
+    if (const CommonInput* c = commonInput(in))
+        return (c->windows & windowOf(m_kind)) != 0;
+    return ownInput(in) != nullptr;
+}
+
+bool KitCalculator::inputAvailable(Input in) const
+{
+    if (!hasInput(in))
+        return false;
+    switch (in) {
+    case Input::NazvSystemProfiles:
+        return nazvVisible();
+    case Input::RamaType:
+        return ramaTypeVisible();
+    case Input::RadioGroup1:
+        return weightVisible();
+    case Input::GH:
+        return ghEnabled();
+    case Input::TipRuchki:
+        return handleTypeVisible();
+    default:
+        break;
+    }
+    const OwnInput* own = ownInput(in);
+    return !own || !own->shown || own->shown();
+}
+
+bool KitCalculator::userSet(Input in, int value)
+{
+    if (!userClick(in))
+        return false;
+    return userChange(in, value);
+}
+
+bool KitCalculator::userClick(Input in)
+{
+    if (!inputAvailable(in))
+        return false;
+    const CommonInput* c = commonInput(in);
+    if (c && (c->clickShowsSash & windowOf(m_kind)) != 0)
+        ImageUpdate();
+    return true;
+}
+
+bool KitCalculator::userChange(Input in, int value)
+{
+    if (!inputAvailable(in))
+        return false;
+    // The one list whose choice runs a handler.
+    if (in == Input::NazvSystemProfiles)
+        setNazvSystemProfiles(value);
+    else
+        setInput(in, value);
+    return true;
+}
+
+bool KitCalculator::userSetLirl(const QString& text)
+{
+    if (lirlReadOnly() || !m_lirlVisible)
+        return false;
+    setLirlText(text);
+    return true;
+}
+
+// ---------------------------------------------------------------- a change from code
+
+void KitCalculator::setInput(Input in, int value)
+{
+    switch (in) {
+    case Input::KolKomlektov:
+        return setKolKomlektov(value);
+    case Input::RAL:
+        return setRal(value);
+    case Input::ProfilType:
+        return setProfilType(value);
+    case Input::FFH:
+        return setFFH(value);
+    case Input::FFB:
+        return setFFB(value);
+    case Input::GH:
+        return setGH(value);
+    case Input::RuchkaVcentre:
+        return setRuchkaVcentre(value != 0);
+    case Input::PolStvorki:
+        return setPolStvorki(value);
+    case Input::NazvSystemProfiles:
+        return selectNazvSystemProfiles(value);
+    case Input::RamaType:
+        return setRamaType(value);
+    case Input::RuchkaOkon:
+        return setRuchkaOkon(value != 0);
+    case Input::TipRuchki:
+        return setTipRuchki(value);
+    case Input::Provetrivatel:
+        return setProvetrivatel(value != 0);
+    case Input::RadioGroup1:
+        return setRadioGroup1(value);
+    default:
+        break;
+    }
+    if (const OwnInput* own = ownInput(in))
+        own->set(value);
+}
+
+int KitCalculator::inputValue(Input in) const
+{
+    switch (in) {
+    case Input::KolKomlektov:
+        return m_kolKomlektov;
+    case Input::RAL:
+        return m_ral;
+    case Input::ProfilType:
+        return m_profilType;
+    case Input::FFH:
+        return m_ffh;
+    case Input::FFB:
+        return m_ffb;
+    case Input::GH:
+        return m_gh;
+    case Input::RuchkaVcentre:
+        return m_ruchkaVcentre ? 1 : 0;
+    case Input::PolStvorki:
+        return m_polStvorki;
+    case Input::NazvSystemProfiles:
+        return m_nazv;
+    case Input::RamaType:
+        return m_ramaType;
+    case Input::RuchkaOkon:
+        return m_ruchkaOkon ? 1 : 0;
+    case Input::TipRuchki:
+        return m_tipRuchki;
+    case Input::Provetrivatel:
+        return m_provetrivatel ? 1 : 0;
+    case Input::RadioGroup1:
+        return m_radioGroup1;
+    default:
+        break;
+    }
+    const OwnInput* own = ownInput(in);
+    return own ? own->value() : 0;
+}
+
+const QStringList& KitCalculator::inputItems(Input in) const
+{
+    static const QStringList none;
+    switch (in) {
+    case Input::ProfilType:
+        return t::profilTypes;
+    case Input::Complekt:
+        return t::complektItems;
+    case Input::PolStvorki:
+        return t::polStvorki;
+    case Input::NazvSystemProfiles:
+        return nazvItems();
+    case Input::RamaType:
+        return t::ramaTypes;
+    case Input::TipRuchki:
+        return t::tipRuchki;
+    case Input::RadioGroup1:
+        return m_kind == Kind::TiltTurn ? t::weights6742 : t::weights;
+    default:
+        break;
+    }
+    return none;
 }
 
 // ---------------------------------------------------------------- inputs
@@ -310,22 +552,22 @@ void KitCalculator::clearGrid()
 
 void KitCalculator::RashetButtonClick()
 {
-    // 1. Fresh start of the result.
+    // A fresh start of the result.
     ImageUpdate();
     m_lirlVisible = true;
     clearGrid();
     m_error = false;
 
-    // 2. Values derived from the inputs.
+    // Values derived from the inputs.
     m_weightText = isWooden() ? QString() : (m_radioGroup1 == 1 ? QStringLiteral("120") : QStringLiteral("100"));
     m_sideLetter = m_kind == Kind::Tilt ? QString()
                                         : (m_polStvorki == 1 ? QStringLiteral("L") : QStringLiteral("R"));
     row(handleRow()).Designation = m_tipRuchki == 1 ? QStringLiteral("1938.00") : QStringLiteral("0317.00");
 
-    // 3.-5. Sizes, kit, options and their checks.
+    // Sizes, kit, options and their checks.
     applyRules();
 
-    // 6. Final texts and corrections, then the kit count.
+    // Final texts and corrections, then the kit count.
     if (!m_error) {
         applySuccessRules();
         for (TMyLIR& line : Komplekt) {
@@ -335,17 +577,18 @@ void KitCalculator::RashetButtonClick()
         }
     }
 
-    // 7. Grid, kit designation and the Last calculation.
+    // Grid, kit designation and the Last calculation.
     if (!m_error)
         writeGridAndLast();
 
-    // 8. The parts table returns to its catalogue.
+    // The parts table returns to its catalogue.
     Komplekt = catalogue();
 
-    // 9. Screw totals.
+    // Screw totals.
     writeTotals(!m_error);
 
-    // 10.
+    // "Сохранить изменения" follows its visibility; the tilt-turn window only
+    // ever enables it.
     if (m_kind == Kind::TiltTurn) {
         if (m_saveChangesVisible)
             m_saveChangesEnabled = true;

@@ -9,6 +9,8 @@
 #include <QVector>
 
 #include <array>
+#include <functional>
+#include <vector>
 
 namespace lir {
 
@@ -19,8 +21,17 @@ using GridRow = std::array<QString, 6>;
 // window is a view of it; the command-line calculator and the order window
 // drive the same object.
 //
-// Setting an input runs its handler exactly as a person's change does, and only
-// when the value really changes. Every change is announced by changed().
+// Two ways change an input:
+// - A person's change (userSet, userClick, userChange) goes only to an input
+//   that is shown and enabled at that moment, and runs what the click into the
+//   control runs (ImageUpdate for most inputs) as well as its handler. The
+//   window forwards its widget signals here; the command-line calculator maps
+//   its keys here. Nothing else decides these rules.
+// - A change from code (the setters below, or setInput) sets the input even
+//   when it is hidden or disabled. Setting a spin edit, check box or radio
+//   group runs its handler when the value really changes; selecting a list item
+//   runs none (selectNazvSystemProfiles is the one list with a handler).
+// Every change is announced by changed().
 class KitCalculator : public QObject
 {
     Q_OBJECT
@@ -28,11 +39,63 @@ class KitCalculator : public QObject
 public:
     enum class Kind { Turn, TiltTurn, Tilt };
 
+    // The inputs of the three windows, named after their controls.
+    enum class Input {
+        KolKomlektov,
+        RAL,
+        ProfilType,
+        Complekt, // turn
+        CbZapor,  // tilt-turn
+        FFH,
+        FFB,
+        GH,
+        RuchkaVcentre, // turn and tilt-turn
+        PolStvorki,    // turn and tilt-turn
+        NazvSystemProfiles,
+        RamaType, // cb_ramaType
+        RuchkaOkon,
+        TipRuchki,
+        Provetrivatel,
+        BalkonnayaZaschelka, // turn
+        Blokirator,          // turn
+        PlankaMicrovent,     // tilt-turn
+        CheckBox1,           // tilt-turn "Балконная защелка", tilt "Фрамужные ножницы 2шт"
+        RadioGroup1,
+    };
+
     ~KitCalculator() override;
 
     Kind kind() const { return m_kind; }
     // "6741", "6742" or "6741otkid"
     QString model() const;
+
+    // ------------------------------------------------------------ a person's change
+    // Whether this window has the input at all. The tilt window has no sash
+    // side, and its "Ручка в центре" is hidden for good.
+    bool hasInput(Input in) const;
+    // Whether a person can change the input now: the window has it, and it is
+    // shown and enabled.
+    bool inputAvailable(Input in) const;
+    // A whole change: the click into the input and its new value (a box
+    // clicked, a list item chosen, a click into a spin edit and typing). False,
+    // and nothing changes, when the input is not available now.
+    bool userSet(Input in, int value);
+    // The click alone, for a window that reports it apart from the value: runs
+    // ImageUpdate where that is the control's click handler.
+    bool userClick(Input in);
+    // The new value alone (the text of a spin edit changed, a list item chosen).
+    bool userChange(Input in, int value);
+    // Typing into LIRL; false where it is read-only or hidden.
+    bool userSetLirl(const QString& text);
+
+    // ------------------------------------------------------------ a change from code
+    // Sets any input of this window by code, as the order replay does (see
+    // above); an input the window lacks is left alone.
+    void setInput(Input in, int value);
+    // The value of an input: the number, the item index (-1: none) or 0/1 for a box.
+    int inputValue(Input in) const;
+    // The items of a list or radio input, in index order; empty for the others.
+    const QStringList& inputItems(Input in) const;
 
     // ------------------------------------------------------------ inputs
     int kolKomlektov() const { return m_kolKomlektov; }
@@ -84,7 +147,8 @@ public:
     void setRadioGroup1(int index);
 
     // ------------------------------------------------------------ view state
-    bool ghEnabled() const { return !m_ruchkaVcentre; }
+    // GH is typed only for an off-centre handle; the tilt window's handle is always centred.
+    bool ghEnabled() const { return !m_ruchkaVcentre && m_kind != Kind::Tilt; }
     bool ramaTypeVisible() const { return isWooden(); }
     bool nazvVisible() const { return !isWooden(); }
     bool weightVisible() const { return !isWooden(); }
@@ -95,7 +159,7 @@ public:
     bool lirlVisible() const { return m_lirlVisible; }
     bool lirlReadOnly() const { return m_kind == Kind::TiltTurn; }
     QString lirlText() const { return m_lirlText; }
-    void setLirlText(const QString& text); // typing into LIRL (turn and tilt windows)
+    void setLirlText(const QString& text); // LIRL's text from code
     bool saveChangesVisible() const { return m_saveChangesVisible; }
     bool saveChangesEnabled() const { return m_saveChangesEnabled; }
     void setSaveChangesVisible(bool on); // the order window opens an entry for editing
@@ -145,8 +209,9 @@ protected:
     KitCalculator(Kind kind, int gridRows, QObject* parent);
     void init(); // called by the subclass constructor once catalogue() works
 
-    // The rules of one fitting system: run between step 2 and step 6 of the
-    // calculation (size checks, kit choice, options, further checks).
+    // The rules of one fitting system: run once the values derived from the
+    // inputs are set and before the success rules (size checks, kit choice,
+    // options, further checks).
     virtual void applyRules() = 0;
     // Texts by profile system and profile, and final corrections; runs only
     // when no check failed, before the quantities are multiplied by the count.
@@ -175,6 +240,11 @@ protected:
     void followHalf(int size);
     static int halfToEven(int size);
 
+    // An input of one window only, which the subclass holds: how it is read,
+    // set from code and, when it can be hidden, whether it is shown.
+    void addOwnInput(Input in, std::function<int()> value, std::function<void(int)> set,
+                     std::function<bool()> shown = {});
+
     void notify() { emit changed(); }
     // Sets an input and, when its value really changes, runs its handler and
     // announces the change.
@@ -196,6 +266,15 @@ protected:
     QString m_sideLetter; // "R", "L" or empty in the tilt window
 
 private:
+    struct OwnInput
+    {
+        Input input;
+        std::function<int()> value;
+        std::function<void(int)> set;
+        std::function<bool()> shown;
+    };
+    const OwnInput* ownInput(Input in) const;
+
     void clearGrid();
     void writeGridAndLast();
     void writeTotals(bool success);
@@ -229,6 +308,7 @@ private:
 
     bool m_error = false;
     QVector<GridRow> m_grid;
+    std::vector<OwnInput> m_ownInputs;
 };
 
 } // namespace lir

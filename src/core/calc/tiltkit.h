@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/calc/kitcalculator.h"
+#include "core/calc/kitrules.h"
 
 namespace lir {
 
 // Tilt fittings ЛИР-6741 (transoms): the state and rules of TMainForm6741otkid.
-class TiltKit : public KitCalculator
+class TiltKit : public KitRules
 {
     Q_OBJECT
 
@@ -18,15 +18,16 @@ public:
     bool checkBox1() const { return m_checkBox1; }
     void setCheckBox1(bool on);
 
-    PartsTable catalogue() const override;
     void fill_the_komplect6741(const QVector<int>& q) { fillQuantities(q); }
 
+    // The codes of the 12 standard kits in table order, "ЛИР-6741-51М" to
+    // "ЛИР-6741-65М" (without weight), and the quantity vector of each (rows 1..23).
+    static QStringList kitCodes();
+    static QVector<int> kitQuantities(int index);
+
 protected:
-    void applyRules() override;
-    void applySuccessRules() override;
-    QString orderType() const override;
-    QString orderDopKomplekt() const override;
-    int handleRow() const override { return HandleRow; }
+    Designation checkSizes() override;
+    void systemPartTexts(const RebateSystem& system) override;
 
 private:
     bool m_checkBox1 = false;

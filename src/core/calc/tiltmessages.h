@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// The error messages of the tilt calculator, in one place. A two-line message
-// keeps its single carriage return; the error box shows it as two lines.
+// The texts of the tilt rules: the size messages and the prefix of the kit
+// designation. A two-line message keeps its single carriage return; the error
+// box shows it as two lines.
 // The "c" of "c боковыми" and the "y" of "ширинy" are Latin letters: the texts
 // are the program's own and stay byte for byte as they are.
 namespace lir::tiltmessages {
@@ -29,10 +30,7 @@ inline QString height()
                           "Измените высоту в интервале 300 мм - 1300 мм");
 }
 
-// The stepped ventilator does not fit the short bolts of the narrow kits.
-inline QString ventilatorNotApplicable()
-{
-    return QStringLiteral("Проветриватель ступенчатый не применим к данной комплектации");
-}
+// Kit designation pieces
+inline QString kitPrefix() { return QStringLiteral("ЛИР-6741-"); }
 
 } // namespace lir::tiltmessages

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/calc/kitcalculator.h"
+#include "core/calc/kitrules.h"
 
 namespace lir {
 
 // Tilt-turn fittings ЛИР-6742: the state and rules of TMainForm6742.
-class TiltTurnKit : public KitCalculator
+class TiltTurnKit : public KitRules
 {
     Q_OBJECT
 
@@ -24,34 +24,28 @@ public:
     bool checkBox1() const { return m_checkBox1; }
     void setCheckBox1(bool on);
 
-    PartsTable catalogue() const override;
     // Quantities of rows 1..40; rows 41 and 42 follow "Запор поворотно-откидной".
     void fill_the_komplect6742(const QVector<int>& q);
 
     // Size classes (-1: outside every class). Height classes count 0, 1, 2, 3А, 3, 4.
     static int widthClass(int w);
     static int heightClass(int h);
-    // The 36 standard kits in table order: codes and quantity vectors (rows 1..40).
+    // The codes of the 36 standard kits in table order, "ЛИР-6742М" to
+    // "ЛИР-6742-45М" (without side letter and weight), and the quantity vector
+    // of each (rows 1..40).
     static QStringList kitCodes();
     static QVector<int> kitQuantities(int index);
 
 protected:
-    void applyRules() override;
-    void applySuccessRules() override;
-    QString orderType() const override;
-    QString orderDopKomplekt() const override;
-    int handleRow() const override { return HandleRow; }
+    Designation checkSizes() override;
+    void placeHandle() override;
+    void systemPartTexts(const RebateSystem& system) override;
+    void finishRules() override; // "Запор поворотно-откидной"
+    void fillKit(const QVector<int>& quantities) override { fill_the_komplect6742(quantities); }
     void fill_default_value_screw() override;
     void profileTypeExtras() override;
 
 private:
-    void setHingeTexts();
-    void placeHandle();  // handle position: bolt, extensions, screws per piece
-    void checkOptions(); // options that do not go with the kit
-    void applyZapor();   // "Запор поворотно-откидной"
-    void setSystemTexts();
-    void setProfileTexts();
-
     bool m_cbZapor = false;
     bool m_plankaMicrovent = false;
     bool m_checkBox1 = false;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/calc/kitcalculator.h"
+#include "core/calc/kitrules.h"
 
 namespace lir {
 
 // Turn fittings ЛИР-6741: the state and rules of TMainForm6741.
-class TurnKit : public KitCalculator
+class TurnKit : public KitRules
 {
     Q_OBJECT
 
@@ -26,32 +26,22 @@ public:
     void setBlokirator(bool on);
     bool blokiratorVisible() const { return isWooden(); }
 
-    PartsTable catalogue() const override;
     void fill_the_komplect6741(const QVector<int>& q) { fillQuantities(q); }
 
+    // The codes of the 16 standard kits in table order, "ЛИР-6741-01М" to
+    // "ЛИР-6741-24М" (without side letter and weight), and the quantity vector
+    // of each (rows 1..33).
+    static QStringList kitCodes();
+    static QVector<int> kitQuantities(int index);
+
 protected:
-    void applyRules() override;
-    void applySuccessRules() override;
-    QString orderType() const override;
-    QString orderDopKomplekt() const override;
-    int handleRow() const override { return HandleRow; }
+    Designation checkSizes() override;
+    void placeHandle() override;
+    void systemPartTexts(const RebateSystem& system) override;
+    QString orderTypeSuffix() const override;
 
 private:
-    // What the size checks did to KitDesignation.
-    enum class Designation {
-        Formed, // this calculation wrote a new designation
-        Kept,   // a size check failed; the previous designation stays and is matched
-        Void,   // the height is invalid but the width is not: nothing to match
-    };
-    Designation checkSizes();
-    void hingeTexts();
-    void matchKit();
-    void options();
     void handleWithoutClamps();
-    void handleWithClamps();
-    void optionChecks();
-    void rebateSystemTexts();
-    void profileTexts();
 
     int m_complekt = 0;
     int m_ffbMaxLength = 4;

@@ -1,76 +1,30 @@
 #include "core/calc/calctexts.h"
 #include "core/calc/tiltkit.h"
-#include "core/calc/tiltmessages.h"
-#include "cli/kit/kitcli.h"
+#include "support/kitinputs.h"
 #include "support/testsupport.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <vector>
 
 using lir::GridRow;
 using lir::TiltKit;
-namespace msg = lir::tiltmessages;
 namespace t = lir::calctexts;
 
 namespace {
 
-struct Inputs
-{
-    int h = 700, w = 600;
-    bool wood = false;
-    int weight = 0; // RadioGroup1
-    QString nazv = QStringLiteral("ARtec PAD");
-    int rama = 0;
-    bool handle = false;
-    int tip = 0;
-    bool vent = false;
-    bool scissors = false;
-    int count = 1;
-};
+using Inputs = lir::test::TiltInputs;
+using lir::test::apply;
+using lir::test::calculate;
+using lir::test::gridRows;
 
-// Sets the inputs as a person would, hidden inputs left alone.
-void apply(TiltKit& k, const Inputs& in)
-{
-    k.setProfilType(in.wood ? 1 : 0);
-    k.setKolKomlektov(in.count);
-    if (!in.wood) {
-        k.setNazvSystemProfiles(int(t::nazvTilt.indexOf(in.nazv)));
-        k.setRadioGroup1(in.weight);
-    } else {
-        k.setRamaType(in.rama);
-    }
-    k.setFFH(in.h);
-    k.setFFB(in.w);
-    k.setRuchkaOkon(in.handle);
-    if (in.handle)
-        k.setTipRuchki(in.tip);
-    k.setProvetrivatel(in.vent);
-    k.setCheckBox1(in.scissors);
-}
-
-QStringList calculate(TiltKit& k)
-{
-    lir::test::recorder().clear();
-    k.RashetButtonClick();
-    return lir::test::recorder().errors();
-}
-
-// The grid rows 1.. up to the last non-empty one.
-std::vector<GridRow> gridRows(const TiltKit& k)
-{
-    int last = 0;
-    for (int r = 1; r < k.gridRowCount(); ++r)
-        for (const QString& c : k.gridRow(r))
-            if (!c.isEmpty())
-                last = r;
-    std::vector<GridRow> rows;
-    for (int r = 1; r <= last; ++r)
-        rows.push_back(k.gridRow(r));
-    return rows;
-}
+// The messages of the tilt rules. In the width message of the kits with side
+// presses the "c" before "боковыми" and the "y" of "ширинy" are Latin letters.
+const QString msgWidthWithoutPresses = QStringLiteral("Неправильно задана ширина для комплекта без боковых прижимов!\r"
+                                                      "Измените ширину в интервале 300 мм - 2300 мм");
+const QString msgWidthWithPresses = QStringLiteral("Неправильно задана ширина для комплекта c боковыми прижимами!\r"
+                                                   "Измените ширинy в интервале 440 мм - 2300 мм");
+const QString msgHeight = QStringLiteral("Неправильно задана высота!\r"
+                                         "Измените высоту в интервале 300 мм - 1300 мм");
+const QString msgVentilator = QStringLiteral("Проветриватель ступенчатый не применим к данной комплектации");
 
 // The kit line of grid row r that carries the given name, or null.
 const GridRow* lineNamed(const TiltKit& k, const QString& name)
@@ -125,20 +79,40 @@ TEST(TiltRules, WorkedExample)
 
 TEST(TiltRules, MessagesKeepTheirLetters)
 {
-    const QStringList two = {msg::widthWithoutPresses(), msg::widthWithPresses(), msg::height()};
+    // The four messages as the calculator shows them.
+    TiltKit k;
+    Inputs in;
+    in.w = 299; // band without side presses
+    apply(k, in);
+    const QStringList widthWithout = calculate(k);
+    in.h = 1000; // band with side presses
+    apply(k, in);
+    const QStringList widthWith = calculate(k);
+    in.h = 1301;
+    apply(k, in);
+    const QStringList height = calculate(k);
+    in.h = 1000;
+    in.w = 700; // kit 61
+    in.vent = true;
+    apply(k, in);
+    const QStringList ventilator = calculate(k);
+    ASSERT_EQ(widthWithout, QStringList{msgWidthWithoutPresses});
+    ASSERT_EQ(widthWith, QStringList{msgWidthWithPresses});
+    ASSERT_EQ(height, QStringList{msgHeight});
+    ASSERT_EQ(ventilator, QStringList{msgVentilator});
+
+    const QStringList two = widthWithout + widthWith + height;
     for (const QString& m : two) {
         EXPECT_EQ(m.count(QChar(u'\r')), 1) << m.toStdString();
         EXPECT_FALSE(m.contains(QChar(u'\n')));
     }
     // The only Latin letters are the "c" of "c боковыми" and the "y" of "ширинy".
     QString latin;
-    for (const QString& m : two + QStringList{msg::ventilatorNotApplicable()})
+    for (const QString& m : two + ventilator)
         for (QChar c : m)
             if (c.isLetter() && c.unicode() < 128)
                 latin += c;
     EXPECT_EQ(latin, QStringLiteral("cy"));
-    EXPECT_TRUE(msg::widthWithPresses().contains(QStringLiteral("c боковыми")));
-    EXPECT_TRUE(msg::widthWithPresses().contains(QStringLiteral("ширинy в")));
 }
 
 // Every bound of both bands, PVC of both weights and wood, with the options
@@ -206,9 +180,9 @@ TEST(TiltRules, SweepOverBandsAndWidths)
                     if (h >= c.hMin && h <= c.hMax && w >= c.wMin && w <= c.wMax)
                         kit = &c;
                 if (!kit) {
-                    const QString expected = h < 300 || h > 1300 ? msg::height()
-                                             : h <= 800          ? msg::widthWithoutPresses()
-                                                                 : msg::widthWithPresses();
+                    const QString expected = h < 300 || h > 1300 ? msgHeight
+                                             : h <= 800          ? msgWidthWithoutPresses
+                                                                 : msgWidthWithPresses;
                     EXPECT_EQ(messages, QStringList{expected});
                     EXPECT_TRUE(k.lastCalculationFailed());
                     EXPECT_TRUE(gridRows(k).empty());
@@ -228,7 +202,7 @@ TEST(TiltRules, SweepOverBandsAndWidths)
                 const bool refused = in.vent && (code.endsWith(u"60М") || code.endsWith(u"61М"));
                 EXPECT_EQ(k.provetrivatel(), in.vent && !refused);
                 if (refused) {
-                    EXPECT_EQ(messages, QStringList{msg::ventilatorNotApplicable()});
+                    EXPECT_EQ(messages, QStringList{msgVentilator});
                     EXPECT_TRUE(gridRows(k).empty());
                     continue;
                 }
@@ -416,7 +390,7 @@ TEST(TiltRules, PreviousKitAfterBadSize)
     in.h = 1400;
     in.vent = true;
     apply(k, in);
-    EXPECT_EQ(calculate(k), (QStringList{msg::height(), msg::ventilatorNotApplicable()}));
+    EXPECT_EQ(calculate(k), (QStringList{msgHeight, msgVentilator}));
     EXPECT_FALSE(k.provetrivatel());
     EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6741-60М100"));
     EXPECT_EQ(k.LastFFH, 1000); // only a valid size is recorded
@@ -425,11 +399,11 @@ TEST(TiltRules, PreviousKitAfterBadSize)
     EXPECT_EQ(k.parts(), k.catalogue());
 
     // The box stays unchecked: the next attempt reports the height only.
-    EXPECT_EQ(calculate(k), QStringList{msg::height()});
+    EXPECT_EQ(calculate(k), QStringList{msgHeight});
     // Another weight does not match the kept designation.
     k.setProvetrivatel(true);
     k.setRadioGroup1(1);
-    EXPECT_EQ(calculate(k), QStringList{msg::height()});
+    EXPECT_EQ(calculate(k), QStringList{msgHeight});
     EXPECT_TRUE(k.provetrivatel());
 
     // With a valid size again the ventilator is refused for kit 61 by itself.
@@ -437,7 +411,7 @@ TEST(TiltRules, PreviousKitAfterBadSize)
     in.w = 700;
     in.weight = 1;
     apply(k, in);
-    EXPECT_EQ(calculate(k), QStringList{msg::ventilatorNotApplicable()});
+    EXPECT_EQ(calculate(k), QStringList{msgVentilator});
     EXPECT_EQ(k.LastFFB, 700);
     EXPECT_EQ(calculate(k), QStringList{});
     EXPECT_EQ(k.lirlText(), QStringLiteral("ЛИР-6741-61М120"));
@@ -450,7 +424,7 @@ TEST(TiltRules, WoodenDesignationSurvivesFailedAttempts)
     in.wood = true;
     in.h = 1400;
     apply(k, in);
-    EXPECT_EQ(calculate(k), QStringList{msg::height()});
+    EXPECT_EQ(calculate(k), QStringList{msgHeight});
     EXPECT_EQ(k.KitDesignation, QString()); // nothing to mark as wooden yet
 
     in.h = 1000;
@@ -460,75 +434,7 @@ TEST(TiltRules, WoodenDesignationSurvivesFailedAttempts)
     in.h = 1400;
     apply(k, in);
     for (int attempt = 0; attempt < 3; ++attempt)
-        EXPECT_EQ(calculate(k), QStringList{msg::height()});
+        EXPECT_EQ(calculate(k), QStringList{msgHeight});
     EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6741-60ДМ"));
     EXPECT_EQ(k.lirlText(), QStringLiteral("ЛИР-6741-60ДМ"));
-}
-
-// The command-line calculator drives the same rules as the window.
-TEST(TiltRules, CommandLineGivesTheWindowsGrid)
-{
-    struct Case
-    {
-        const char* json;
-        Inputs in;
-    };
-    Inputs wood;
-    wood.wood = true;
-    wood.h = 1200;
-    wood.w = 2000;
-    wood.rama = 1;
-    wood.handle = true;
-    wood.count = 4;
-    Inputs vent61;
-    vent61.wood = false;
-    vent61.h = 900;
-    vent61.w = 700;
-    vent61.vent = true;
-    vent61.nazv = u"Thyssen"_qs;
-    Inputs thyssen = vent61;
-    thyssen.vent = false;
-    thyssen.scissors = true;
-    const Case cases[] = {
-        {R"({"calculator":"6741otkid","FFH":700,"FFB":600})", Inputs{}},
-        {R"({"calculator":"6741otkid","ProfilType":"деревянный","cb_ramaType":"Еврофальц 20/8",)"
-         R"("FFH":1200,"FFB":2000,"RuchkaOkon":true,"KolKomlektov":4})",
-         wood},
-        {R"({"calculator":"6741otkid","ProfilType":"ПВХ","NazvSystemProfiles":"Thyssen",)"
-         R"("FFH":900,"FFB":700,"RuchkaOkon":false,"KolKomlektov":1,"Provetrivatel":true})",
-         vent61},
-        {R"({"calculator":"6741otkid","Provetrivatel":false,"CheckBox1":true})", thyssen},
-        {R"({"calculator":"6741otkid","FFH":1301})",
-         [&] {
-             Inputs i = thyssen;
-             i.h = 1301;
-             return i;
-         }()},
-    };
-    lir::cli::KitCli cli;
-    TiltKit k;
-    int kits = 0;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.json);
-        const QJsonObject out = QJsonDocument::fromJson(cli.processLine(QByteArray(c.json))).object();
-        apply(k, c.in);
-        const QStringList messages = calculate(k);
-        QStringList cliMessages;
-        for (const QJsonValue& v : out.value(u"messages"_qs).toArray())
-            cliMessages << v.toString();
-        EXPECT_EQ(cliMessages, messages);
-        EXPECT_EQ(out.value(u"ok"_qs).toBool(), !k.lastCalculationFailed());
-        EXPECT_EQ(out.value(u"LIRL"_qs).toString(), k.lirlText());
-        std::vector<GridRow> cliGrid;
-        for (const QJsonValue& row : out.value(u"grid"_qs).toArray()) {
-            GridRow g;
-            for (int col = 0; col < 6; ++col)
-                g[col] = row.toArray().at(col).toString();
-            cliGrid.push_back(g);
-        }
-        EXPECT_EQ(cliGrid, gridRows(k));
-        kits += cliGrid.empty() ? 0 : 1;
-        EXPECT_EQ(out.value(u"state"_qs).toObject().value(u"Provetrivatel"_qs).toBool(), k.provetrivatel());
-    }
-    EXPECT_EQ(kits, 3);
 }

@@ -1,11 +1,7 @@
 #include "core/calc/tiltturnkit.h"
-#include "core/calc/tiltturnmessages.h"
-#include "cli/kit/kitcli.h"
+#include "support/kitinputs.h"
 #include "support/testsupport.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -15,47 +11,17 @@
 namespace {
 
 using lir::TiltTurnKit;
-namespace msg = lir::tiltturnmessages;
+using Inputs = lir::test::TiltTurnInputs;
+using lir::test::apply;
 
-struct Inputs
-{
-    int h = 1400;
-    int w = 700;
-    int g = -1; // -1: "Ручка в центре"
-    bool wooden = false;
-    int weight = 0;
-    int side = 0;
-    int nazv = 0;
-    int rama = 0;
-    bool zapor = false;
-    bool ventilator = false;
-    bool microvent = false;
-    bool balcony = false;
-    bool handle = false;
-    int count = 1;
-};
-
-void apply(TiltTurnKit& k, const Inputs& in)
-{
-    k.setProfilType(in.wooden ? 1 : 0);
-    k.setRuchkaVcentre(in.g < 0);
-    k.setFFH(in.h);
-    k.setFFB(in.w);
-    if (in.g >= 0)
-        k.setGH(in.g);
-    k.setRadioGroup1(in.weight);
-    k.setPolStvorki(in.side);
-    if (!in.wooden) // the list is hidden for a wooden sash
-        k.setNazvSystemProfiles(in.nazv);
-    k.setRamaType(in.rama);
-    k.setCbZapor(in.zapor);
-    k.setProvetrivatel(in.ventilator);
-    if (!in.wooden)
-        k.setPlankaMicrovent(in.microvent);
-    k.setCheckBox1(in.balcony);
-    k.setRuchkaOkon(in.handle);
-    k.setKolKomlektov(in.count);
-}
+// The messages of the tilt-turn rules.
+const QString msgWidth = QStringLiteral("Неправильно задана ширина!\rИзмените ширину в интервале 280 мм - 1300 мм");
+const QString msgHeight = QStringLiteral("Неправильно задана высота!\rИзмените высоту в интервале 440 мм - 2300 мм");
+const QString msgHandle = QStringLiteral("Указаная высота не применяется!\rРекомендуется изменить высоту");
+const QString msgHandleDistance = QStringLiteral("Указаная высота ручки не применяется!\rРекомендуется изменить высоту ручки");
+const QString msgVentilator = QStringLiteral("Проветриватель ступенчатый не применим к данной комплектации");
+const QString msgBalcony = QStringLiteral("Балконная защелка не применима к данной комплектации");
+const QString nonStandard = QStringLiteral("Нестандартный");
 
 // Runs "РАСЧЕТ" and returns the error boxes it showed.
 QStringList calculate(TiltTurnKit& k)
@@ -247,7 +213,7 @@ TEST(TiltTurnRules, SizeBoundsAndMessages)
         bad.ventilator = true;
         bad.zapor = true;
         bad.wooden = true;
-        EXPECT_EQ(run(k, bad), (QStringList{msg::widthWrong(), msg::heightWrong()}));
+        EXPECT_EQ(run(k, bad), (QStringList{msgWidth, msgHeight}));
         EXPECT_TRUE(k.provetrivatel());
         EXPECT_TRUE(gridEmpty(k));
         EXPECT_EQ(k.KitDesignation, good);
@@ -256,7 +222,6 @@ TEST(TiltTurnRules, SizeBoundsAndMessages)
         EXPECT_EQ(k.LastFFH, 621); // only a calculation whose sizes pass records them
         EXPECT_EQ(k.parts(), k.catalogue());
     }
-    EXPECT_TRUE(msg::widthWrong().contains(QStringLiteral("ширина!\rИзмените")));
 }
 
 TEST(TiltTurnRules, WoodenSash)
@@ -429,27 +394,27 @@ TEST(TiltTurnRules, HandlePosition)
     in.h = 1400;
     in.w = 700;
     in.g = 300;
-    EXPECT_EQ(run(k, in), QStringList{msg::farDistanceWrong()});
+    EXPECT_EQ(run(k, in), QStringList{msgHandleDistance});
     EXPECT_TRUE(gridEmpty(k));
     EXPECT_EQ(k.LineCount, lines);
     EXPECT_EQ(k.KitDesignation, QStringLiteral("Нестандартный"));
     EXPECT_EQ(k.LastGH, 300); // recorded although the calculation failed
     in.g = 200;
-    EXPECT_EQ(run(k, in), QStringList{msg::nearDistanceWrong()});
+    EXPECT_EQ(run(k, in), QStringList{msgHandle});
     in.g = 0;
-    EXPECT_EQ(run(k, in), QStringList{msg::nearDistanceWrong()});
+    EXPECT_EQ(run(k, in), QStringList{msgHandle});
     // The refusals follow the handle message, in order: near 250 brings Засов 440, far 450 fits no window.
     in.h = 700;
     in.g = 250;
     in.ventilator = true;
     in.balcony = true;
     EXPECT_EQ(run(k, in),
-              (QStringList{msg::farDistanceWrong(), msg::ventilatorRefused(), msg::balconyLatchRefused()}));
+              (QStringList{msgHandleDistance, msgVentilator, msgBalcony}));
     EXPECT_FALSE(k.provetrivatel());
     EXPECT_FALSE(k.checkBox1());
     in.h = 1000; // no bolt after message 3, but Запор средний 800 still refuses the latch
     in.g = 100;
-    EXPECT_EQ(run(k, in), (QStringList{msg::nearDistanceWrong(), msg::balconyLatchRefused()}));
+    EXPECT_EQ(run(k, in), (QStringList{msgHandle, msgBalcony}));
     EXPECT_EQ(k.parts(), k.catalogue());
 }
 
@@ -459,7 +424,7 @@ TEST(TiltTurnRules, RefusedOptionsAreUnchecked)
     Inputs in;
     in.h = 700;
     in.ventilator = true;
-    EXPECT_EQ(run(k, in), QStringList{msg::ventilatorRefused()});
+    EXPECT_EQ(run(k, in), QStringList{msgVentilator});
     EXPECT_FALSE(k.provetrivatel());
     EXPECT_TRUE(gridEmpty(k));
     EXPECT_TRUE(calculate(k).isEmpty());
@@ -522,11 +487,11 @@ TEST(TiltTurnRules, SweepKeepsInvariants)
                     ASSERT_EQ(k.gridRowCount(), 30) << where();
                     ASSERT_EQ(k.lastCalculationFailed(), !errors.isEmpty()) << where();
                     const bool sizesBad = TiltTurnKit::widthClass(w) < 0 || TiltTurnKit::heightClass(h) < 0;
-                    ASSERT_EQ(errors.contains(msg::widthWrong()) || errors.contains(msg::heightWrong()), sizesBad) << where();
+                    ASSERT_EQ(errors.contains(msgWidth) || errors.contains(msgHeight), sizesBad) << where();
                     if (sizesBad) {
                         ASSERT_LE(errors.size(), 2) << where();
                     }
-                    ASSERT_FALSE(errors.contains(msg::nearDistanceWrong()) && errors.contains(msg::farDistanceWrong()));
+                    ASSERT_FALSE(errors.contains(msgHandle) && errors.contains(msgHandleDistance));
                     if (!errors.isEmpty()) {
                         ASSERT_TRUE(gridEmpty(k)) << where();
                         ASSERT_EQ(k.KitDesignation, before) << where();
@@ -541,7 +506,7 @@ TEST(TiltTurnRules, SweepKeepsInvariants)
                                                               + (in.wooden ? QString() : in.weight ? QStringLiteral("120") : QStringLiteral("100"))))
                             << where();
                     } else {
-                        ASSERT_EQ(k.KitDesignation, msg::nonStandard()) << where();
+                        ASSERT_EQ(k.KitDesignation, nonStandard) << where();
                     }
                     maxLines = std::max(maxLines, k.LineCount);
                     ASSERT_LE(k.LineCount + 2, k.gridRowCount() - 1) << where();
@@ -575,59 +540,4 @@ TEST(TiltTurnRules, SweepKeepsInvariants)
     EXPECT_GT(successes, 1000);
     EXPECT_GT(offCentreSuccesses, 200);
     EXPECT_EQ(maxLines, 27); // the largest kits fill the grid exactly
-}
-
-TEST(TiltTurnRules, CommandLineGivesTheSameGrid)
-{
-    lir::cli::KitCli cli;
-    TiltTurnKit k;
-    struct Case
-    {
-        QByteArray line;
-        Inputs in;
-    };
-    Inputs offCentre;
-    offCentre.h = 1200;
-    offCentre.g = 220;
-    offCentre.wooden = true;
-    offCentre.rama = 1;
-    offCentre.side = 1;
-    Inputs zapor;
-    zapor.h = 2000;
-    zapor.w = 900;
-    zapor.zapor = true;
-    zapor.nazv = 14;
-    zapor.balcony = true;
-    zapor.count = 2;
-    Inputs refused;
-    refused.h = 700;
-    refused.ventilator = true;
-    const std::vector<Case> cases = {
-        {R"({"calculator":"6742","FFH":1400,"FFB":700})", Inputs{}},
-        {R"({"calculator":"6742","ProfilType":"деревянный","cb_ramaType":"Еврофальц 20/8","PolStvorki":"Левое","FFH":1200,"FFB":700,"RuchkaVcentre":false,"GH":220})",
-         offCentre},
-        {R"({"calculator":"6742","ProfilType":"ПВХ","PolStvorki":"Правое","RuchkaVcentre":true,"NazvSystemProfiles":"Thyssen","cb_zapor":true,"CheckBox1":true,"KolKomlektov":2,"FFH":2000,"FFB":900})",
-         zapor},
-        {R"({"calculator":"6742","NazvSystemProfiles":"ARtec PAD","cb_zapor":false,"CheckBox1":false,"KolKomlektov":1,"FFH":700,"FFB":700,"Provetrivatel":true})",
-         refused},
-    };
-    for (const Case& c : cases) {
-        const QJsonObject out = QJsonDocument::fromJson(cli.processLine(c.line)).object();
-        const QStringList errors = run(k, c.in);
-        ASSERT_EQ(out.value(QStringLiteral("ok")).toBool(), errors.isEmpty()) << c.line.toStdString();
-        QStringList cliMessages;
-        for (const QJsonValue& m : out.value(QStringLiteral("messages")).toArray())
-            cliMessages.append(m.toString());
-        EXPECT_EQ(cliMessages, errors);
-        EXPECT_EQ(out.value(QStringLiteral("KitDesignation")).toString(), k.KitDesignation);
-        const QJsonArray grid = out.value(QStringLiteral("grid")).toArray();
-        int lastRow = 0;
-        for (int r = 1; r < k.gridRowCount(); ++r)
-            if (k.gridRow(r) != lir::GridRow{})
-                lastRow = r;
-        ASSERT_EQ(grid.size(), lastRow) << c.line.toStdString();
-        for (int r = 1; r <= lastRow; ++r)
-            for (int col = 0; col < 6; ++col)
-                EXPECT_EQ(grid.at(r - 1).toArray().at(col).toString(), k.gridCell(r, col)) << r << ' ' << col;
-    }
 }

@@ -1,11 +1,7 @@
 #include "core/calc/calctexts.h"
 #include "core/calc/turnkit.h"
-#include "cli/kit/kitcli.h"
+#include "support/kitinputs.h"
 #include "support/testsupport.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <initializer_list>
 #include <vector>
@@ -14,48 +10,8 @@ using lir::TurnKit;
 
 namespace {
 
-// The inputs of one turn calculation, applied the way a person fills the window.
-struct Input
-{
-    int complekt = 0; // 0 without clamps, 1 with clamps
-    int ffh = 0;
-    int ffb = 0;
-    bool centre = true;
-    int gh = 0; // typed only when off-centre
-    int profil = 0;
-    QString nazv = QStringLiteral("ARtec PAD");
-    int rama = 0;
-    int pol = 0;
-    int weight = 0;
-    bool handle = false;
-    int tip = 0;
-    bool vent = false;
-    bool balcony = false;
-    bool blocker = false;
-    int count = 1;
-};
-
-void apply(TurnKit& k, const Input& in)
-{
-    k.setProfilType(in.profil);
-    if (!k.isWooden())
-        k.setNazvSystemProfiles(int(lir::calctexts::nazvTurn.indexOf(in.nazv)));
-    k.setRamaType(in.rama);
-    k.setComplekt(in.complekt);
-    k.setPolStvorki(in.pol);
-    k.setRadioGroup1(in.weight);
-    k.setKolKomlektov(in.count);
-    k.setFFH(in.ffh);
-    k.setFFB(in.ffb);
-    k.setRuchkaVcentre(in.centre);
-    if (!in.centre)
-        k.setGH(in.gh);
-    k.setRuchkaOkon(in.handle);
-    k.setTipRuchki(in.tip);
-    k.setProvetrivatel(in.vent);
-    k.setBalkonnayaZaschelka(in.balcony);
-    k.setBlokirator(in.blocker);
-}
+using Input = lir::test::TurnInputs;
+using lir::test::apply;
 
 // Runs one calculation and returns the error boxes it showed.
 QStringList calculate(TurnKit& k, const Input& in)
@@ -669,51 +625,4 @@ TEST(TurnSweep, SizesAcrossClassBounds)
         }
     }
     EXPECT_GT(calculations, 20000);
-}
-
-// ---------------------------------------------------------------- command line
-
-TEST(TurnCli, SameGridAsTheCalculator)
-{
-    struct Case
-    {
-        const char* json;
-        Input in;
-    };
-    Input a{.ffh = 400, .ffb = 500, .handle = true, .tip = 1, .count = 10};
-    Input b{.complekt = 1, .ffh = 1000, .ffb = 800, .centre = false, .gh = 280};
-    Input c{.ffh = 600, .ffb = 500, .profil = 1, .pol = 1, .blocker = true};
-    Input d{.complekt = 1, .ffh = 300, .ffb = 600};
-    const Case cases[] = {
-        {R"({"calculator":"6741","FFH":400,"FFB":500,"RuchkaOkon":true,"TipRuchki":"ЛИР-1938.00","KolKomlektov":10})", a},
-        {R"({"calculator":"6741","Complekt":1,"FFH":1000,"FFB":800,"RuchkaVcentre":false,"GH":280})", b},
-        {R"({"calculator":"6741","ProfilType":"деревянный","PolStvorki":"Левое","FFH":600,"FFB":500,"blokirator":true})",
-         c},
-        {R"({"calculator":"6741","Complekt":1,"FFH":300,"FFB":600})", d},
-    };
-    for (const Case& cs : cases) {
-        SCOPED_TRACE(cs.json);
-        lir::cli::KitCli cli;
-        const QJsonObject out = QJsonDocument::fromJson(cli.processLine(QByteArray(cs.json))).object();
-        ASSERT_FALSE(out.contains(QStringLiteral("error"))) << out.value(QStringLiteral("error")).toString().toStdString();
-
-        TurnKit k;
-        const QStringList shown = calculate(k, cs.in);
-        std::vector<Row> cliGrid;
-        for (const QJsonValue& row : out.value(QStringLiteral("grid")).toArray()) {
-            Row r;
-            for (const QJsonValue& cell : row.toArray())
-                r.push_back(cell.toString());
-            cliGrid.push_back(r);
-        }
-        EXPECT_EQ(cliGrid, grid(k));
-        EXPECT_EQ(out.value(QStringLiteral("ok")).toBool(), !k.lastCalculationFailed());
-        EXPECT_EQ(out.value(QStringLiteral("LIRL")).toString(), k.lirlText());
-        EXPECT_EQ(out.value(QStringLiteral("KitDesignation")).toString(), k.KitDesignation);
-        QStringList cliMessages;
-        for (const QJsonValue& m : out.value(QStringLiteral("messages")).toArray())
-            cliMessages.append(m.toString());
-        EXPECT_EQ(cliMessages, shown);
-        EXPECT_EQ(cliGrid.empty(), !shown.isEmpty());
-    }
 }

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/calc/kitcalculator.h"
+
+#include <QJsonValue>
+#include <QString>
+
+#include <vector>
+
+namespace lir::cli {
+
+// One key of a calculator line: the input it changes as a person would, or
+// the command it runs, and the form its value takes.
+struct Key
+{
+    enum class Value {
+        Item,    // one of the input's items, by its text
+        Whole,   // a whole number between lo and hi
+        Clamped, // a whole number, brought into lo..hi
+        Bool,
+        Path, // a file name
+    };
+    enum class Command { None, Calculate, ExportHtml, ExportXlsx };
+
+    const char* name;
+    Value value;
+    KitCalculator::Input input = KitCalculator::Input::KolKomlektov; // with Command::None
+    Command command = Command::None;
+    int lo = 0;
+    int hi = 0;
+};
+
+// The keys in the order a line applies them, whatever order it writes them
+// in: the inputs in the window's order, then "calculate", then the exports.
+const std::vector<Key>& calculatorKeys();
+const Key* findKey(const QString& name);
+// Whether a line for this calculator may hold the key.
+bool takesKey(const KitCalculator& c, const Key& key);
+
+// A value that does not have the key's form; its text says why.
+struct InvalidValue
+{
+    QString text;
+};
+
+// The value of an input key as the calculator takes it: the item index, the
+// number, or 0/1. Throws InvalidValue.
+int inputValue(const Key& key, const QJsonValue& value, const KitCalculator& c);
+bool boolValue(const Key& key, const QJsonValue& value);
+QString pathValue(const Key& key, const QJsonValue& value);
+
+// The current value of an input key, as the answer's state writes it (an item
+// by its text, null for none).
+QJsonValue stateValue(const Key& key, const KitCalculator& c);
+
+} // namespace lir::cli

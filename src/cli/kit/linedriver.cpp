@@ -1,0 +1,74 @@
+#include "cli/kit/linedriver.h"
+
+#include "cli/kit/clitexts.h"
+#include "cli/kit/jsonwriter.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+namespace lir::cli {
+
+void driveLines(std::FILE* in, std::FILE* out, const std::function<QByteArray(const QByteArray&)>& answer)
+{
+    QByteArray line;
+    auto answerLine = [&] {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const QByteArray text = answer(line) + '\n';
+        std::fwrite(text.constData(), 1, size_t(text.size()), out);
+        std::fflush(out);
+        line.clear();
+    };
+    // Byte by byte: a NUL is a byte like any other here, and the answer to a
+    // line goes out before the next line has to arrive.
+    for (int c = std::getc(in); c != EOF; c = std::getc(in)) {
+        if (c == '\n')
+            answerLine();
+        else
+            line += char(c);
+    }
+    if (!line.isEmpty())
+        answerLine();
+}
+
+void LineCommands::add(const QString& key, Command command)
+{
+    m_commands.emplace_back(key, std::move(command));
+}
+
+QStringList LineCommands::keys() const
+{
+    QStringList out;
+    for (const auto& [key, command] : m_commands)
+        out << key;
+    return out;
+}
+
+QByteArray LineCommands::answer(const QByteArray& line) const
+{
+    if (line.contains('\0'))
+        return errorLine(texts::nulInLine());
+    QJsonParseError perr;
+    const QJsonDocument doc = QJsonDocument::fromJson(line, &perr);
+    if (perr.error != QJsonParseError::NoError)
+        return errorLine(texts::notJson(perr.errorString()));
+    if (!doc.isObject())
+        return errorLine(texts::notAnObject());
+    const QJsonObject in = doc.object();
+
+    const Command* chosen = nullptr;
+    int named = 0;
+    for (const auto& [key, command] : m_commands) {
+        if (in.contains(key)) {
+            chosen = &command;
+            ++named;
+        }
+    }
+    if (named > 1)
+        return errorLine(texts::severalCommands(keys()));
+    if (!chosen && !m_commands.empty())
+        chosen = &m_commands.front().second;
+    return chosen ? (*chosen)(in) : errorLine(texts::notAnObject());
+}
+
+} // namespace lir::cli
