@@ -6,6 +6,7 @@
 #include "core/prices/pricetable.h"
 #include "support/testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -182,4 +183,69 @@ TEST(KitCli, ExportKeysWriteTheSheetsOfTheLastCalculation)
     EXPECT_TRUE(answer(cli, R"({"calculator": "6741otkid", "export_html": 5})").contains(QStringLiteral("error")));
     qunsetenv("LC_ALL");
     lir::db::Table::closeAll();
+}
+
+TEST(KitCli, EveryLineGetsOneAnswerWhateverBytesItHolds)
+{
+    KitCli cli;
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    ASSERT_TRUE(in && out);
+    // A NUL inside the first line, a line of a NUL alone, an empty line.
+    const char text[] = "{\"calculator\":\"6741\",\"FFH\":4\0" "00}\n"
+                        "{\"calculator\":\"6741\",\"FFH\":400,\"FFB\":500}\n"
+                        "\0\n"
+                        "\n";
+    std::fwrite(text, 1, sizeof text - 1, in);
+    std::rewind(in);
+    EXPECT_EQ(cli.run(in, out), 0);
+    std::rewind(out);
+    QByteArray written;
+    for (int c = std::getc(out); c != EOF; c = std::getc(out))
+        written += char(c);
+    std::fclose(in);
+    std::fclose(out);
+    const QList<QByteArray> lines = written.split('\n');
+    ASSERT_EQ(lines.size(), 5); // four answers and what follows the last line end
+    EXPECT_EQ(lines[0], QByteArray(R"({"error":"a line must not contain a NUL byte"})"));
+    EXPECT_TRUE(lines[1].startsWith(R"({"calculator":"6741","ok":true)")) << lines[1].constData();
+    EXPECT_EQ(lines[2], lines[0]);
+    EXPECT_TRUE(lines[3].startsWith(R"({"error":"not valid JSON)")) << lines[3].constData();
+    EXPECT_TRUE(lines[4].isEmpty());
+    // The line with the NUL changed nothing: the second line set FFH itself.
+    EXPECT_EQ(cli.turn().LastFFH, 400);
+    EXPECT_EQ(cli.processLine(QByteArray("{\"calculator\":\"6741\"}\0", 22)), lines[0]);
+}
+
+TEST(KitCli, APathWithANulIsRefusedAndNothingIsWritten)
+{
+    lir::test::ScopedWorkDir dir;
+    KitCli cli;
+    for (const char* key : {"export_html", "export_xlsx"}) {
+        const QByteArray line = QByteArray(R"({"calculator":"6741otkid","FFH":700,"FFB":600,")") + key
+                                + R"(":"x.xlsx\u0000.evil"})";
+        const QJsonObject o = answer(cli, line.constData());
+        EXPECT_EQ(o.value(QStringLiteral("error")).toString(),
+                  QLatin1String(key) + QStringLiteral(" must be a file path without a NUL character"));
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(cli.tilt().ffh(), 0); // the refused line set nothing
+}
+
+TEST(KitCli, LinesGoToTheCommandTheyName)
+{
+    KitCli cli;
+    QJsonObject seen;
+    cli.addCommand(QStringLiteral("order"), [&seen](const QJsonObject& line) {
+        seen = line;
+        return QByteArray(R"({"order":"done"})");
+    });
+    EXPECT_EQ(cli.processLine(R"({"order":{"add":1}})"), QByteArray(R"({"order":"done"})"));
+    EXPECT_EQ(seen.value(QStringLiteral("order")).toObject().value(QStringLiteral("add")).toInt(), 1);
+    EXPECT_EQ(answer(cli, R"({"order":1,"calculator":"6741"})").value(QStringLiteral("error")).toString(),
+              QStringLiteral("a line holds one command of: calculator, order"));
+    // A line that names no command is the calculator's, which says what it misses.
+    EXPECT_EQ(answer(cli, R"({"FFH":500})").value(QStringLiteral("error")).toString(),
+              QStringLiteral("unknown calculator (expected \"6741\", \"6742\" or \"6741otkid\")"));
+    EXPECT_TRUE(answer(cli, R"({"calculator":"6742","FFH":500})").contains(QStringLiteral("grid")));
 }

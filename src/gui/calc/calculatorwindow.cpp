@@ -111,13 +111,23 @@ QString CalculatorWindow::ghLabel() const
 }
 
 QCheckBox* CalculatorWindow::addCheckBox(QVBoxLayout* into, const QString& objectName, const QString& text,
-                                         std::function<void(bool)> onClick)
+                                         KitCalculator::Input input)
 {
     auto* box = new QCheckBox(text, m_panel);
     box->setObjectName(objectName);
     into->addWidget(box);
-    connect(box, &QCheckBox::clicked, this, [onClick](bool on) { onClick(on); });
+    forwardClicks(box, input);
     return box;
+}
+
+void CalculatorWindow::forwardClicks(QCheckBox* box, KitCalculator::Input input)
+{
+    connect(box, &QCheckBox::clicked, this, [this, input](bool on) { m_calc->userSet(input, on ? 1 : 0); });
+}
+
+void CalculatorWindow::forwardClicks(QButtonGroup* group, KitCalculator::Input input)
+{
+    connect(group, &QButtonGroup::idClicked, this, [this, input](int id) { m_calc->userSet(input, id); });
 }
 
 void CalculatorWindow::showChecked(QCheckBox* box, bool on)
@@ -128,16 +138,14 @@ void CalculatorWindow::showChecked(QCheckBox* box, bool on)
     }
 }
 
-void CalculatorWindow::installImageUpdateOnClick(QWidget* w)
-{
-    w->installEventFilter(this);
-}
-
 bool CalculatorWindow::eventFilter(QObject* o, QEvent* e)
 {
-    // A click on these inputs shows the sash drawing again.
-    if (e->type() == QEvent::MouseButtonPress && qobject_cast<QComboBox*>(o))
-        m_calc->ImageUpdate();
+    // A press into a list is its click; the choice follows as its own signal.
+    if (e->type() == QEvent::MouseButtonPress) {
+        const auto it = m_clickInputs.constFind(o);
+        if (it != m_clickInputs.cend())
+            m_calc->userClick(*it);
+    }
     return QWidget::eventFilter(o, e);
 }
 
@@ -343,31 +351,31 @@ void CalculatorWindow::build()
     root->setRowStretch(1, 1);
 
     // ---------------------------------------------------------------- a person's changes
-    connect(m_kolKomlektov, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setKolKomlektov(v); });
-    connect(m_ral, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setRal(v); });
-    connect(m_ffh, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setFFH(v); });
-    connect(m_ffb, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setFFB(v); });
-    connect(m_gh, &SpinEdit::textValueChanged, this, [this](int v) { m_calc->setGH(v); });
-    for (SpinEdit* s : {m_kolKomlektov, m_ral, m_ffh, m_ffb, m_gh})
-        connect(s, &SpinEdit::clickedInto, this, [this] { m_calc->ImageUpdate(); });
-    connect(m_profilType, &QButtonGroup::idClicked, this, [this](int id) { m_calc->setProfilType(id); });
-    connect(m_weight, &QButtonGroup::idClicked, this, [this](int id) { m_calc->setRadioGroup1(id); });
-    connect(m_ruchkaVcentre, &QCheckBox::clicked, this, [this](bool on) { m_calc->setRuchkaVcentre(on); });
-    if (m_pol) {
-        connect(m_pol, &QComboBox::activated, this, [this](int i) { m_calc->setPolStvorki(i); });
-        installImageUpdateOnClick(m_pol);
+    // Every widget signal goes to the state object, which decides what the
+    // change does and whether the input takes it now.
+    using In = KitCalculator::Input;
+    const std::pair<SpinEdit*, In> spins[] = {
+        {m_kolKomlektov, In::KolKomlektov}, {m_ral, In::RAL}, {m_ffh, In::FFH}, {m_ffb, In::FFB}, {m_gh, In::GH}};
+    for (const auto& [spin, input] : spins) {
+        connect(spin, &SpinEdit::clickedInto, this, [this, in = input] { m_calc->userClick(in); });
+        connect(spin, &SpinEdit::textValueChanged, this, [this, in = input](int v) { m_calc->userChange(in, v); });
     }
-    installImageUpdateOnClick(m_system);
-    connect(m_nazv, &QComboBox::activated, this, [this](int i) { m_calc->setNazvSystemProfiles(i); });
-    installImageUpdateOnClick(m_nazv);
-    connect(m_rama, &QComboBox::activated, this, [this](int i) { m_calc->setRamaType(i); });
-    if (tilt)
-        installImageUpdateOnClick(m_rama);
-    connect(m_ruchkaOkon, &QCheckBox::clicked, this, [this](bool on) { m_calc->setRuchkaOkon(on); });
-    connect(m_tipRuchki, &QComboBox::activated, this, [this](int i) { m_calc->setTipRuchki(i); });
+    const std::pair<QComboBox*, In> choices[] = {
+        {m_pol, In::PolStvorki}, {m_nazv, In::NazvSystemProfiles}, {m_rama, In::RamaType}, {m_tipRuchki, In::TipRuchki}};
+    for (const auto& [list, input] : choices) {
+        if (!list)
+            continue;
+        m_clickInputs.insert(list, input);
+        list->installEventFilter(this);
+        connect(list, &QComboBox::activated, this, [this, in = input](int i) { m_calc->userChange(in, i); });
+    }
+    forwardClicks(m_profilType, In::ProfilType);
+    forwardClicks(m_weight, In::RadioGroup1);
+    forwardClicks(m_ruchkaVcentre, In::RuchkaVcentre);
+    forwardClicks(m_ruchkaOkon, In::RuchkaOkon);
+    forwardClicks(m_provetrivatel, In::Provetrivatel);
     connect(m_panel2, &QPushButton::clicked, this, [this] { m_calc->Panel2Click(); });
-    connect(m_provetrivatel, &QCheckBox::clicked, this, [this](bool on) { m_calc->setProvetrivatel(on); });
-    connect(m_lirl, &QLineEdit::textEdited, this, [this](const QString& s) { m_calc->setLirlText(s); });
+    connect(m_lirl, &QLineEdit::textEdited, this, [this](const QString& s) { m_calc->userSetLirl(s); });
     connect(m_rashet, &QPushButton::clicked, this, [this] { m_calc->RashetButtonClick(); });
     connect(m_panel1, &QPushButton::clicked, this, [this] { m_calc->Panel1Click(); });
     connect(m_export, &QPushButton::clicked, this, [this] {

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -64,11 +65,12 @@ protected:
     virtual QString saveChangesCaption() const;
     virtual QString ghLabel() const;
 
-    // Helpers for subclasses
+    // Helpers for subclasses: a check box or radio group whose clicks go to an input.
     QCheckBox* addCheckBox(QVBoxLayout* into, const QString& objectName, const QString& text,
-                           std::function<void(bool)> onClick);
+                           KitCalculator::Input input);
+    void forwardClicks(QCheckBox* box, KitCalculator::Input input);
+    void forwardClicks(QButtonGroup* group, KitCalculator::Input input);
     static void showChecked(QCheckBox* box, bool on);
-    void installImageUpdateOnClick(QWidget* w);
     QString suffix() const; // "6741" or "6742" in the control names
 
     bool event(QEvent* e) override;
@@ -115,6 +117,9 @@ private:
     CommandPanel* m_export = nullptr;
     CommandPanel* m_sum = nullptr;
     CommandPanel* m_close = nullptr;
+
+    // The lists whose mouse press is forwarded as a click into their input.
+    QHash<QObject*, KitCalculator::Input> m_clickInputs;
 };
 
 } // namespace lir::gui

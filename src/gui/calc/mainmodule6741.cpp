@@ -30,16 +30,15 @@ void TMainForm6741::addKitVariant(QVBoxLayout* l)
         m_complekt->addButton(rb, i);
         bl->addWidget(rb);
     }
-    connect(m_complekt, &QButtonGroup::idClicked, this, [this](int id) { m_kit->setComplekt(id); });
+    forwardClicks(m_complekt, KitCalculator::Input::Complekt);
     l->addWidget(box);
 }
 
 void TMainForm6741::addOptions(QVBoxLayout* l)
 {
     m_balkonnaya = addCheckBox(l, QStringLiteral("BalkonnayaZaschelka"), t::lblBalkonnaya,
-                               [this](bool on) { m_kit->setBalkonnayaZaschelka(on); });
-    m_blokirator = addCheckBox(l, QStringLiteral("blokirator"), t::lblBlokirator,
-                               [this](bool on) { m_kit->setBlokirator(on); });
+                               KitCalculator::Input::BalkonnayaZaschelka);
+    m_blokirator = addCheckBox(l, QStringLiteral("blokirator"), t::lblBlokirator, KitCalculator::Input::Blokirator);
 }
 
 void TMainForm6741::syncExtras()

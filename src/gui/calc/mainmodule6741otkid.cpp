@@ -21,8 +21,7 @@ QString TMainForm6741otkid::ghLabel() const
 
 void TMainForm6741otkid::addOptions(QVBoxLayout* l)
 {
-    m_scissors = addCheckBox(l, QStringLiteral("CheckBox1"), t::lblScissors,
-                             [this](bool on) { m_kit->setCheckBox1(on); });
+    m_scissors = addCheckBox(l, QStringLiteral("CheckBox1"), t::lblScissors, KitCalculator::Input::CheckBox1);
 }
 
 void TMainForm6741otkid::syncExtras()

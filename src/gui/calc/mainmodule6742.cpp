@@ -21,15 +21,14 @@ QString TMainForm6742::saveChangesCaption() const
 
 void TMainForm6742::addKitVariant(QVBoxLayout* l)
 {
-    m_zapor = addCheckBox(l, QStringLiteral("cb_zapor"), t::lblZapor, [this](bool on) { m_kit->setCbZapor(on); });
+    m_zapor = addCheckBox(l, QStringLiteral("cb_zapor"), t::lblZapor, KitCalculator::Input::CbZapor);
 }
 
 void TMainForm6742::addOptions(QVBoxLayout* l)
 {
     m_microvent = addCheckBox(l, QStringLiteral("PlankaMicrovent6742"), t::lblPlankaMicrovent,
-                              [this](bool on) { m_kit->setPlankaMicrovent(on); });
-    m_balkonnaya = addCheckBox(l, QStringLiteral("CheckBox1"), t::lblBalkonnaya,
-                               [this](bool on) { m_kit->setCheckBox1(on); });
+                              KitCalculator::Input::PlankaMicrovent);
+    m_balkonnaya = addCheckBox(l, QStringLiteral("CheckBox1"), t::lblBalkonnaya, KitCalculator::Input::CheckBox1);
 }
 
 void TMainForm6742::syncExtras()
