@@ -27,19 +27,6 @@ public:
     QString saveFileName(const QString&, const QString&) override { return {}; }
 };
 
-class DialogsSwap
-{
-public:
-    DialogsSwap() : m_previous(setDialogs(&m_silent)) {}
-    ~DialogsSwap() { setDialogs(m_previous); }
-    DialogsSwap(const DialogsSwap&) = delete;
-    DialogsSwap& operator=(const DialogsSwap&) = delete;
-
-private:
-    SilentDialogs m_silent;
-    Dialogs* m_previous;
-};
-
 // Profile system, rebate type and profile type, set in the order a person
 // sets them: the list of profile systems is only reachable on PVC.
 struct ProfileSetup
@@ -447,7 +434,8 @@ QString KitPart::preferredName() const
 
 SweepReport sweepCalculators(const SweepSettings& settings, const std::function<void(const QString&)>& progress)
 {
-    const DialogsSwap silence;
+    SilentDialogs silent;
+    const ScopedDialogs silence(silent);
     SweepReport report;
     Sweep sweep(settings, report);
     for (Subject& s : subjects(settings.everyHiddenChoice)) {

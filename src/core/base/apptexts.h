@@ -17,6 +17,15 @@ inline QString errorCaption() { return QStringLiteral("Error"); }
 inline QString applicationTitle() { return QStringLiteral("LIRComplect"); }
 inline QString launcherCaption() { return QStringLiteral("ЛИР-Комплектация"); }
 
+// The launcher's status line while the mouse is over a button.
+inline QString status6742() { return QStringLiteral("Расчёт комплектации поворотно-откидной фурнитуры ЛИР-6742"); }
+inline QString status6741() { return QStringLiteral("Расчёт комплектации поворотной фурнитуры ЛИР-6741"); }
+inline QString status6741otkid() { return QStringLiteral("Расчёт комплектации откидной фурнитуры ЛИР-6741"); }
+inline QString statusPrices() { return QStringLiteral("Расчётные цены"); }
+inline QString statusSum() { return QStringLiteral("Суммирование заказов"); }
+inline QString statusHistory() { return QStringLiteral("История заказов"); }
+inline QString statusAbout() { return QStringLiteral("О Фирме и программе"); }
+
 inline QString cannotOpenSource(const QString& file)
 {
     return QStringLiteral("Не удалось открыть файл %1").arg(file);

@@ -1,6 +1,7 @@
 #include "core/db/storage.h"
 
 #include "core/db/storagetexts.h"
+#include "core/db/storagevalue.h"
 #include "core/base/error.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
-#include <QLocale>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -17,8 +17,6 @@
 #include <QSqlRecord>
 #include <QUrl>
 
-#include <cmath>
-#include <limits>
 #include <map>
 
 namespace lir::db {
@@ -51,13 +49,6 @@ QString newConnectionName(const QString& table)
 {
     static int counter = 0;
     return QStringLiteral("lir.db.%1.%2").arg(table, QString::number(++counter));
-}
-
-QString quoted(const QString& identifier)
-{
-    QString s = identifier;
-    s.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + s + u'"';
 }
 
 [[noreturn]] void fail(const QSqlError& e)
@@ -139,127 +130,14 @@ QString columnDefinition(const FieldDef& f)
     return c;
 }
 
-// Cuts text to a field's size without splitting a surrogate pair.
-QString cutToSize(const QString& s, int size)
-{
-    if (size <= 0 || s.size() <= size)
-        return s;
-    QString r = s.left(size);
-    if (r.back().isHighSurrogate())
-        r.chop(1);
-    return r;
-}
-
-bool isIntegral(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isFloating(const QVariant& v)
-{
-    return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
-}
-
-// A number typed as text: the C form, or with a decimal comma.
-std::optional<double> parseNumber(const QString& text)
-{
-    bool ok = false;
-    double x = QLocale::c().toDouble(text, &ok);
-    if (!ok && text.contains(u',') && !text.contains(u'.')) {
-        QString dotted = text;
-        dotted.replace(u',', u'.');
-        x = QLocale::c().toDouble(dotted, &ok);
-    }
-    if (!ok || !std::isfinite(x))
-        return std::nullopt;
-    return x;
-}
-
-// The value as it is written into its field; throws the conversion error when it does not fit.
-QVariant storedValue(const FieldDef& f, const QVariant& v)
-{
-    if (!v.isValid() || v.isNull())
-        return {};
-    switch (f.type) {
-    case Type::Text:
-    case Type::Other: {
-        if (f.type == Type::Other && v.typeId() != QMetaType::QString)
-            return v;
-        const QString s = cutToSize(v.toString(), f.size);
-        return s.isEmpty() ? QVariant() : QVariant(s);
-    }
-    case Type::Int32:
-    case Type::UInt16: {
-        const qint64 min = f.type == Type::UInt16 ? 0 : std::numeric_limits<qint32>::min();
-        const qint64 max = f.type == Type::UInt16 ? 65535 : std::numeric_limits<qint32>::max();
-        const QString shown = v.toString();
-        auto outOfRange = [&] { return Error(texts::outOfRange(shown, f.name, min, max)); };
-        qint64 n = 0;
-        if (isIntegral(v)) {
-            n = v.toLongLong();
-        } else if (v.typeId() == QMetaType::ULongLong) {
-            if (v.toULongLong() > quint64(max))
-                throw outOfRange();
-            n = qint64(v.toULongLong());
-        } else if (isFloating(v)) {
-            const double x = v.toDouble();
-            if (!std::isfinite(x) || x != std::floor(x))
-                throw Error(texts::notAnInteger(shown, f.name));
-            if (x < double(min) || x > double(max))
-                throw outOfRange();
-            n = qint64(x);
-        } else {
-            const QString s = shown.trimmed();
-            if (s.isEmpty())
-                return {};
-            bool ok = false;
-            n = s.toLongLong(&ok);
-            if (!ok) {
-                static const QRegularExpression digits(QStringLiteral("^[+-]?\\d+$"));
-                if (digits.match(s).hasMatch())
-                    throw outOfRange();
-                throw Error(texts::notAnInteger(shown, f.name));
-            }
-        }
-        if (n < min || n > max)
-            throw outOfRange();
-        return QVariant(qlonglong(n));
-    }
-    case Type::Double: {
-        if (isIntegral(v) || v.typeId() == QMetaType::ULongLong || isFloating(v)) {
-            const double x = v.toDouble();
-            if (!std::isfinite(x))
-                throw Error(texts::notANumber(v.toString(), f.name));
-            return x;
-        }
-        const QString s = v.toString().trimmed();
-        if (s.isEmpty())
-            return {};
-        const std::optional<double> x = parseNumber(s);
-        if (!x)
-            throw Error(texts::notANumber(v.toString(), f.name));
-        return *x;
-    }
-    }
-    return v;
-}
-
 } // namespace
+
+QString quoted(const QString& identifier)
+{
+    QString s = identifier;
+    s.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + s + u'"';
+}
 
 void setNetFileDir(const QString& dir)
 {
@@ -729,18 +607,7 @@ QString Table::text(const QString& field) const
 
 std::optional<double> Table::number(const QString& field) const
 {
-    const QVariant v = value(field);
-    if (!v.isValid())
-        return std::nullopt;
-    if (isIntegral(v) || isFloating(v) || v.typeId() == QMetaType::ULongLong)
-        return v.toDouble();
-    const QString s = v.toString().trimmed();
-    if (s.isEmpty())
-        return std::nullopt;
-    const std::optional<double> x = parseNumber(s);
-    if (!x)
-        throw Error(texts::notANumber(v.toString(), d->fields[d->fieldIndex(field)].name));
-    return x;
+    return storedNumber(value(field), d->fields[d->fieldIndex(field)].name);
 }
 
 bool Table::isNull(const QString& field) const

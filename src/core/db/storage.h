@@ -23,6 +23,10 @@ namespace lir::db {
 void setNetFileDir(const QString& dir);
 QString netFileDir();
 
+// An SQL identifier (table, column, index) in double quotes, with the quotes
+// it holds doubled.
+QString quoted(const QString& identifier);
+
 // One field of a table. The file keeps it as the column's declared type
 // ("VARCHAR(100)", "INTEGER", "SMALLINT UNSIGNED", "DOUBLE"), so that it is
 // read back from any table opened later.

@@ -135,7 +135,7 @@ void headerRows(QStringList& out, const KitSheet& s)
     out << QStringLiteral(" <td colspan=6 style='mso-ignore:colspan'></td>  ");
     out << QStringLiteral(" </tr>     ");
     out << QStringLiteral(" <tr height=17 style='height:12.75pt'>   ");
-    out << QStringLiteral("  <td height=17 class=xl24 colspan=4 style='height:12.75pt;mso-ignore:colspan'> Размер створки по фальцу (высота * ширина): ") + QString::number(s.ffh) + QStringLiteral("mm * ") + QString::number(s.ffb) + QStringLiteral("mm") + QStringLiteral("</td> ");
+    out << QStringLiteral("  <td height=17 class=xl24 colspan=4 style='height:12.75pt;mso-ignore:colspan'> ") + sheettexts::sashSize(s.ffh, s.ffb) + QStringLiteral("</td> ");
     out << QStringLiteral(" <td colspan=5 style='mso-ignore:colspan'></td> ");
     out << QStringLiteral(" </tr> ");
     out << QStringLiteral(" <tr height=17 style='height:12.75pt'>    ");
@@ -147,22 +147,27 @@ void headerRows(QStringList& out, const KitSheet& s)
     out << QStringLiteral(" <td colspan=6 style='mso-ignore:colspan'></td>  ");
     out << QStringLiteral("</tr>   ");
     out << QStringLiteral("<tr height=17 style='height:12.75pt'>  ");
-    out << QStringLiteral(" <td height=17 class=xl24 colspan=2 style='height:12.75pt;mso-ignore:colspan' x:str=\"Система профилей: \">Система профилей:<span style= 'mso-spacerun:yes'>") + nbsp + QStringLiteral("</span></td> ");
+    // The labels keep their blank in x:str and show without it.
+    const QString system = sheettexts::profileSystemLabel();
+    out << QStringLiteral(" <td height=17 class=xl24 colspan=2 style='height:12.75pt;mso-ignore:colspan' x:str=\"") + system + QStringLiteral("\">") + system.trimmed() + QStringLiteral("<span style= 'mso-spacerun:yes'>") + nbsp + QStringLiteral("</span></td> ");
     out << QStringLiteral("<td class=xl26>") + esc(s.profileSystem) + QStringLiteral("</td>  ");
     out << QStringLiteral("  <td colspan=6 style='mso-ignore:colspan'></td> ");
     out << QStringLiteral(" </tr>     ");
     out << QStringLiteral(" <tr height=17 style='height:12.75pt'>  ");
-    out << QStringLiteral(" <td height=17 class=xl24 colspan=2 style='height:12.75pt;mso-ignore:colspan' x:str=\"Название системы профилей:\">Название системы профилей:<span style= 'display:none'><span style='mso-spacerun:yes'>") + nbsp + QStringLiteral("</span></span></td>  ");
+    const QString systemName = sheettexts::profileSystemNameLabel().trimmed();
+    out << QStringLiteral(" <td height=17 class=xl24 colspan=2 style='height:12.75pt;mso-ignore:colspan' x:str=\"") + systemName + QStringLiteral("\">") + systemName + QStringLiteral("<span style= 'display:none'><span style='mso-spacerun:yes'>") + nbsp + QStringLiteral("</span></span></td>  ");
     out << QStringLiteral(" <td class=xl26>") + esc(s.profileSystemName) + QStringLiteral("</td>   ");
     out << QStringLiteral(" <td colspan=6 style='mso-ignore:colspan'></td>  ");
     out << QStringLiteral("</tr>      ");
     out << QStringLiteral(" <tr height=17 style='height:12.75pt'>  ");
-    out << QStringLiteral("  <td height=17 class=xl24 colspan=2 style='height:12.75pt;mso-ignore:colspan' x:str=\"Цвет (RAL): \">Цвет (RAL):<span style='mso-spacerun:yes'>") + nbsp + QStringLiteral("</span></td> ");
+    const QString ral = sheettexts::ralLabel();
+    out << QStringLiteral("  <td height=17 class=xl24 colspan=2 style='height:12.75pt;mso-ignore:colspan' x:str=\"") + ral + QStringLiteral("\">") + ral.trimmed() + QStringLiteral("<span style='mso-spacerun:yes'>") + nbsp + QStringLiteral("</span></td> ");
     out << QStringLiteral(" <td class=xl26>") + QString::number(s.ral) + QStringLiteral("</td>    ");
     out << QStringLiteral("  <td colspan=6 style='mso-ignore:colspan'></td>  ");
     out << QStringLiteral(" </tr>               ");
     out << QStringLiteral(" <tr height=17 style='height:12.75pt'>     ");
-    out << QStringLiteral("  <td height=17 class=xl24 colspan=2 style='height:12.75pt;mso-ignore:colspan' x:str=\" Количество комплектов: \">Количество комплектов:<span  ");
+    const QString count = sheettexts::kitCountLabel();
+    out << QStringLiteral("  <td height=17 class=xl24 colspan=2 style='height:12.75pt;mso-ignore:colspan' x:str=\" ") + count + QStringLiteral("\">") + count.trimmed() + QStringLiteral("<span  ");
     out << QStringLiteral(" style='mso-spacerun:yes'>") + nbsp + QStringLiteral("</span></td>   ");
     out << QStringLiteral("  <td class=xl26>") + QString::number(s.kitCount) + QStringLiteral("</td>      ");
     out << QStringLiteral("  <td colspan=6 style='mso-ignore:colspan'></td>  ");
@@ -171,15 +176,16 @@ void headerRows(QStringList& out, const KitSheet& s)
     out << QStringLiteral("  <td height=18 colspan=9 style='height:13.5pt;mso-ignore:colspan'></td> ");
     out << QStringLiteral(" </tr>    ");
     out << QStringLiteral(" <tr height=29 style='mso-height-source:userset;height:21.95pt'>  ");
-    out << QStringLiteral("  <td height=29 class=xl27 style='height:21.95pt'>№ п/п</td>   ");
-    out << QStringLiteral("  <td class=xl27 style='border-left:none'>Обозначение</td>     ");
-    out << QStringLiteral("  <td class=xl27 style='border-left:none'>Наименование</td>     ");
-    out << QStringLiteral("  <td class=xl27 style='border-left:none'>Маркировка</td>        ");
-    out << QStringLiteral("  <td class=xl27 style='border-left:none'>Количество</td>  ");
-    out << QStringLiteral("  <td class=xl27 style='border-left:none'>Шурупы(4*25) </td>     ");
-    out << QStringLiteral("  <td class=xl27 style='border-left:none'>Шурупы(4*40)</td>  ");
-    out << QStringLiteral("  <td class=xl27 style='border-left:none'>Цена</td>      ");
-    out << QStringLiteral("  <td class=xl27 style='border-left:none'>Сумма</td>    ");
+    // The column headers of the workbook, without their blanks, but for the
+    // one after the 4×25 screws; each line ends in its own run of blanks.
+    const QStringList headers = sheettexts::workbookHeaders();
+    const char* const tails[] = {"   ", "     ", "     ", "        ", "  ", "     ", "  ", "      ", "    "};
+    for (qsizetype i = 0; i < headers.size(); ++i) {
+        const QString cell = i == 0 ? QStringLiteral("  <td height=29 class=xl27 style='height:21.95pt'>")
+                                    : QStringLiteral("  <td class=xl27 style='border-left:none'>");
+        const QString text = headers.at(i).trimmed() + (i == 5 ? QStringLiteral(" ") : QString());
+        out << cell + text + QStringLiteral("</td>") + QLatin1String(tails[i]);
+    }
     out << QStringLiteral("  </tr>    ");
 }
 

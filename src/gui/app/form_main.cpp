@@ -63,22 +63,22 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedS
     // Windows that are not part of the program yet have no target: their
     // buttons name them and do nothing on a click.
     addButton(QStringLiteral("Image6742"), QStringLiteral(":/pictures/launcher6742.svg"), 15, 18, 60,
-              QStringLiteral("Расчёт комплектации поворотно-откидной фурнитуры ЛИР-6742"),
+              apptexts::status6742(),
               [] { return static_cast<QWidget*>(forms::MainForm6742); });
     addButton(QStringLiteral("Image6741"), QStringLiteral(":/pictures/launcher6741.svg"), 82, 18, 60,
-              QStringLiteral("Расчёт комплектации поворотной фурнитуры ЛИР-6741"),
+              apptexts::status6741(),
               [] { return static_cast<QWidget*>(forms::MainForm6741); });
     addButton(QStringLiteral("Image6741otkid"), QStringLiteral(":/pictures/launcher6741otkid.svg"), 144, 19, 60,
-              QStringLiteral("Расчёт комплектации откидной фурнитуры ЛИР-6741"),
+              apptexts::status6741otkid(),
               [] { return static_cast<QWidget*>(forms::MainForm6741otkid); });
     addButton(QStringLiteral("ImagePrice"), QStringLiteral(":/pictures/launcherprice.svg"), 206, 18, 60,
-              QStringLiteral("Расчётные цены"), [] { return static_cast<QWidget*>(forms::Price); });
+              apptexts::statusPrices(), [] { return static_cast<QWidget*>(forms::Price); });
     addButton(QStringLiteral("ImageSum"), QStringLiteral(":/pictures/launchersum.svg"), 271, 18, 60,
-              QStringLiteral("Суммирование заказов"), [] { return static_cast<QWidget*>(nullptr); });
+              apptexts::statusSum(), [] { return static_cast<QWidget*>(nullptr); });
     addButton(QStringLiteral("ImageHistory"), QStringLiteral(":/pictures/launcherhistory.svg"), 336, 18, 61,
-              QStringLiteral("История заказов"), [] { return static_cast<QWidget*>(nullptr); });
+              apptexts::statusHistory(), [] { return static_cast<QWidget*>(nullptr); });
     addButton(QStringLiteral("ImageLir"), QStringLiteral(":/pictures/launcherlir.svg"), 401, 18, 61,
-              QStringLiteral("О Фирме и программе"), [] { return static_cast<QWidget*>(nullptr); });
+              apptexts::statusAbout(), [] { return static_cast<QWidget*>(nullptr); });
     m_label1->raise();
 }
 

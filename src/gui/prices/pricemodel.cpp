@@ -9,16 +9,7 @@
 
 namespace lir::gui {
 
-namespace {
-
-QString quoted(const QString& identifier)
-{
-    QString s = identifier;
-    s.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + s + u'"';
-}
-
-} // namespace
+using db::quoted;
 
 QString priceText(const QVariant& price)
 {

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/db/storage.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// How values are converted on their way into a table's fields and out of them.
+namespace lir::db {
+
+// Cuts text to a field's size without splitting a surrogate pair.
+QString cutToSize(const QString& s, int size);
+
+// Whether the variant holds a whole number (of any width, or a bool), or a
+// floating-point number.
+bool isIntegral(const QVariant& v);
+bool isFloating(const QVariant& v);
+
+// A number typed as text: the C form, or with a decimal comma; none for any
+// other text.
+std::optional<double> parseNumber(const QString& text);
+
+// The value as it is written into its field; throws the conversion error when
+// it does not fit.
+QVariant storedValue(const FieldDef& f, const QVariant& v);
+
+// The number that a value read from a field stands for: none for a null or
+// empty one; throws the conversion error for text that is no number.
+std::optional<double> storedNumber(const QVariant& v, const QString& fieldName);
+
+} // namespace lir::db
