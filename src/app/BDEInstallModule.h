@@ -43,7 +43,7 @@ QString PrepareBDEInstaller();
 // Throws lir::Error when the program cannot be started.
 void RunBDEInstaller(const QString& installerPath);
 
-// Steps 2 and 3 of start-up: test the engine; when it is missing, ask, and on
+// The start-up test of the storage engine: when it is missing, ask, and on
 // Yes install it. Errors of the installer path propagate as lir::Error.
 void EnsureStorageEngine();
 

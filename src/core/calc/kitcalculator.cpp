@@ -30,32 +30,56 @@ unsigned windowOf(Kind k)
 }
 
 // The inputs that every window holds in this class: the windows that have
-// them, and the windows where a click into the control shows the sash drawing
-// again (ImageUpdate). The boxes whose click handler is ImageUpdate run it
-// through their value, as a change from code does too.
+// them, the windows where a click into the control shows the sash drawing
+// again (ImageUpdate), when a person can reach them (always, when not given),
+// and how they are read and set from code. The boxes whose click handler is
+// ImageUpdate run it through their value, as a change from code does too.
 struct CommonInput
 {
     Input input;
     unsigned windows;
     unsigned clickShowsSash;
+    bool (*available)(const KitCalculator&);
+    int (*value)(const KitCalculator&);
+    void (*set)(KitCalculator&, int);
 };
 
-constexpr CommonInput commonInputs[] = {
-    {Input::KolKomlektov, All, All},
-    {Input::RAL, All, All},
-    {Input::ProfilType, All, 0},
-    {Input::FFH, All, All},
-    {Input::FFB, All, All},
-    {Input::GH, All, All},
-    {Input::RuchkaVcentre, Turn | TiltTurn, 0},
-    {Input::PolStvorki, Turn | TiltTurn, All},
-    {Input::NazvSystemProfiles, All, All},
-    {Input::RamaType, All, Tilt}, // only the tilt window's rebate type answers a click
-    {Input::RuchkaOkon, All, 0},
-    {Input::TipRuchki, All, 0},
-    {Input::Provetrivatel, All, 0},
-    {Input::RadioGroup1, All, 0},
+using K = KitCalculator;
+
+// clang-format off
+const CommonInput commonInputs[] = {
+    {Input::KolKomlektov, All, All, nullptr,
+     [](const K& k) { return k.kolKomlektov(); }, [](K& k, int v) { k.setKolKomlektov(v); }},
+    {Input::RAL, All, All, nullptr,
+     [](const K& k) { return k.ral(); }, [](K& k, int v) { k.setRal(v); }},
+    {Input::ProfilType, All, 0, nullptr,
+     [](const K& k) { return k.profilType(); }, [](K& k, int v) { k.setProfilType(v); }},
+    {Input::FFH, All, All, nullptr,
+     [](const K& k) { return k.ffh(); }, [](K& k, int v) { k.setFFH(v); }},
+    {Input::FFB, All, All, nullptr,
+     [](const K& k) { return k.ffb(); }, [](K& k, int v) { k.setFFB(v); }},
+    {Input::GH, All, All, [](const K& k) { return k.ghEnabled(); },
+     [](const K& k) { return k.gh(); }, [](K& k, int v) { k.setGH(v); }},
+    {Input::RuchkaVcentre, Turn | TiltTurn, 0, nullptr,
+     [](const K& k) { return int(k.ruchkaVcentre()); }, [](K& k, int v) { k.setRuchkaVcentre(v != 0); }},
+    {Input::PolStvorki, Turn | TiltTurn, All, nullptr,
+     [](const K& k) { return k.polStvorki(); }, [](K& k, int v) { k.setPolStvorki(v); }},
+    // Set from code the list runs no handler; a person's choice does (userChange).
+    {Input::NazvSystemProfiles, All, All, [](const K& k) { return k.nazvVisible(); },
+     [](const K& k) { return k.nazvSystemProfiles(); }, [](K& k, int v) { k.selectNazvSystemProfiles(v); }},
+    // Only the tilt window's rebate type answers a click.
+    {Input::RamaType, All, Tilt, [](const K& k) { return k.ramaTypeVisible(); },
+     [](const K& k) { return k.ramaType(); }, [](K& k, int v) { k.setRamaType(v); }},
+    {Input::RuchkaOkon, All, 0, nullptr,
+     [](const K& k) { return int(k.ruchkaOkon()); }, [](K& k, int v) { k.setRuchkaOkon(v != 0); }},
+    {Input::TipRuchki, All, 0, [](const K& k) { return k.handleTypeVisible(); },
+     [](const K& k) { return k.tipRuchki(); }, [](K& k, int v) { k.setTipRuchki(v); }},
+    {Input::Provetrivatel, All, 0, nullptr,
+     [](const K& k) { return int(k.provetrivatel()); }, [](K& k, int v) { k.setProvetrivatel(v != 0); }},
+    {Input::RadioGroup1, All, 0, [](const K& k) { return k.weightVisible(); },
+     [](const K& k) { return k.radioGroup1(); }, [](K& k, int v) { k.setRadioGroup1(v); }},
 };
+// clang-format on
 
 const CommonInput* commonInput(Input in)
 {
@@ -121,22 +145,10 @@ bool KitCalculator::inputAvailable(Input in) const
 {
     if (!hasInput(in))
         return false;
-    switch (in) {
-    case Input::NazvSystemProfiles:
-        return nazvVisible();
-    case Input::RamaType:
-        return ramaTypeVisible();
-    case Input::RadioGroup1:
-        return weightVisible();
-    case Input::GH:
-        return ghEnabled();
-    case Input::TipRuchki:
-        return handleTypeVisible();
-    default:
-        break;
-    }
+    if (const CommonInput* c = commonInput(in))
+        return !c->available || c->available(*this);
     const OwnInput* own = ownInput(in);
-    return !own || !own->shown || own->shown();
+    return !own->shown || own->shown();
 }
 
 bool KitCalculator::userSet(Input in, int value)
@@ -180,76 +192,18 @@ bool KitCalculator::userSetLirl(const QString& text)
 
 void KitCalculator::setInput(Input in, int value)
 {
-    switch (in) {
-    case Input::KolKomlektov:
-        return setKolKomlektov(value);
-    case Input::RAL:
-        return setRal(value);
-    case Input::ProfilType:
-        return setProfilType(value);
-    case Input::FFH:
-        return setFFH(value);
-    case Input::FFB:
-        return setFFB(value);
-    case Input::GH:
-        return setGH(value);
-    case Input::RuchkaVcentre:
-        return setRuchkaVcentre(value != 0);
-    case Input::PolStvorki:
-        return setPolStvorki(value);
-    case Input::NazvSystemProfiles:
-        return selectNazvSystemProfiles(value);
-    case Input::RamaType:
-        return setRamaType(value);
-    case Input::RuchkaOkon:
-        return setRuchkaOkon(value != 0);
-    case Input::TipRuchki:
-        return setTipRuchki(value);
-    case Input::Provetrivatel:
-        return setProvetrivatel(value != 0);
-    case Input::RadioGroup1:
-        return setRadioGroup1(value);
-    default:
-        break;
-    }
-    if (const OwnInput* own = ownInput(in))
-        own->set(value);
+    if (!hasInput(in))
+        return;
+    if (const CommonInput* c = commonInput(in))
+        c->set(*this, value);
+    else
+        ownInput(in)->set(value);
 }
 
 int KitCalculator::inputValue(Input in) const
 {
-    switch (in) {
-    case Input::KolKomlektov:
-        return m_kolKomlektov;
-    case Input::RAL:
-        return m_ral;
-    case Input::ProfilType:
-        return m_profilType;
-    case Input::FFH:
-        return m_ffh;
-    case Input::FFB:
-        return m_ffb;
-    case Input::GH:
-        return m_gh;
-    case Input::RuchkaVcentre:
-        return m_ruchkaVcentre ? 1 : 0;
-    case Input::PolStvorki:
-        return m_polStvorki;
-    case Input::NazvSystemProfiles:
-        return m_nazv;
-    case Input::RamaType:
-        return m_ramaType;
-    case Input::RuchkaOkon:
-        return m_ruchkaOkon ? 1 : 0;
-    case Input::TipRuchki:
-        return m_tipRuchki;
-    case Input::Provetrivatel:
-        return m_provetrivatel ? 1 : 0;
-    case Input::RadioGroup1:
-        return m_radioGroup1;
-    default:
-        break;
-    }
+    if (const CommonInput* c = commonInput(in))
+        return c->value(*this);
     const OwnInput* own = ownInput(in);
     return own ? own->value() : 0;
 }

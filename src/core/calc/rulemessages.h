@@ -8,7 +8,8 @@
 // lines.
 namespace lir::rulemessages {
 
-// An off-centre handle too near an end of the sash for any bolt.
+// A handle height that is not allowed: outside the band of the turn bolt, or
+// too near an end of the sash for any bolt.
 inline QString handlePosition()
 {
     return QStringLiteral("Указаная высота не применяется!\rРекомендуется изменить высоту");

@@ -202,7 +202,7 @@ TEST(TiltTurnRules, SizeBoundsAndMessages)
     run(k, smallest);
     EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6742-10МR100"));
 
-    // Both sizes wrong: messages 1 and 2 and nothing else, although the
+    // Both sizes wrong: the width and height messages and nothing else, although the
     // ventilator would be refused; the grid is empty and the last kit stays.
     const QString good = k.KitDesignation;
     const int lines = k.LineCount;
@@ -408,11 +408,10 @@ TEST(TiltTurnRules, HandlePosition)
     in.g = 250;
     in.ventilator = true;
     in.balcony = true;
-    EXPECT_EQ(run(k, in),
-              (QStringList{msgHandleDistance, msgVentilator, msgBalcony}));
+    EXPECT_EQ(run(k, in), (QStringList{msgHandleDistance, msgVentilator, msgBalcony}));
     EXPECT_FALSE(k.provetrivatel());
     EXPECT_FALSE(k.checkBox1());
-    in.h = 1000; // no bolt after message 3, but Запор средний 800 still refuses the latch
+    in.h = 1000; // no bolt for a handle that near the end, but Запор средний 800 still refuses the latch
     in.g = 100;
     EXPECT_EQ(run(k, in), (QStringList{msgHandle, msgBalcony}));
     EXPECT_EQ(k.parts(), k.catalogue());

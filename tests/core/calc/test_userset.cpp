@@ -108,8 +108,8 @@ TEST(UserSet, HandleHeightOnlyOffCentreAndNeverInTheTiltWindow)
     ASSERT_TRUE(tilt.userSet(In::FFB, 900));
     EXPECT_FALSE(tilt.userSet(In::RuchkaVcentre, 0));
     EXPECT_FALSE(tilt.userSet(In::GH, 100));
-    // Even a box unchecked by code leaves the tilt window's handle where it is.
-    tilt.setInput(In::RuchkaVcentre, 0);
+    // Even its hidden box unchecked by code leaves the tilt window's handle where it is.
+    tilt.setRuchkaVcentre(false);
     EXPECT_FALSE(tilt.inputAvailable(In::GH));
     EXPECT_EQ(tilt.gh(), 450);
 }
