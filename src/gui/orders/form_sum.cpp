@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QSvgRenderer>
 
+#include <utility>
+
 namespace lir::gui {
 
 namespace t = ordertexts;
@@ -97,7 +99,7 @@ QTableView* makeGrid(const QString& objectName, const OrderGrid& g, QAbstractIte
     v->horizontalHeader()->setHighlightSections(false);
     v->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: #A6CAF0; border: 0px;"
                                     " border-right: 1px solid #7f9fc0; border-bottom: 1px solid #7f9fc0;"
-                                    " padding-left: 3px; }"));
+                                    " padding-left: 1px; }"));
     v->setSelectionMode(QAbstractItemView::SingleSelection);
     v->setSelectionBehavior(QAbstractItemView::SelectItems);
     v->setWordWrap(false);
@@ -189,13 +191,13 @@ TTotalSum::TTotalSum(QWidget* parent)
 
     m_save = new CommandPanel(t::btSave(), this);
     m_save->setObjectName(QStringLiteral("bt_save"));
-    m_save->setGeometry(372, 336, 148, 32);
+    m_save->setGeometry(368, 336, 136, 32);
     m_clear = new CommandPanel(t::btClear(), this);
     m_clear->setObjectName(QStringLiteral("bt_clear"));
-    m_clear->setGeometry(528, 336, 140, 32);
+    m_clear->setGeometry(512, 336, 128, 32);
     m_close = new CommandPanel(t::btClose(), this);
     m_close->setObjectName(QStringLiteral("bt_close"));
-    m_close->setGeometry(676, 336, 72, 32);
+    m_close->setGeometry(648, 336, 100, 32);
 
     // ---------------------------------------------------------------- a person's actions
     connect(m_views, &QButtonGroup::idClicked, this, [this](int id) {
@@ -236,7 +238,14 @@ TTotalSum::TTotalSum(QWidget* parent)
         move(s->availableGeometry().center() - rect().center());
 }
 
-TTotalSum::~TTotalSum() = default;
+TTotalSum::~TTotalSum()
+{
+    // The grids read the order until they go, so they go before it.
+    for (QTableView*& g : m_grids)
+        delete std::exchange(g, nullptr);
+    for (OrderGridModel*& m : m_models)
+        delete std::exchange(m, nullptr);
+}
 
 void TTotalSum::showCalculator(KitCalculator* calc)
 {
