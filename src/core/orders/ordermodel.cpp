@@ -360,8 +360,6 @@ void OrderModel::ReplayEntry(const TOrder& entry)
         return;
     const Batch batch(*this);
     restoreEntry(entry, *calc);
-    if (!calc->isWooden())
-        calc->NazvSystemProfilesChange();
     calc->RashetButtonClick();
     if (calc->lastCalculationFailed() || !addKit(*calc)) {
         addStoredEntry(entry);
@@ -435,9 +433,6 @@ bool OrderModel::StringGrid2DblClick()
     const Batch batch(*this);
     m_editedEntry = index;
     restoreEntry(entry, *calc);
-    // As the replay does, so the calculator shows the rebate system of the name.
-    if (!calc->isWooden())
-        calc->NazvSystemProfilesChange();
     // One entry is open for editing at a time.
     for (KitCalculator* other : {static_cast<KitCalculator*>(m_turn), static_cast<KitCalculator*>(m_tiltTurn),
                                  static_cast<KitCalculator*>(m_tilt)})

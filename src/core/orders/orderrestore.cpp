@@ -111,10 +111,14 @@ void restoreEntry(const TOrder& e, KitCalculator& calc)
         calc.setRadioGroup1(1);
 
     // 8. Profile-system name, or the frame rebate for a wooden profile.
-    if (pvc)
+    if (pvc) {
         calc.selectNazvSystemProfiles(itemIgnoringCase(calc.nazvItems(), e.Profil));
-    else
+        // The selection runs no handler: the rebate system of the name is set here,
+        // for the replay and for an entry opened for editing alike.
+        calc.NazvSystemProfilesChange();
+    } else {
         calc.setRamaType(itemIgnoringCase(ct::ramaTypes, e.Profil));
+    }
 
     // 9.-12. Handle and ventilator.
     calc.setRuchkaOkon(dop.contains(t::dopHandle()));

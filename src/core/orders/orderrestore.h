@@ -15,7 +15,8 @@ std::optional<KitCalculator::Kind> entryKind(const TOrder& entry);
 // them, as changes from code: a spin edit, check box or radio group runs its
 // handler when its value changes, a list selects its item without one. An
 // input whose test fails keeps its value; a check box takes the result of
-// its test. calc must be of the entry's kind.
+// its test. For a PVC profile the profile-system change handler runs after
+// the name is selected. calc must be of the entry's kind.
 void restoreEntry(const TOrder& entry, KitCalculator& calc);
 
 // Whether a tilt-turn designation carries the inserted "1" of the tilt-turn lock.
