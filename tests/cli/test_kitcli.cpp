@@ -183,3 +183,23 @@ TEST(KitCli, ExportKeysWriteTheSheetsOfTheLastCalculation)
     qunsetenv("LC_ALL");
     lir::db::Table::closeAll();
 }
+
+TEST(KitCli, ExportKeysNeverWriteOverATableNorAfterAFailedCalculation)
+{
+    lir::test::ScopedWorkDir dir;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), dir.file(QStringLiteral("zeni.db"))));
+    const QByteArray zeni = lir::test::readFile(dir.file(QStringLiteral("zeni.db")));
+    KitCli cli;
+    QJsonObject o = answer(cli, R"({"calculator":"6741","FFH":1200,"FFB":700,"export_html":"zeni.db","export_xlsx":"zeni.db"})");
+    const QString refusal = QStringLiteral("Лист не записан: файл %1 — это таблица программы zeni.db.")
+                                .arg(dir.file(QStringLiteral("zeni.db")));
+    EXPECT_EQ(strings(o.value(QStringLiteral("messages"))), (QStringList{refusal, refusal}));
+    EXPECT_EQ(lir::test::readFile(dir.file(QStringLiteral("zeni.db"))), zeni);
+
+    // "EXCEL" is hidden after a failed calculation: the keys are ignored.
+    o = answer(cli, R"({"calculator":"6741","FFH":5000,"export_html":"k.html"})");
+    EXPECT_FALSE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(strings(o.value(QStringLiteral("ignored"))), QStringList{QStringLiteral("export_html")});
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("k.html"))));
+    lir::db::Table::closeAll();
+}
