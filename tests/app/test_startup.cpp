@@ -2,6 +2,8 @@
 #include "app/BDEInstallModule.h"
 #include "core/base/apptexts.h"
 #include "core/base/error.h"
+#include "core/base/workdirlock.h"
+#include "app/startup.h"
 #include "support/testsupport.h"
 
 #include <QCoreApplication>
@@ -145,4 +147,25 @@ TEST_F(StartupTest, InstallerFailuresAreErrors)
     EXPECT_THROW(bde::RunBDEInstaller(bde::PrepareBDEInstaller()), Error);
     // A target that cannot be written.
     EXPECT_THROW(bde::CopyFileKeepDate(QStringLiteral("/nonexistent-dir/x"), work.file(QStringLiteral("setup.sh"))), Error);
+}
+
+TEST_F(StartupTest, ASecondRunInTheSameFolderIsRefusedAndAStaleLockTakenOver)
+{
+    WorkDirLock running(work.path());
+    ASSERT_TRUE(running.tryLock());
+    WorkDirLock second(work.path());
+    EXPECT_FALSE(gui::claimWorkingDirectory(second));
+    EXPECT_EQ(test::recorder().messages(), QStringList{QStringLiteral("Программа уже запущена в этой папке.")});
+    EXPECT_FALSE(second.isLocked());
+
+    // A run that was killed leaves its lock file behind; the next start takes it over.
+    running.unlock();
+    QFile stale(work.file(QStringLiteral("LIRComplect.lock")));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("999999999\nLIRComplect\n\n");
+    stale.close();
+    test::recorder().clear();
+    EXPECT_TRUE(gui::claimWorkingDirectory(second));
+    EXPECT_TRUE(second.isLocked());
+    EXPECT_TRUE(test::recorder().shown().empty());
 }
