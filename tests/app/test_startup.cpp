@@ -149,14 +149,21 @@ TEST_F(StartupTest, InstallerFailuresAreErrors)
     EXPECT_THROW(bde::CopyFileKeepDate(QStringLiteral("/nonexistent-dir/x"), work.file(QStringLiteral("setup.sh"))), Error);
 }
 
-TEST_F(StartupTest, ASecondRunInTheSameFolderIsRefusedAndAStaleLockTakenOver)
+TEST_F(StartupTest, OneRunPerFolderAndCommandLineWritesWaitForIt)
 {
     WorkDirLock running(work.path());
-    ASSERT_TRUE(running.tryLock());
+    ASSERT_TRUE(gui::claimWorkingDirectory(running));
     WorkDirLock second(work.path());
     EXPECT_FALSE(gui::claimWorkingDirectory(second));
     EXPECT_EQ(test::recorder().messages(), QStringList{QStringLiteral("Программа уже запущена в этой папке.")});
-    EXPECT_FALSE(second.isLocked());
+    try {
+        TableWriteLock write(work.path(), 0);
+        FAIL() << "a table was written while the program runs";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Таблицы в папке %1 сейчас использует программа %2 (процесс %3); таблица "
+                                              "не записана. Закройте программу и повторите.")
+                                   .arg(work.path(), second.holder(), QString::number(QCoreApplication::applicationPid())));
+    }
 
     // A run that was killed leaves its lock file behind; the next start takes it over.
     running.unlock();
@@ -166,6 +173,5 @@ TEST_F(StartupTest, ASecondRunInTheSameFolderIsRefusedAndAStaleLockTakenOver)
     stale.close();
     test::recorder().clear();
     EXPECT_TRUE(gui::claimWorkingDirectory(second));
-    EXPECT_TRUE(second.isLocked());
     EXPECT_TRUE(test::recorder().shown().empty());
 }

@@ -297,36 +297,6 @@ TEST_F(FrameTest, FailedCalculationLeavesTheEarlierResultAndAnEmptyGrid)
         EXPECT_EQ(row, QStringLiteral("|||||"));
 }
 
-TEST_F(FrameTest, ExcelAndToOrderAreHiddenFromTheStartOfACalculationUntilItSucceeds)
-{
-    ScriptedKit k;
-    k.rules = [](ScriptedKit& s) {
-        s.KitDesignation = QStringLiteral("GOOD");
-        s.fill({1, 0, 0, 0});
-    };
-    k.RashetButtonClick();
-    ASSERT_TRUE(k.commandsVisible());
-
-    // While a message box of the checks shows, a view already shows the empty
-    // grid and no commands: it was told before the first box.
-    QString viewed;
-    QObject::connect(&k, &KitCalculator::changed,
-                     [&] { viewed = QStringLiteral("commands %1, grid '%2'").arg(k.commandsVisible()).arg(k.gridCell(1, 0)); });
-    QStringList atTheBox;
-    k.rules = [&](ScriptedKit& s) {
-        atTheBox << viewed;
-        s.failWith(QStringLiteral("no"));
-    };
-    k.RashetButtonClick();
-    EXPECT_EQ(atTheBox, QStringList{QStringLiteral("commands 0, grid ''")});
-    EXPECT_FALSE(k.commandsVisible());
-    EXPECT_TRUE(k.resultVisible()); // the grid stays as it was, empty
-
-    k.rules = [](ScriptedKit& s) { s.fill({1, 0, 0, 0}); };
-    k.RashetButtonClick();
-    EXPECT_TRUE(k.commandsVisible());
-}
-
 TEST_F(FrameTest, LargeKitCountsDoNotWrap)
 {
     ScriptedKit k;

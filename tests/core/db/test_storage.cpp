@@ -403,24 +403,6 @@ TEST_F(StorageTest, TransactionRollsBackAndCommits)
     EXPECT_EQ(Table::open(QStringLiteral("zeni.db")).rowCount(), 2);
 }
 
-TEST_F(StorageTest, EngineErrorsStartWithARussianLineNamingTheFile)
-{
-    QFile junk(m_dir.file(QStringLiteral("zeni.db")));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, 'x'));
-    junk.close();
-    const QString path = QDir::toNativeSeparators(m_dir.file(QStringLiteral("zeni.db")));
-    try {
-        Table::open(QStringLiteral("zeni.db"));
-        FAIL() << "no error";
-    } catch (const Error& e) {
-        const QStringList lines = e.message().split(u'\r');
-        ASSERT_EQ(lines.size(), 2) << e.message().toStdString();
-        EXPECT_EQ(lines[0], QStringLiteral("Ошибка при работе с таблицей ") + path);
-        EXPECT_TRUE(lines[1].contains(QStringLiteral("not a database"))) << e.message().toStdString();
-    }
-}
-
 TEST_F(StorageTest, EngineErrorsCarryTheEngineMessage)
 {
     Table& t = prices({{QStringLiteral("A"), QString(), 1}});

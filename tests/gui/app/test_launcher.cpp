@@ -207,34 +207,29 @@ TEST_F(Forms, ExcelWritesTheSheetAndLeavesThePriceTableOnTheLastFoundRow)
 TEST_F(Forms, FailedCalculationEmptiesTheGridBeforeItsMessagesAndHidesExcelAndToOrder)
 {
     TMainForm6741* w = forms::MainForm6741;
-    w->kit().setProfilType(0);
-    w->kit().setComplekt(0);
-    w->kit().setRuchkaVcentre(true);
     w->calculator().setFFH(400);
     w->calculator().setFFB(500);
     w->rashetButton()->click();
-    ASSERT_FALSE(w->grid()->item(0, 0)->text().isEmpty());
     ASSERT_TRUE(w->exportButton()->isVisibleTo(w));
-
-    // What the window shows while each message box of the failed calculation is open.
+    // What the window shows while each message box of a failed calculation is open.
     struct Probe : RecordingDialogs
     {
-        TMainForm6741* window = nullptr;
+        TMainForm6741* w = nullptr;
         QStringList seen;
         void errorBox(const QString& text) override
         {
             QString cells;
-            for (int r = 0; r < window->grid()->rowCount(); ++r)
-                for (int c = 0; c < window->grid()->columnCount(); ++c)
-                    cells += window->grid()->item(r, c)->text();
+            for (int r = 0; r < w->grid()->rowCount(); ++r)
+                for (int c = 0; c < w->grid()->columnCount(); ++c)
+                    cells += w->grid()->item(r, c)->text();
             seen << QStringLiteral("grid '%1', EXCEL %2, В ЗАКАЗ %3")
                         .arg(cells)
-                        .arg(window->exportButton()->isVisibleTo(window))
-                        .arg(window->sumButton()->isVisibleTo(window));
+                        .arg(w->exportButton()->isVisibleTo(w))
+                        .arg(w->sumButton()->isVisibleTo(w));
             RecordingDialogs::errorBox(text);
         }
     } probe;
-    probe.window = w;
+    probe.w = w;
     Dialogs* previous = setDialogs(&probe);
     w->calculator().setFFH(5000);
     w->rashetButton()->click();
@@ -242,15 +237,12 @@ TEST_F(Forms, FailedCalculationEmptiesTheGridBeforeItsMessagesAndHidesExcelAndTo
     ASSERT_FALSE(probe.seen.isEmpty());
     for (const QString& s : std::as_const(probe.seen))
         EXPECT_EQ(s, QStringLiteral("grid '', EXCEL 0, В ЗАКАЗ 0"));
-    // The grid stays shown, empty; the commands stay hidden after the boxes.
-    EXPECT_TRUE(w->grid()->isVisibleTo(w));
+    EXPECT_TRUE(w->grid()->isVisibleTo(w)); // shown as it was, empty
     EXPECT_FALSE(w->exportButton()->isVisibleTo(w));
     EXPECT_FALSE(w->sumButton()->isVisibleTo(w));
 
-    // A new successful calculation shows them again.
     w->calculator().setFFH(400);
     w->rashetButton()->click();
     EXPECT_TRUE(w->exportButton()->isVisibleTo(w));
     EXPECT_TRUE(w->sumButton()->isVisibleTo(w));
-    EXPECT_FALSE(w->grid()->item(0, 0)->text().isEmpty());
 }
