@@ -1,6 +1,7 @@
 // The current order of lircomplect-kit: the two calculator keys, the order
 // lines, and the order table that only a save creates.
 #include "cli/kit/kitcli.h"
+#include "core/base/workdirlock.h"
 #include "core/db/storage.h"
 #include "support/testsupport.h"
 
@@ -128,6 +129,17 @@ TEST_F(OrderLines, OnlyASaveThatWritesCreatesTheOrderTable)
     EXPECT_EQ(strings(o.value(QStringLiteral("messages"))), QStringList{QStringLiteral("Не введено описание заказа!")});
     EXPECT_FALSE(QFile::exists(table));
 
+    {
+        // The program with windows runs in this folder: the save waits for it, then gives up.
+        lir::WorkDirLock running(work.path());
+        ASSERT_TRUE(running.tryLock());
+        o = send(cli, R"({"order":"save","description":"Дача"})");
+        EXPECT_FALSE(o.value(QStringLiteral("ok")).toBool());
+        const QStringList messages = strings(o.value(QStringLiteral("messages")));
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages.first().startsWith(QStringLiteral("Таблицы в папке "))) << messages.first().toStdString();
+        EXPECT_FALSE(QFile::exists(table));
+    }
     o = send(cli, R"({"order":"save","description":"Дача"})");
     EXPECT_TRUE(o.value(QStringLiteral("ok")).toBool());
     EXPECT_EQ(orderOf(o).value(QStringLiteral("description")).toString(), QStringLiteral("Дача"));

@@ -2,12 +2,14 @@
 
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/base/workdirlock.h"
 #include "core/calc/tiltkit.h"
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
 #include "core/db/storage.h"
 #include "core/orders/ordertable.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -107,8 +109,9 @@ OrderCommands::OrderCommands(TurnKit& turn, TiltTurnKit& tiltTurn, TiltKit& tilt
 {
     m_order.setCalculators(&turn, &tiltTurn, &tilt);
     // The order table of the current directory comes into being with the
-    // first order saved.
-    m_order.setOrderTable([]() -> db::Table& {
+    // first order saved; the directory's lock is held while it is written.
+    m_order.setOrderTable([this]() -> db::Table& {
+        m_writeLock.emplace(QDir::currentPath());
         orders::CreateOrderTable();
         return db::Table::open(orders::tableFile());
     });
@@ -131,7 +134,7 @@ bool OrderCommands::isOrderLine(const QJsonObject& in)
 
 bool OrderCommands::pressSumButton(KitCalculator& calc)
 {
-    if (!calc.resultVisible())
+    if (!calc.commandsVisible())
         return false;
     calc.SumButtonClick();
     return true;
@@ -238,6 +241,7 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
             ok = m_order.bt_saveClick();
         }
     });
+    m_writeLock.reset();
     setDialogs(previous);
 
     QJsonArray messages;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/base/workdirlock.h"
 #include "core/orders/ordermodel.h"
 
 #include <QByteArray>
 #include <QJsonObject>
+
+#include <optional>
 
 namespace lir::cli {
 
@@ -45,6 +48,7 @@ public:
 
 private:
     OrderModel m_order;
+    std::optional<TableWriteLock> m_writeLock;
 };
 
 } // namespace lir::cli

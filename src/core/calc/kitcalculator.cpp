@@ -415,7 +415,7 @@ void KitCalculator::writeTotals(bool success)
 
 void KitCalculator::SumButtonClick()
 {
-    if (!m_resultVisible)
+    if (!m_commandsVisible)
         return;
     if (OrderSink* sink = orderSink())
         sink->AddKit(*this);
