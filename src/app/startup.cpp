@@ -4,6 +4,8 @@
 #include "core/db/storage.h"
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/base/qttranslation.h"
+#include "gui/app/form_about.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "gui/app/guidialogs.h"
@@ -35,6 +37,7 @@ bool LirApplication::notify(QObject* receiver, QEvent* event)
 
 void createForms()
 {
+    registerFonts();
     initPictures();
     forms::Main = new TMain;
     forms::Main->show();
@@ -44,10 +47,13 @@ void createForms()
     // The tables are found in the working directory; set before the first is opened.
     db::setNetFileDir(QDir::currentPath());
     forms::Price = new TPrice;
+    forms::About = new TAbout;
 }
 
 void destroyForms()
 {
+    delete forms::About;
+    forms::About = nullptr;
     delete forms::Price;
     forms::Price = nullptr;
     delete forms::MainForm6741otkid;
@@ -62,9 +68,12 @@ void destroyForms()
 
 int runProgram(QApplication& app)
 {
-    registerFontSubstitutes();
+    installQtTranslation(app);
+    registerFonts();
     static GuiDialogs guiDialogs;
     setDialogs(&guiDialogs);
+    static GuiUrlOpener guiUrlOpener;
+    setUrlOpener(&guiUrlOpener);
     bde::watchForTermination();
     app.setQuitOnLastWindowClosed(false);
 
