@@ -31,7 +31,7 @@ inline QString cannotStartProgram(const QString& program, const QString& reason)
 }
 
 // The About window.
-inline QString aboutCaption() { return QStringLiteral("Проект ЛИР-Комплект: о программе"); }
+inline QString aboutCaption() { return QStringLiteral("ЛИР-Комплект: о программе"); }
 // Label1: the program's name and version.
 inline QString aboutName(const QString& version) { return QStringLiteral("ЛИР-Комплект ").append(version); }
 inline QString aboutDescription()
@@ -40,7 +40,7 @@ inline QString aboutDescription()
 }
 inline QString aboutCredit()
 {
-    return QStringLiteral("Программу разработала команда проекта ЛИР-Комплект. "
+    return QStringLiteral("Разработка: команда проекта ЛИР-Комплект.\n"
                           "Таблицы цен и заказов (zeni.db, zakaz.db) хранятся в папке:");
 }
 inline QString aboutMaker() { return QStringLiteral("Проект ЛИР-Комплект"); }

@@ -10,8 +10,12 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QTextLayout>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace lir::gui {
 
@@ -46,6 +50,72 @@ void LinkLabel::setTarget(const QString& text, const QUrl& url)
     setText(text);
     m_url = url;
     setVisible(!text.isEmpty());
+}
+
+int LinkLabel::lineCount(const QString& text, int width, qreal* height) const
+{
+    QTextLayout layout(text, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int lines = 0;
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max(1, width));
+        y += line.height();
+        ++lines;
+    }
+    layout.endLayout();
+    if (height)
+        *height = y;
+    return lines;
+}
+
+QString LinkLabel::fitted(int width) const
+{
+    const QString full = text();
+    if (lineCount(full, width) <= MaxLines)
+        return full;
+    // Keep as much of both ends as MaxLines lines hold.
+    int lo = 0, hi = int(full.size());
+    while (lo < hi) {
+        const int keep = (lo + hi + 1) / 2;
+        const QString s = full.left(keep - keep / 2) + QChar(0x2026) + full.right(keep / 2);
+        if (lineCount(s, width) <= MaxLines)
+            lo = keep;
+        else
+            hi = keep - 1;
+    }
+    return full.left(lo - lo / 2) + QChar(0x2026) + full.right(lo / 2);
+}
+
+int LinkLabel::heightForWidth(int width) const
+{
+    qreal h = 0;
+    lineCount(fitted(width), width, &h);
+    return int(std::ceil(h));
+}
+
+QSize LinkLabel::sizeHint() const
+{
+    const int w = width() > 0 ? width() : 200;
+    return {w, heightForWidth(w)};
+}
+
+QSize LinkLabel::minimumSizeHint() const
+{
+    return {fontMetrics().horizontalAdvance(QChar(0x2026)) * 4, heightForWidth(width() > 0 ? width() : 200)};
+}
+
+void LinkLabel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.setFont(font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    p.drawText(QRectF(rect()), shownText(), option);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* e)
@@ -95,12 +165,12 @@ TAbout::TAbout(QWidget* parent)
     m_label7->setObjectName(QStringLiteral("Label7"));
     const QString tables = QDir(db::netFileDir()).absolutePath();
     m_label7->setTarget(QDir::toNativeSeparators(tables), QUrl::fromLocalFile(tables));
-    m_label7->setToolTip(t::aboutTablesHint());
+    m_label7->setToolTip(t::aboutTablesHint() + QLatin1Char('\n') + m_label7->text());
     m_label6 = new LinkLabel(m_panel);
     m_label6->setObjectName(QStringLiteral("Label6"));
     const QString guide = userGuidePath();
     m_label6->setTarget(QDir::toNativeSeparators(guide), guide.isEmpty() ? QUrl() : QUrl::fromLocalFile(guide));
-    m_label6->setToolTip(t::aboutGuideHint());
+    m_label6->setToolTip(t::aboutGuideHint() + QLatin1Char('\n') + m_label6->text());
 
     auto* column = new QVBoxLayout(m_panel);
     column->setContentsMargins(8, 8, 8, 8);

@@ -9,21 +9,36 @@ namespace lir::gui {
 class CommandPanel;
 class Picture;
 
-// A label that opens an address when clicked: blue, with a hand cursor.
+// A label that opens an address when clicked: blue, with a hand cursor. The
+// address wraps after its slashes, or anywhere in a name too long for a line,
+// and one too long for MaxLines lines loses its middle ("…").
 class LinkLabel : public QLabel
 {
     Q_OBJECT
 public:
+    static constexpr int MaxLines = 2;
+
     explicit LinkLabel(QWidget* parent = nullptr);
     // Shows the address as the label's text and opens it on a click; an empty
     // address hides the label (no link that leads nowhere).
     void setTarget(const QString& text, const QUrl& url);
     QUrl target() const { return m_url; }
+    // The text as drawn at the label's width.
+    QString shownText() const { return fitted(width()); }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
+    QString fitted(int width) const;
+    int lineCount(const QString& text, int width, qreal* height = nullptr) const;
+
     QUrl m_url;
 };
 
