@@ -71,15 +71,6 @@ bool headerShowsWhole(QHeaderView* h, int col)
     return opt.fontMetrics.elidedText(opt.text, Qt::ElideRight, room) == opt.text;
 }
 
-std::unique_ptr<CalculatorWindow> makeWindow(int which)
-{
-    if (which == 0)
-        return std::make_unique<TMainForm6741>();
-    if (which == 1)
-        return std::make_unique<TMainForm6742>();
-    return std::make_unique<TMainForm6741otkid>();
-}
-
 class Layout : public ::testing::TestWithParam<int>
 {
 protected:
@@ -115,7 +106,9 @@ TEST_P(Layout, CalculatorWindowsKeepTheirSizeAndCutNothing)
     const int kits[3][2] = {{2300, 800}, {2300, 1300}, {1300, 2300}};
     const QList<QByteArray> prices = test::readFile(QStringLiteral(LIR_SOURCE_DIR "/data/zeni.csv")).split('\n');
     for (int which = 0; which < 3; ++which) {
-        auto w = makeWindow(which);
+        std::unique_ptr<CalculatorWindow> w(which == 0   ? static_cast<CalculatorWindow*>(new TMainForm6741)
+                                            : which == 1 ? static_cast<CalculatorWindow*>(new TMainForm6742)
+                                                         : new TMainForm6741otkid);
         SCOPED_TRACE(w->objectName().toStdString());
         KitCalculator& c = w->calculator();
         w->show();
