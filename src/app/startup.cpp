@@ -4,6 +4,7 @@
 #include "core/db/storage.h"
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/prices/catalogue.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "gui/app/guidialogs.h"
@@ -60,6 +61,11 @@ void destroyForms()
     forms::Main = nullptr;
 }
 
+bool synchroniseCatalogue()
+{
+    return runGuarded([] { catalogue::synchronise(); });
+}
+
 int runProgram(QApplication& app)
 {
     registerFontSubstitutes();
@@ -74,6 +80,11 @@ int runProgram(QApplication& app)
         return 1;
 
     createForms();
+    if (!synchroniseCatalogue()) {
+        destroyForms();
+        db::Table::closeAll();
+        return 1;
+    }
 
     const int rc = app.exec();
     destroyForms();

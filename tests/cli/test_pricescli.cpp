@@ -1,0 +1,167 @@
+// The companion of the price table: sync prints the notices and the rows
+// added, check reports what the table lacks and holds twice, and no other
+// argument touches the table.
+#include "cli/prices/pricescli.h"
+#include "core/db/storage.h"
+#include "core/prices/catalogue.h"
+#include "pricelist.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+using lir::cli::PricesCli;
+using lir::pricelist::PriceRow;
+
+namespace {
+
+class PricesCliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        lir::db::Table::closeAll();
+        lir::db::setNetFileDir(QString());
+    }
+    void TearDown() override
+    {
+        lir::db::Table::closeAll();
+        lir::db::setNetFileDir(QString());
+    }
+    void makeTable(const QVector<PriceRow>& rows)
+    {
+        lir::db::setNetFileDir(work.path());
+        lir::pricelist::buildPriceTable(rows);
+        lir::db::Table::closeAll();
+    }
+    QString table() const { return work.file(QStringLiteral("zeni.db")); }
+
+    lir::test::ScopedWorkDir work;
+};
+
+QString text(const QByteArray& utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TEST_F(PricesCliTest, SyncPrintsEveryNoticeAndTheRowsAdded)
+{
+    makeTable({});
+    const PricesCli::Result first = PricesCli().run({QStringLiteral("sync")});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.err, QByteArray());
+    const QString a = QStringLiteral("В таблицу цен будет добавлена новая номенклатура\n  (без указания цены)!\n");
+    EXPECT_EQ(text(first.out), a + a + QStringLiteral("В таблицу будет добавлена новая номенклатура\n  (без указания цены)!\n") +
+                                   QStringLiteral("Таблица цен будет обновлена.\n") + a +
+                                   QStringLiteral("rows added: 612\n"));
+
+    const PricesCli::Result second = PricesCli().run({QStringLiteral("sync")});
+    EXPECT_EQ(second.status, 0);
+    EXPECT_EQ(second.out, QByteArray("rows added: 0\n"));
+}
+
+TEST_F(PricesCliTest, SyncWithoutATableFailsAndCreatesNone)
+{
+    const PricesCli::Result r = PricesCli().run({QStringLiteral("sync")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, QByteArray());
+    EXPECT_EQ(text(r.err), QStringLiteral("lircomplect-prices: Таблица zeni.db не найдена в каталоге ") +
+                               QDir::toNativeSeparators(work.path()) + u'\n');
+    EXPECT_FALSE(QFile::exists(table()));
+}
+
+TEST_F(PricesCliTest, CheckReportsMissingDesignationsAndDuplicates)
+{
+    // The delivered list with the update's rows, less one part and one kit,
+    // and a screw twice.
+    QVector<PriceRow> rows = lir::pricelist::readPriceList(QStringLiteral(LIR_SOURCE_DIR "/data/zeni.csv"));
+    QSet<QString> listed;
+    for (const PriceRow& r : rows)
+        listed.insert(r.designation);
+    for (const lir::catalogue::CatalogueRow& r : lir::catalogue::allRows())
+        if (!listed.contains(r.designation))
+            rows.push_back({r.designation, r.name, 0.0});
+    const int before = int(rows.size());
+    rows.removeIf([](const PriceRow& r) {
+        return r.designation == QStringLiteral("6742.13.00-21") || r.designation == QStringLiteral("ЛИР-6741-24МL120");
+    });
+    ASSERT_EQ(rows.size(), before - 2);
+    rows.push_back({QStringLiteral("DIN7982(4*25)"), QStringLiteral("Шуруп 4*25"), 1.0});
+    makeTable(rows);
+    const QByteArray stored = lir::test::readFile(table());
+
+    const PricesCli::Result r = PricesCli().run({QStringLiteral("check")});
+    EXPECT_EQ(r.status, 1);
+    const QStringList lines = text(r.out).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.contains(QStringLiteral("missing: 6742.13.00-21 (6742)"))) << r.out.constData();
+    EXPECT_TRUE(lines.contains(QStringLiteral("missing: ЛИР-6741-24МL120 (6741)"))) << r.out.constData();
+    EXPECT_TRUE(lines.contains(QStringLiteral("duplicate: DIN7982(4*25) (2 rows)"))) << r.out.constData();
+    // Besides these, only the kits the update's rules leave out.
+    for (const QString& l : lines) {
+        if (l.startsWith(QStringLiteral("missing: ЛИР-6742"))) {
+            EXPECT_TRUE(l.contains(QStringLiteral("05")) || l.startsWith(QStringLiteral("missing: ЛИР-6742М1")) ||
+                        l.startsWith(QStringLiteral("missing: ЛИР-6742Д1М")))
+                << l.toStdString();
+        }
+    }
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("missing; %1 rows, 1 designations held more than once")
+                                          .arg(rows.size())))
+        << lines.last().toStdString();
+    // A check writes nothing.
+    EXPECT_EQ(lir::test::readFile(table()), stored);
+}
+
+TEST_F(PricesCliTest, HelpVersionAndUsage)
+{
+    const PricesCli::Result help = PricesCli().run({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("usage: lircomplect-prices sync | check\n"));
+    const PricesCli::Result version = PricesCli().run({QStringLiteral("--version")});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^lircomplect-prices \\d+\\.\\d+\\.\\d+\n$"))
+                    .match(text(version.out))
+                    .hasMatch())
+        << version.out.constData();
+    const PricesCli::Result none = PricesCli().run({});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.err, PricesCli::usage());
+    const PricesCli::Result two = PricesCli().run({QStringLiteral("sync"), QStringLiteral("check")});
+    EXPECT_EQ(two.status, 2);
+    EXPECT_TRUE(two.err.startsWith("lircomplect-prices: unknown command: sync check\n"));
+}
+
+// Arguments that are no command never touch the table.
+TEST_F(PricesCliTest, BoundedFuzzOfTheArguments)
+{
+    makeTable({{QStringLiteral("A"), QString(), 1.0}});
+    const QByteArray stored = lir::test::readFile(table());
+    const QStringList tokens = {QStringLiteral("sync"), QStringLiteral("check"), QStringLiteral("--help"),
+                                QStringLiteral("--version"), QStringLiteral("-h"), QString(),
+                                QStringLiteral("SYNC"), QStringLiteral("sync "), QStringLiteral("--"),
+                                QStringLiteral("ЛИР-6742-01ДМR"), QStringLiteral("zeni.db")};
+    QRandomGenerator rng(1515);
+    for (int i = 0; i < 300; ++i) {
+        QStringList args;
+        const int n = int(rng.bounded(4));
+        for (int k = 0; k < n; ++k) {
+            if (rng.bounded(4) == 0) {
+                QString junk;
+                for (int c = int(rng.bounded(8)); c > 0; --c)
+                    junk += QChar(char16_t(1 + rng.bounded(0xD7FF)));
+                args << junk;
+            } else {
+                args << tokens.at(int(rng.bounded(tokens.size())));
+            }
+        }
+        if (args == QStringList{QStringLiteral("sync")} || args == QStringList{QStringLiteral("check")})
+            continue;
+        const PricesCli::Result r = PricesCli().run(args);
+        ASSERT_TRUE(r.status == 0 || r.status == 2) << args.join(u'|').toStdString();
+        ASSERT_EQ(r.status == 0, r.err.isEmpty());
+    }
+    EXPECT_EQ(lir::test::readFile(table()), stored);
+}
