@@ -2,6 +2,7 @@
 // added, check reports what the table lacks and holds twice, and no other
 // argument touches the table.
 #include "cli/prices/pricescli.h"
+#include "core/base/workdirlock.h"
 #include "core/db/storage.h"
 #include "core/prices/catalogue.h"
 #include "pricelist.h"
@@ -72,6 +73,19 @@ TEST_F(PricesCliTest, SyncWithoutATableFailsAndCreatesNone)
     EXPECT_EQ(text(r.err), QStringLiteral("lircomplect-prices: Таблица zeni.db не найдена в каталоге ") +
                                QDir::toNativeSeparators(work.path()) + u'\n');
     EXPECT_FALSE(QFile::exists(table()));
+}
+
+TEST_F(PricesCliTest, SyncWritesNothingWhileTheProgramRunsOnTheTables)
+{
+    makeTable({});
+    const QByteArray stored = lir::test::readFile(table());
+    lir::WorkDirLock program(work.path());
+    ASSERT_TRUE(program.tryLock());
+    const PricesCli::Result r = PricesCli(0).run({QStringLiteral("sync")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.startsWith("lircomplect-prices: ")) << r.err.constData();
+    EXPECT_EQ(lir::test::readFile(table()), stored);
 }
 
 TEST_F(PricesCliTest, CheckReportsMissingDesignationsAndDuplicates)

@@ -2,6 +2,7 @@
 
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/base/workdirlock.h"
 #include "core/db/storage.h"
 #include "core/export/kitsheet.h"
 #include "core/prices/catalogue.h"
@@ -89,6 +90,8 @@ PricesCli::Result PricesCli::sync()
     PrintingDialogs notices(r.out);
     const ScopedDialogs printing(notices);
     try {
+        // Not while the program, or another writer, works on the same tables.
+        const TableWriteLock lock(QDir::currentPath(), m_lockWaitMs);
         db::Table& t = openPriceTable();
         const int before = t.rowCount();
         catalogue::synchronise();

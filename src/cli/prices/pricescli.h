@@ -22,6 +22,9 @@ public:
         QByteArray err;
     };
 
+    // sync waits at most lockWaitMs for another writer of the same tables.
+    explicit PricesCli(int lockWaitMs = 5000) : m_lockWaitMs(lockWaitMs) {}
+
     // args without the program name.
     Result run(const QStringList& args);
 
@@ -31,6 +34,8 @@ public:
 private:
     Result sync();
     Result check();
+
+    int m_lockWaitMs;
 };
 
 } // namespace lir::cli
