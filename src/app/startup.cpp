@@ -7,6 +7,7 @@
 #include "core/base/error.h"
 #include "core/base/qttranslation.h"
 #include "core/base/workdirlock.h"
+#include "core/prices/catalogue.h"
 #include "gui/app/form_about.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
@@ -96,6 +97,11 @@ void destroyForms()
     forms::Main = nullptr;
 }
 
+bool synchroniseCatalogue()
+{
+    return runGuarded([] { catalogue::synchronise(); });
+}
+
 int runProgram(QApplication& app)
 {
     installQtTranslation(app);
@@ -118,6 +124,11 @@ int runProgram(QApplication& app)
         return 1;
 
     createForms();
+    if (!synchroniseCatalogue()) {
+        destroyForms();
+        db::Table::closeAll();
+        return 1;
+    }
 
     const int rc = app.exec();
     destroyForms();
