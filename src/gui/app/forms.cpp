@@ -7,4 +7,5 @@ gui::TMainForm6742* MainForm6742 = nullptr;
 gui::TMainForm6741otkid* MainForm6741otkid = nullptr;
 gui::TPrice* Price = nullptr;
 gui::TTotalSum* TotalSum = nullptr;
+gui::Thistory* History = nullptr;
 } // namespace lir::forms

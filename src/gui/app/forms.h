@@ -10,6 +10,7 @@ class TMainForm6742;
 class TMainForm6741otkid;
 class TPrice;
 class TTotalSum;
+class Thistory;
 } // namespace lir::gui
 
 namespace lir::forms {
@@ -19,4 +20,5 @@ extern gui::TMainForm6742* MainForm6742;
 extern gui::TMainForm6741otkid* MainForm6741otkid;
 extern gui::TPrice* Price;
 extern gui::TTotalSum* TotalSum;
+extern gui::Thistory* History;
 } // namespace lir::forms
