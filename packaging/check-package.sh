@@ -37,6 +37,8 @@ esac
 
 # The window, started as the menu entry starts it, in a data folder of its own.
 export XDG_DATA_HOME=$scratch/data
+# A locale that every Debian has, so that window names compare as UTF-8.
+export LC_ALL=C.UTF-8
 # shellcheck disable=SC2016 # the inner script expands its own variables
 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
     "$1" & program=$!
