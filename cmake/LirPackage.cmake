@@ -143,5 +143,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no library links them: the fonts the windows are
 # designed with, the SQLite driver of Qt and Qt's own Russian texts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, fonts-wine, libqt6sql6-sqlite, qt6-translations-l10n")
+# EXCEL opens its workbooks in a spreadsheet application when one is present.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc | gnumeric")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
