@@ -55,7 +55,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
         exit 1
     fi
     kill $program
-    wait $program || true
+    wait $program 2> /dev/null || true
     echo "LIRComplect: the launcher window came up"
 ' sh "$root/usr/bin/lircomplect"
 
