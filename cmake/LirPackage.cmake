@@ -57,6 +57,16 @@ set(LIR_PACKAGE_MAINTAINER_FIELD "${lir_maintainer}")
 # ---------------------------------------------------------------- files made by the build
 # Manual pages and the changelog are installed gzip-compressed without a time
 # stamp, as Debian wants them.
+# The price table companion comes with its own page and lines in the texts
+# of the package when it is built.
+set(LIR_PRICES_LINE "")
+set(LIR_PRICES_PROVIDES "")
+if(TARGET lircomplect-prices)
+  set(LIR_PRICES_LINE "\nThe command lircomplect-prices checks and extends a price table.")
+  set(LIR_PRICES_PROVIDES "\n    <binary>lircomplect-prices</binary>")
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/packaging/description.txt ${lir_pkg_build}/description.txt @ONLY)
+
 set(lir_man_pages lircomplect-kit)
 if(TARGET LIRComplect)
   list(APPEND lir_man_pages lircomplect)
@@ -133,7 +143,7 @@ set(CPACK_PACKAGE_NAME ${lir_pkg_name})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "calculator of window fitting kits of the LIR systems")
-set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_SOURCE_DIR}/packaging/description.txt)
+set(CPACK_PACKAGE_DESCRIPTION_FILE ${lir_pkg_build}/description.txt)
 set(CPACK_PACKAGE_CONTACT "${lir_maintainer}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${lir_maintainer}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

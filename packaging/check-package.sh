@@ -35,6 +35,13 @@ case $answer in
     *) fail "lircomplect-kit did not calculate: $answer" ;;
 esac
 
+# The price table companion, where the package has it.
+if [ -e "$root/usr/bin/lircomplect-prices" ]; then
+    grep -q " \./usr/share/man/man1/lircomplect-prices\.1\.gz$" "$scratch/contents" ||
+        fail "the package lacks the manual page of lircomplect-prices"
+    "$root/usr/bin/lircomplect-prices" --version
+fi
+
 # The window, started as the menu entry starts it, in a data folder of its own.
 export XDG_DATA_HOME=$scratch/data
 # A locale that every Debian has, so that window names compare as UTF-8.
