@@ -13,7 +13,9 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
+#include "core/orders/ordertable.h"
 
 #include <QDir>
 
@@ -62,10 +64,20 @@ void createForms()
     // The tables are found in the working directory; set before the first is opened.
     db::setNetFileDir(QDir::currentPath());
     forms::Price = new TPrice;
+    forms::TotalSum = new TTotalSum;
+    setOrderSink(&forms::TotalSum->order());
+    // The order table: created when it is missing and opened for the whole run.
+    runGuarded([] {
+        orders::CreateOrderTable();
+        db::Table::open(orders::tableFile());
+    });
 }
 
 void destroyForms()
 {
+    setOrderSink(nullptr);
+    delete forms::TotalSum;
+    forms::TotalSum = nullptr;
     delete forms::Price;
     forms::Price = nullptr;
     delete forms::MainForm6741otkid;

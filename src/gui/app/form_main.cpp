@@ -6,6 +6,7 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
 
 #include <QApplication>
@@ -74,7 +75,7 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedS
     addButton(QStringLiteral("ImagePrice"), QStringLiteral(":/pictures/launcherprice.svg"), 206, 18, 60,
               QStringLiteral("Расчётные цены"), [] { return static_cast<QWidget*>(forms::Price); });
     addButton(QStringLiteral("ImageSum"), QStringLiteral(":/pictures/launchersum.svg"), 271, 18, 60,
-              QStringLiteral("Суммирование заказов"), [] { return static_cast<QWidget*>(nullptr); });
+              QStringLiteral("Суммирование заказов"), [] { return static_cast<QWidget*>(forms::TotalSum); });
     addButton(QStringLiteral("ImageHistory"), QStringLiteral(":/pictures/launcherhistory.svg"), 336, 18, 61,
               QStringLiteral("История заказов"), [] { return static_cast<QWidget*>(nullptr); });
     addButton(QStringLiteral("ImageLir"), QStringLiteral(":/pictures/launcherlir.svg"), 401, 18, 61,

@@ -9,6 +9,7 @@ class TMainForm6741;
 class TMainForm6742;
 class TMainForm6741otkid;
 class TPrice;
+class TTotalSum;
 } // namespace lir::gui
 
 namespace lir::forms {
@@ -17,4 +18,5 @@ extern gui::TMainForm6741* MainForm6741;
 extern gui::TMainForm6742* MainForm6742;
 extern gui::TMainForm6741otkid* MainForm6741otkid;
 extern gui::TPrice* Price;
+extern gui::TTotalSum* TotalSum;
 } // namespace lir::forms

@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 namespace lir::gui {
 
 namespace t = calctexts;
@@ -146,7 +148,8 @@ bool CalculatorWindow::event(QEvent* e)
     if (e->type() == QEvent::WindowActivate) {
         // Decided once the focus change has been announced as well.
         QTimer::singleShot(0, this, [this] {
-            if (ActivationTracker::instance().consumeActivation(windowHandle()))
+            const bool handled = std::exchange(m_activationHandled, false);
+            if (ActivationTracker::instance().consumeActivation(windowHandle()) && !handled)
                 m_calc->FormActivate();
         });
     }
@@ -370,6 +373,7 @@ void CalculatorWindow::build()
     connect(m_lirl, &QLineEdit::textEdited, this, [this](const QString& s) { m_calc->setLirlText(s); });
     connect(m_rashet, &QPushButton::clicked, this, [this] { m_calc->RashetButtonClick(); });
     connect(m_panel1, &QPushButton::clicked, this, [this] { m_calc->Panel1Click(); });
+    connect(m_sum, &QPushButton::clicked, this, [this] { m_calc->SumButtonClick(); });
     connect(m_export, &QPushButton::clicked, this, [this] {
         runGuarded([this] { ExportButtonClick(*m_calc, LookupPrice); });
     });
@@ -383,6 +387,21 @@ void CalculatorWindow::build()
                  std::max(546, minimumSizeHint().height()));
     if (QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
+}
+
+void CalculatorWindow::showOpenedEntry()
+{
+    // The activation of this showing comes after the calculation: it counts
+    // as done now, before it, as it happens when a window is shown at once.
+    if (!isActiveWindow()) {
+        m_calc->FormActivate();
+        m_activationHandled = true;
+    }
+    show();
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void CalculatorWindow::syncFromState()

@@ -50,6 +50,9 @@ public:
 
     // Brings every control in line with the state object.
     void syncFromState();
+    // Shows the window for an entry that the order opens for editing; the
+    // calculation that follows stays visible when the window is activated.
+    void showOpenedEntry();
 
 protected:
     CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture, QWidget* parent);
@@ -80,6 +83,7 @@ private:
 
     KitCalculator* m_calc;
     QString m_sashPicture;
+    bool m_activationHandled = false;
 
     QWidget* m_panel = nullptr;
     SpinEdit* m_kolKomlektov = nullptr;

@@ -7,6 +7,7 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
 #include "core/export/ProceduresAndFunctions.h"
 #include "core/prices/pricetable.h"
@@ -124,11 +125,16 @@ TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
     EXPECT_FALSE(forms::Price->isVisible());
     click(m->buttons().at(3).picture);
     EXPECT_TRUE(forms::Price->isVisible());
-    // Buttons of windows that are not there yet do nothing.
+    // The summation button shows the order that start-up made.
+    ASSERT_TRUE(forms::TotalSum);
     click(m->buttons().at(4).picture);
+    EXPECT_TRUE(forms::TotalSum->isVisible());
+    // Buttons of windows that are not there yet do nothing.
+    click(m->buttons().at(5).picture);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
     for (QWidget* w : {static_cast<QWidget*>(forms::MainForm6741), static_cast<QWidget*>(forms::MainForm6742),
-                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price)})
+                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price),
+                       static_cast<QWidget*>(forms::TotalSum)})
         w->hide();
 }
 
