@@ -2,7 +2,8 @@
 # Checks a built .deb without installing it: its control data and contents,
 # the command-line calculator of the unpacked tree, and the launcher of the
 # unpacked tree starting the window under Xvfb with a scratch data folder,
-# which it must seed with the delivered price table.
+# which it must seed with the delivered price table (the program then adds
+# its order table there).
 set -euo pipefail
 
 deb=${1:?usage: check-package.sh lircomplect_VERSION_ARCH.deb}
@@ -69,4 +70,5 @@ xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
 seeded=$XDG_DATA_HOME/LIRComplect/zeni.db
 [ -s "$seeded" ] || fail "the launcher did not seed $seeded"
 [ "$(head -c 15 "$seeded")" = "SQLite format 3" ] || fail "$seeded is not the delivered table"
+[ -s "$XDG_DATA_HOME/LIRComplect/zakaz.db" ] || fail "the program made no order table beside the price table"
 echo "check-package: $deb is fine"
