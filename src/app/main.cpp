@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "core/base/buildinfo.h"
 
 int main(int argc, char** argv)
 {

@@ -1,4 +1,5 @@
 #include "cli/kit/kitcli.h"
+#include "core/base/qttranslation.h"
 
 #include <QCoreApplication>
 
@@ -54,6 +55,8 @@ int main(int argc, char** argv)
         return 2;
     }
     QCoreApplication app(argc, argv);
+    // The storage driver's and the file layer's messages reach the answers.
+    lir::installQtTranslation(app);
     lir::cli::KitCli cli;
     return cli.run(stdin, stdout);
 }
