@@ -7,8 +7,6 @@ target_compile_options(lir_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow -
 target_compile_definitions(lir_options INTERFACE
     QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING
     QT_NO_CAST_FROM_BYTEARRAY QT_USE_QSTRINGBUILDER)
-# The project's one version number, for --version, the About window and the package.
-target_compile_definitions(lir_options INTERFACE LIR_VERSION="${PROJECT_VERSION}")
 
 option(LIR_WERROR "Treat warnings as errors" OFF)
 if(LIR_WERROR)

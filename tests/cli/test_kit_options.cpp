@@ -1,4 +1,5 @@
 // lircomplect-kit --help and --version, and what its manual page says of them.
+#include "core/base/buildinfo.h"
 #include "support/testsupport.h"
 
 #include <QProcess>

@@ -1,4 +1,5 @@
 #include "cli/kit/kitcli.h"
+#include "core/base/buildinfo.h"
 #include "core/base/qttranslation.h"
 
 #include <QCoreApplication>
