@@ -3,6 +3,12 @@
 #include "app/BDEInstallModule.h"
 #include "core/db/storage.h"
 #include "core/base/dialogs.h"
+#include "core/base/apptexts.h"
+#include "core/base/error.h"
+#include "core/base/qttranslation.h"
+#include "core/base/workdirlock.h"
+#include "core/prices/catalogue.h"
+#include "gui/app/form_about.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "gui/app/guidialogs.h"
@@ -10,6 +16,8 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_history.h"
+#include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
 
 #include <QDir>
@@ -30,8 +38,25 @@ bool LirApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
+bool claimWorkingDirectory(WorkDirLock& lock)
+{
+    if (lock.tryLock())
+        return true;
+    // Another run of this program: say so at once. A command-line program
+    // that writes a table holds the lock only for that write.
+    if (!lock.heldBySameProgram() && !lock.cannotCreate() && lock.tryLock(5000))
+        return true;
+    // Where no lock can be made, no table can be written either: the
+    // program goes on for reading.
+    if (lock.cannotCreate())
+        return true;
+    dialogs().messageBox(apptexts::alreadyRunning());
+    return false;
+}
+
 void createForms()
 {
+    registerFonts();
     initPictures();
     forms::Main = new TMain;
     forms::Main->show();
@@ -41,10 +66,22 @@ void createForms()
     // The tables are found in the working directory; set before the first is opened.
     db::setNetFileDir(QDir::currentPath());
     forms::Price = new TPrice;
+    forms::About = new TAbout;
+    forms::TotalSum = new TTotalSum;
+    setOrderSink(&forms::TotalSum->order());
+    // The history creates the order table when it is missing and keeps it open.
+    forms::History = new Thistory;
 }
 
 void destroyForms()
 {
+    setOrderSink(nullptr);
+    delete forms::History;
+    forms::History = nullptr;
+    delete forms::TotalSum;
+    forms::TotalSum = nullptr;
+    delete forms::About;
+    forms::About = nullptr;
     delete forms::Price;
     forms::Price = nullptr;
     delete forms::MainForm6741otkid;
@@ -57,13 +94,26 @@ void destroyForms()
     forms::Main = nullptr;
 }
 
+bool synchroniseCatalogue()
+{
+    return runGuarded([] { catalogue::synchronise(); });
+}
+
 int runProgram(QApplication& app)
 {
-    registerFontSubstitutes();
+    installQtTranslation(app);
+    registerFonts();
     static GuiDialogs guiDialogs;
     setDialogs(&guiDialogs);
+    static GuiUrlOpener guiUrlOpener;
+    setUrlOpener(&guiUrlOpener);
     bde::watchForTermination();
     app.setQuitOnLastWindowClosed(false);
+
+    // Two runs on one working directory would write over each other's prices.
+    static WorkDirLock lock(QDir::currentPath());
+    if (!claimWorkingDirectory(lock))
+        return 0;
 
     // Without a working storage engine the program offers to install it; a
     // failure of the installer itself ends the program.
@@ -71,6 +121,11 @@ int runProgram(QApplication& app)
         return 1;
 
     createForms();
+    if (!synchroniseCatalogue()) {
+        destroyForms();
+        db::Table::closeAll();
+        return 1;
+    }
 
     const int rc = app.exec();
     destroyForms();

@@ -236,16 +236,35 @@ TEST(KitCli, LinesGoToTheCommandTheyName)
 {
     KitCli cli;
     QJsonObject seen;
-    cli.addCommand(QStringLiteral("order"), [&seen](const QJsonObject& line) {
+    cli.addCommand(QStringLiteral("price"), [&seen](const QJsonObject& line) {
         seen = line;
-        return QByteArray(R"({"order":"done"})");
+        return QByteArray(R"({"price":"done"})");
     });
-    EXPECT_EQ(cli.processLine(R"({"order":{"add":1}})"), QByteArray(R"({"order":"done"})"));
-    EXPECT_EQ(seen.value(QStringLiteral("order")).toObject().value(QStringLiteral("add")).toInt(), 1);
-    EXPECT_EQ(answer(cli, R"({"order":1,"calculator":"6741"})").value(QStringLiteral("error")).toString(),
-              QStringLiteral("a line holds one command of: calculator, order"));
+    EXPECT_EQ(cli.processLine(R"({"price":{"find":1}})"), QByteArray(R"({"price":"done"})"));
+    EXPECT_EQ(seen.value(QStringLiteral("price")).toObject().value(QStringLiteral("find")).toInt(), 1);
+    // A line with the keys of two commands goes to the one added first, for
+    // which the other's key is an unknown key.
+    EXPECT_EQ(answer(cli, R"({"price":1,"calculator":"6741"})").value(QStringLiteral("error")).toString(),
+              QStringLiteral("unknown key for calculator 6741: price"));
     // A line that names no command is the calculator's, which says what it misses.
     EXPECT_EQ(answer(cli, R"({"FFH":500})").value(QStringLiteral("error")).toString(),
               QStringLiteral("unknown calculator (expected \"6741\", \"6742\" or \"6741otkid\")"));
     EXPECT_TRUE(answer(cli, R"({"calculator":"6742","FFH":500})").contains(QStringLiteral("grid")));
+}
+
+TEST(KitCli, ExportKeysNeverWriteOverATableNorAfterAFailedCalculation)
+{
+    lir::test::ScopedWorkDir dir;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), dir.file(QStringLiteral("zeni.db"))));
+    const QByteArray zeni = lir::test::readFile(dir.file(QStringLiteral("zeni.db")));
+    KitCli cli;
+    QJsonObject o = answer(cli, R"({"calculator":"6741","FFH":1200,"FFB":700,"export_html":"zeni.db"})");
+    EXPECT_EQ(strings(o.value(QStringLiteral("messages"))),
+              QStringList{QStringLiteral("Лист не записан: файл %1 — это таблица программы zeni.db.").arg(dir.file(QStringLiteral("zeni.db")))});
+    EXPECT_EQ(lir::test::readFile(dir.file(QStringLiteral("zeni.db"))), zeni);
+    // "EXCEL" is hidden after a failed calculation: the key is ignored.
+    o = answer(cli, R"({"calculator":"6741","FFH":5000,"export_html":"k.html"})");
+    EXPECT_EQ(strings(o.value(QStringLiteral("ignored"))), QStringList{QStringLiteral("export_html")});
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("k.html"))));
+    lir::db::Table::closeAll();
 }

@@ -10,10 +10,6 @@ namespace lir::cli::texts {
 inline QString notJson(const QString& reason) { return QStringLiteral("not valid JSON: ") + reason; }
 inline QString notAnObject() { return QStringLiteral("a line must hold one JSON object"); }
 inline QString nulInLine() { return QStringLiteral("a line must not contain a NUL byte"); }
-inline QString severalCommands(const QStringList& keys)
-{
-    return QStringLiteral("a line holds one command of: ") + keys.join(QStringLiteral(", "));
-}
 
 // "unknown calculator (expected "6741", "6742" or "6741otkid")"
 inline QString unknownCalculator(const QStringList& models)

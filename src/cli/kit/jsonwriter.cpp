@@ -7,14 +7,16 @@
 
 namespace lir::cli {
 
-void JsonObjectWriter::add(const QString& key, const QJsonValue& value)
+JsonObjectWriter& JsonObjectWriter::add(const QString& key, const QJsonValue& value)
 {
     m_items.emplace_back(key, encode(value));
+    return *this;
 }
 
-void JsonObjectWriter::addRaw(const QString& key, const QByteArray& json)
+JsonObjectWriter& JsonObjectWriter::addRaw(const QString& key, const QByteArray& json)
 {
     m_items.emplace_back(key, json);
+    return *this;
 }
 
 QByteArray JsonObjectWriter::toJson() const
@@ -75,7 +77,8 @@ QJsonArray gridJson(const KitCalculator& c)
 
 } // namespace
 
-QByteArray calculatorAnswer(const KitCalculator& calc, const QJsonArray& messages, const QJsonArray& ignored)
+QByteArray calculatorAnswer(const KitCalculator& calc, const QJsonArray& messages, const QJsonArray& ignored,
+                            const QByteArray& order)
 {
     JsonObjectWriter out;
     out.add(QStringLiteral("calculator"), calc.model());
@@ -92,6 +95,8 @@ QByteArray calculatorAnswer(const KitCalculator& calc, const QJsonArray& message
     out.add(QStringLiteral("grid"), gridJson(calc));
     out.addRaw(QStringLiteral("state"), stateJson(calc));
     out.add(QStringLiteral("ignored"), ignored);
+    if (!order.isEmpty())
+        out.addRaw(QStringLiteral("order"), order);
     return out.toJson();
 }
 

@@ -19,10 +19,13 @@ namespace lir::cli {
 class JsonObjectWriter
 {
 public:
-    void add(const QString& key, const QJsonValue& value);
+    JsonObjectWriter& add(const QString& key, const QJsonValue& value);
+    JsonObjectWriter& add(const char* key, const QJsonValue& value) { return add(QLatin1String(key), value); }
     // A value that is JSON text already, such as a nested writer's.
-    void addRaw(const QString& key, const QByteArray& json);
+    JsonObjectWriter& addRaw(const QString& key, const QByteArray& json);
+    JsonObjectWriter& addRaw(const char* key, const QByteArray& json) { return addRaw(QLatin1String(key), json); }
     QByteArray toJson() const;
+    QByteArray json() const { return toJson(); }
 
     static QByteArray encode(const QJsonValue& value);
 
@@ -34,7 +37,9 @@ private:
 QByteArray errorLine(const QString& text);
 
 // The answer to a calculator line: the result, the Last calculation, the grid,
-// the state of every input and the keys that were ignored.
-QByteArray calculatorAnswer(const KitCalculator& calc, const QJsonArray& messages, const QJsonArray& ignored);
+// the state of every input and the keys that were ignored; then, when given,
+// the order as JSON text.
+QByteArray calculatorAnswer(const KitCalculator& calc, const QJsonArray& messages, const QJsonArray& ignored,
+                            const QByteArray& order = {});
 
 } // namespace lir::cli

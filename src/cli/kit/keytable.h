@@ -20,7 +20,7 @@ struct Key
         Bool,
         Path, // a file name
     };
-    enum class Command { None, Calculate, ExportHtml, ExportXlsx };
+    enum class Command { None, Calculate, ExportHtml, ExportXlsx, AddToOrder, SaveChanges };
 
     const char* name;
     Value value;
@@ -31,7 +31,8 @@ struct Key
 };
 
 // The keys in the order a line applies them, whatever order it writes them
-// in: the inputs in the window's order, then "calculate", then the exports.
+// in: the inputs in the window's order, then "calculate", then the exports and
+// the order's buttons.
 const std::vector<Key>& calculatorKeys();
 const Key* findKey(const QString& name);
 // Whether a line for this calculator may hold the key.

@@ -4,7 +4,6 @@
 #include "cli/kit/jsonwriter.h"
 #include "cli/kit/keytable.h"
 #include "core/base/dialogs.h"
-#include "core/db/storage.h"
 #include "core/export/kitsheet_html.h"
 #include "core/export/kitsheet_xlsx.h"
 #include "core/prices/pricetable.h"
@@ -39,8 +38,7 @@ QLocale cliLocale()
 void exportSheet(const std::function<void()>& write)
 {
     runGuarded([&] {
-        if (!prices::openTable())
-            db::Table::open(prices::tableFile());
+        prices::open();
         write();
     });
 }
@@ -64,6 +62,8 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
     case Key::Command::ExportHtml: {
         const QString path = pathValue(key, value);
         return [path](KitCalculator& k) {
+            if (!k.commandsVisible()) // "EXCEL" is shown only after a successful calculation
+                return false;
             exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(k), LookupPrice, cliLocale()); });
             return true;
         };
@@ -71,9 +71,19 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
     case Key::Command::ExportXlsx: {
         const QString path = pathValue(key, value);
         return [path](KitCalculator& k) {
+            if (!k.commandsVisible())
+                return false;
             exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), LookupPrice, cliLocale()); });
             return true;
         };
+    }
+    case Key::Command::AddToOrder: {
+        const bool pressed = boolValue(key, value);
+        return [pressed](KitCalculator& k) { return !pressed || OrderCommands::pressSumButton(k); };
+    }
+    case Key::Command::SaveChanges: {
+        const bool pressed = boolValue(key, value);
+        return [pressed](KitCalculator& k) { return !pressed || OrderCommands::pressSaveChanges(k); };
     }
     }
     return [](KitCalculator& k) {
@@ -87,6 +97,8 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
 KitCli::KitCli()
 {
     addCommand(QStringLiteral("calculator"), [this](const QJsonObject& line) { return calculatorLine(line); });
+    addCommand(QStringLiteral("order"), [this](const QJsonObject& line) { return m_orders.processOrderLine(line); });
+    addCommand(QStringLiteral("history"), [this](const QJsonObject& line) { return m_orders.processHistoryLine(line); });
 }
 
 void KitCli::addCommand(const QString& key, LineCommands::Command command)
@@ -127,36 +139,45 @@ QByteArray KitCli::calculatorLine(const QJsonObject& in)
         if (!key || !takesKey(*calc, *key))
             return errorLine(texts::unknownKey(calcName, it.key()));
     }
-    std::vector<std::pair<QString, Step>> steps;
+    struct NamedStep
+    {
+        const Key* key;
+        Step apply;
+    };
+    std::vector<NamedStep> steps;
     try {
         for (const Key& key : calculatorKeys()) {
             const QString name = QLatin1String(key.name);
             if (in.contains(name))
-                steps.emplace_back(name, stepOf(key, in.value(name), *calc));
+                steps.push_back({&key, stepOf(key, in.value(name), *calc)});
         }
     } catch (const InvalidValue& e) {
         return errorLine(e.text);
     }
     if (!in.contains(QStringLiteral("calculate"))) {
-        // "calculate" defaults to true; it comes before the exports.
+        // "calculate" defaults to true; it comes after the inputs, before the
+        // exports and the order's buttons.
+        const Key* calculate = findKey(QStringLiteral("calculate"));
         auto pos = steps.begin();
-        while (pos != steps.end() && !pos->first.startsWith(QLatin1String("export_")))
+        while (pos != steps.end() && pos->key->command == Key::Command::None)
             ++pos;
-        steps.emplace(pos, QStringLiteral("calculate"), stepOf(*findKey(QStringLiteral("calculate")), true, *calc));
+        steps.insert(pos, {calculate, stepOf(*calculate, true, *calc)});
     }
 
+    const OrderCommands::Scope orderScope(m_orders);
     RecordingDialogs recorder;
     QJsonArray ignored;
     {
         const ScopedDialogs recording(recorder);
-        for (auto& [key, apply] : steps)
-            if (!apply(*calc))
-                ignored.append(key);
+        for (const NamedStep& step : steps)
+            if (!step.apply(*calc))
+                ignored.append(QLatin1String(step.key->name));
     }
     QJsonArray messages;
     for (const RecordingDialogs::Shown& s : recorder.shown())
         messages.append(s.text);
-    return calculatorAnswer(*calc, messages, ignored);
+    const bool orderPressed = in.contains(QStringLiteral("add_to_order")) || in.contains(QStringLiteral("save_changes"));
+    return calculatorAnswer(*calc, messages, ignored, orderPressed ? m_orders.orderJson() : QByteArray());
 }
 
 } // namespace lir::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/kit/linedriver.h"
+#include "cli/kit/ordercommands.h"
 #include "core/calc/tiltkit.h"
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
@@ -15,10 +16,11 @@ namespace lir::cli {
 // The command-line calculator: one JSON object per input line, one JSON line
 // per answer. It holds one instance of each calculator for the whole run, so
 // inputs, kit designation and the Last calculation carry over between lines as
-// they do in a window between presses of "РАСЧЕТ".
+// they do in a window between presses of "РАСЧЕТ"; and one current order.
 //
 // A line names its command by a key: {"calculator": ...} lines set inputs and
-// calculate. A further command is one addCommand with the key that names it.
+// calculate, {"order": ...} lines work on the order, {"history": ...} lines on
+// the saved orders. A further command is one addCommand with its key.
 class KitCli
 {
 public:
@@ -35,6 +37,7 @@ public:
     TurnKit& turn() { return m_turn; }
     TiltTurnKit& tiltTurn() { return m_tiltTurn; }
     TiltKit& tilt() { return m_tilt; }
+    OrderModel& order() { return m_orders.order(); }
 
 private:
     QByteArray calculatorLine(const QJsonObject& line);
@@ -42,6 +45,7 @@ private:
     TurnKit m_turn;
     TiltTurnKit m_tiltTurn;
     TiltKit m_tilt;
+    OrderCommands m_orders{m_turn, m_tiltTurn, m_tilt};
     LineCommands m_commands;
 };
 

@@ -36,14 +36,6 @@ void LineCommands::add(const QString& key, Command command)
     m_commands.emplace_back(key, std::move(command));
 }
 
-QStringList LineCommands::keys() const
-{
-    QStringList out;
-    for (const auto& [key, command] : m_commands)
-        out << key;
-    return out;
-}
-
 QByteArray LineCommands::answer(const QByteArray& line) const
 {
     if (line.contains('\0'))
@@ -56,19 +48,12 @@ QByteArray LineCommands::answer(const QByteArray& line) const
         return errorLine(texts::notAnObject());
     const QJsonObject in = doc.object();
 
-    const Command* chosen = nullptr;
-    int named = 0;
-    for (const auto& [key, command] : m_commands) {
-        if (in.contains(key)) {
-            chosen = &command;
-            ++named;
-        }
-    }
-    if (named > 1)
-        return errorLine(texts::severalCommands(keys()));
-    if (!chosen && !m_commands.empty())
-        chosen = &m_commands.front().second;
-    return chosen ? (*chosen)(in) : errorLine(texts::notAnObject());
+    if (m_commands.empty())
+        return errorLine(texts::notAnObject());
+    for (const auto& [key, command] : m_commands)
+        if (in.contains(key))
+            return command(in);
+    return m_commands.front().second(in);
 }
 
 } // namespace lir::cli

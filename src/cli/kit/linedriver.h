@@ -24,10 +24,10 @@ class LineCommands
 public:
     using Command = std::function<QByteArray(const QJsonObject&)>;
 
-    // The first command added also answers a line that names none (and tells
-    // what it misses).
+    // A line that holds the keys of several commands goes to the one added
+    // first (which refuses the others' keys as its unknown keys); the first
+    // command also answers a line that names none, and tells what it misses.
     void add(const QString& key, Command command);
-    QStringList keys() const;
     // The answer line (without a line end) to one input line.
     QByteArray answer(const QByteArray& line) const;
 

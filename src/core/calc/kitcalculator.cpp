@@ -395,6 +395,7 @@ int KitCalculator::windowWidth(int screenWidth)
 void KitCalculator::FormActivate()
 {
     m_resultVisible = false;
+    m_commandsVisible = false;
     m_lirlVisible = false;
     notify();
 }
@@ -468,6 +469,7 @@ void KitCalculator::RuchkaOkonClick()
 void KitCalculator::Panel2Click()
 {
     m_resultVisible = false;
+    m_commandsVisible = false;
     m_lirlVisible = false;
     m_image1Visible = m_image3Visible;
     m_image3Visible = !m_image3Visible;
@@ -506,11 +508,14 @@ void KitCalculator::clearGrid()
 
 void KitCalculator::RashetButtonClick()
 {
-    // A fresh start of the result.
+    // A fresh start of the result, shown before the first message box of the
+    // checks can appear over a stale kit.
     ImageUpdate();
     m_lirlVisible = true;
+    m_commandsVisible = false;
     clearGrid();
     m_error = false;
+    notify();
 
     // Values derived from the inputs.
     m_weightText = isWooden() ? QString() : (m_radioGroup1 == 1 ? QStringLiteral("120") : QStringLiteral("100"));
@@ -556,6 +561,7 @@ void KitCalculator::writeGridAndLast()
 {
     m_lirlText = KitDesignation;
     m_resultVisible = true;
+    m_commandsVisible = true;
     int r = 0;
     for (const TMyLIR& line : std::as_const(Komplekt)) {
         if (line.Quantity == 0)
@@ -604,6 +610,14 @@ void KitCalculator::writeTotals(bool success)
     }
 }
 
+void KitCalculator::SumButtonClick()
+{
+    if (!m_commandsVisible)
+        return;
+    if (OrderSink* sink = orderSink())
+        sink->AddKit(*this);
+}
+
 void KitCalculator::Panel1Click()
 {
     if (OrderSink* sink = orderSink()) {
@@ -621,6 +635,21 @@ TOrder KitCalculator::orderEntry() const
     o.Designation = m_lirlText;
     o.Profil = isWooden() ? ramaTypeText() : nazvSystemProfilesText();
     o.Dop_komplekt = orderDopKomplekt();
+    // The order restores a kit from these texts: the lock, and for an
+    // off-centre kit, whose designation carries neither, the side and weight.
+    auto append = [&o](const QString& piece) {
+        if (!o.Dop_komplekt.isEmpty() && !o.Dop_komplekt.endsWith(t::dopComma))
+            o.Dop_komplekt += t::dopComma;
+        o.Dop_komplekt += piece;
+    };
+    if (orderLock())
+        append(t::dopLock);
+    if (o.Designation == t::kitNonStandard) {
+        if (m_kind != Kind::Tilt)
+            append(m_polStvorki == 1 ? t::dopSideLeft : t::dopSideRight);
+        if (!isWooden())
+            append(m_radioGroup1 == 1 ? t::dopWeight120 : t::dopWeight100);
+    }
     o.Count = m_kolKomlektov;
     o.Color = m_ral;
     o.FFH = m_ffh;

@@ -156,7 +156,11 @@ public:
     bool handleTypeVisible() const { return m_ruchkaOkon; } // TipRuchki and "показать"
     bool image1Visible() const { return m_image1Visible; }  // sash drawing
     bool image3Visible() const { return m_image3Visible; }  // handle types
-    bool resultVisible() const { return m_resultVisible; }  // grid, "EXCEL", "В ЗАКАЗ"
+    bool resultVisible() const { return m_resultVisible; }  // the result grid
+    // "EXCEL" and "В ЗАКАЗ": shown with the grid of a successful calculation,
+    // hidden from the start of every calculation, so that after a failed one
+    // they never act on an earlier kit with the failed attempt's inputs.
+    bool commandsVisible() const { return m_commandsVisible; }
     bool lirlVisible() const { return m_lirlVisible; }
     bool lirlReadOnly() const { return m_kind == Kind::TiltTurn; }
     QString lirlText() const { return m_lirlText; }
@@ -192,6 +196,8 @@ public:
     void RuchkaOkonClick();
     void Panel2Click();
     void RashetButtonClick();
+    // "В ЗАКАЗ": adds the kit to the order; a person can press it only while it is visible.
+    void SumButtonClick();
     void Panel1Click();
     // Hands the current inputs to the order as entry number index.
     void fill_the_order(int index);
@@ -202,6 +208,9 @@ public:
     const PartsTable& parts() const { return Komplekt; }
     // Whether the last RashetButtonClick ended with the error flag set.
     bool lastCalculationFailed() const { return m_error; }
+
+    // Handle at the centre: half of size, halves to the even neighbour.
+    static int halfToEven(int size);
 
 signals:
     void changed();
@@ -220,6 +229,8 @@ protected:
     // Order entry pieces that differ by window.
     virtual QString orderType() const = 0;
     virtual QString orderDopKomplekt() const = 0;
+    // Whether the kit carries the tilt-turn lock ("Запор поворотно-откидной").
+    virtual bool orderLock() const { return false; }
     // What the profile type changes beyond the common inputs.
     virtual void profileTypeExtras() {}
     // Row of "Ручка оконная" in the parts table (1-based).
@@ -239,7 +250,6 @@ protected:
 
     // Handle at the centre: GH := half of size, halves to the even neighbour.
     void followHalf(int size);
-    static int halfToEven(int size);
 
     // An input of one window only, which the subclass holds: how it is read,
     // set from code and, when it can be hidden, whether it is shown.
@@ -302,6 +312,7 @@ private:
     bool m_image1Visible = true;
     bool m_image3Visible = false;
     bool m_resultVisible = false;
+    bool m_commandsVisible = false;
     bool m_lirlVisible = false;
     QString m_lirlText;
     bool m_saveChangesVisible = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/calc/calctexts.h"
+
 #include <QString>
 
 // The texts that the rules of the three fitting systems share: messages,
@@ -34,7 +36,7 @@ inline QString balconyLatchRefused()
 // Kit designation pieces
 inline QString kitLetter() { return QStringLiteral("М"); }  // Cyrillic, ends every kit code
 inline QString woodLetter() { return QStringLiteral("Д"); } // before the kit letter of a wooden sash
-inline QString nonStandard() { return QStringLiteral("Нестандартный"); }
+inline QString nonStandard() { return calctexts::kitNonStandard; } // the order reads it too
 
 // Hinge names of a wooden sash
 inline QString hingeTopFrameWood() { return QStringLiteral("Петля верхняя на раме ДМ"); }

@@ -25,7 +25,7 @@ constexpr std::array<Range, 2> bands = {{{300, 800}, {801, 1300}}};
 constexpr std::array<Part, 10> kitColumns = {P::CornerSwitch, P::Extension500, P::Striker, P::TravelStop,
                                              P::TiltHinge,    P::TopFrameHinge, P::Scissors, P::Shim,
                                              P::CapB1,        P::CapB2};
-struct KitSpec
+struct TiltKitRow
 {
     int number;
     int band;
@@ -33,7 +33,7 @@ struct KitSpec
     Part bolt;
     std::array<int, 10> q;
 };
-constexpr std::array<KitSpec, 12> kitSpecs = {{
+constexpr std::array<TiltKitRow, 12> kitRows = {{
     // band 0: without side presses; the columns in the order of kitColumns
     {51, 0, {300, 500}, P::BoltTurn300, {0, 0, 2, 0, 2, 2, 2, 2, 2, 2}},
     {52, 0, {501, 700}, P::BoltTurn500, {0, 0, 2, 0, 2, 2, 1, 1, 2, 2}},
@@ -52,8 +52,8 @@ constexpr std::array<KitSpec, 12> kitSpecs = {{
 
 int kitOf(int band, int w)
 {
-    for (size_t i = 0; i < kitSpecs.size(); ++i)
-        if (kitSpecs[i].band == band && kitSpecs[i].w.contains(w))
+    for (size_t i = 0; i < kitRows.size(); ++i)
+        if (kitRows[i].band == band && kitRows[i].w.contains(w))
             return int(i);
     return -1;
 }
@@ -72,14 +72,14 @@ const FittingSystem& tiltSystem()
                   P::Shim, P::CapB1, P::CapB2};
         s.catalogue = catalogueOf(s.rows);
 
-        for (const KitSpec& spec : kitSpecs) {
+        for (const TiltKitRow& kit : kitRows) {
             QVector<int> q(TiltKit::PartCount, 0);
             auto at = [&](Part p) -> int& { return q[s.rows.indexOf(p)]; };
-            at(spec.bolt) = 1;
+            at(kit.bolt) = 1;
             for (size_t c = 0; c < kitColumns.size(); ++c)
-                at(kitColumns[c]) = spec.q[c];
+                at(kitColumns[c]) = kit.q[c];
             at(P::Handle) = 1;
-            s.kits.append({kitCode(msg::kitPrefix(), QString::number(spec.number)), q});
+            s.kits.append({kitCode(msg::kitPrefix(), QString::number(kit.number)), q});
         }
 
         s.orderType = t::typeTilt;

@@ -42,6 +42,7 @@ protected:
     void systemPartTexts(const RebateSystem& system) override;
     void finishRules() override; // "Запор поворотно-откидной"
     void fillKit(const QVector<int>& quantities) override { fill_the_komplect6742(quantities); }
+    bool orderLock() const override { return m_cbZapor; }
     void fill_default_value_screw() override;
     void profileTypeExtras() override;
 

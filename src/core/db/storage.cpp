@@ -3,6 +3,7 @@
 #include "core/db/storagetexts.h"
 #include "core/db/storagevalue.h"
 #include "core/base/error.h"
+#include "core/base/numberformat.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QUrl>
 
 #include <map>
+#include <utility>
 
 namespace lir::db {
 
@@ -51,9 +53,10 @@ QString newConnectionName(const QString& table)
     return QStringLiteral("lir.db.%1.%2").arg(table, QString::number(++counter));
 }
 
-[[noreturn]] void fail(const QSqlError& e)
+// The engine's own text, after a first line that names the file.
+[[noreturn]] void fail(const QString& path, const QSqlError& e)
 {
-    throw Error(e.text());
+    throw Error(texts::engineError(QDir::toNativeSeparators(path)) + u'\r' + e.text());
 }
 
 // SQLite's URI form, so that the open mode can forbid creating the file.
@@ -172,6 +175,40 @@ struct Table::Impl
     QVector<bool> changed;
     bool modified = false;
     int count = -1; // cached row count, -1 when unknown
+    std::map<int, Table::NumberCheck> checks; // by column
+
+    // Inside a transaction the changes are announced once, when it ends:
+    // a batch of hundreds of rows is shown once, and nobody is shown rows
+    // that a rollback takes back.
+    bool inTransaction = false;
+    bool dataPending = false;
+    bool currentPending = false;
+
+    void announceData()
+    {
+        if (inTransaction)
+            dataPending = true;
+        else
+            emit q->dataChanged();
+    }
+    void announceCurrent()
+    {
+        if (inTransaction)
+            currentPending = true;
+        else
+            emit q->currentChanged();
+    }
+    // The end of a transaction: what happened in it, announced once.
+    void endTransaction()
+    {
+        inTransaction = false;
+        const bool data = std::exchange(dataPending, false);
+        const bool current = std::exchange(currentPending, false);
+        if (data)
+            emit q->dataChanged();
+        if (current)
+            emit q->currentChanged();
+    }
 
     ~Impl()
     {
@@ -192,11 +229,11 @@ struct Table::Impl
         connection = newConnectionName(tableName);
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         if (!db.isValid())
-            fail(db.lastError());
+            fail(path, db.lastError());
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
         db.setDatabaseName(sqliteUri(filePath, QStringLiteral("rw")));
         if (!db.open())
-            fail(db.lastError());
+            fail(path, db.lastError());
 
         QSqlQuery& s = run(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {tableName});
         QStringList quotedColumns;
@@ -228,7 +265,7 @@ struct Table::Impl
             auto s = std::make_unique<QSqlQuery>(db);
             s->setForwardOnly(true);
             if (!s->prepare(sql))
-                fail(s->lastError());
+                fail(path, s->lastError());
             it = statements.emplace(sql, std::move(s)).first;
         }
         return *it->second;
@@ -243,7 +280,7 @@ struct Table::Impl
         if (!s.exec()) {
             const QSqlError e = s.lastError();
             s.finish();
-            fail(e);
+            fail(path, e);
         }
         return s;
     }
@@ -289,7 +326,7 @@ struct Table::Impl
         if (!loadRow(tail, binds))
             return false;
         if (!had || rowid != before)
-            emit q->currentChanged();
+            announceCurrent();
         return true;
     }
 
@@ -313,7 +350,7 @@ struct Table::Impl
         modified = false;
         q->m_state = State::Browse;
         if (visible)
-            emit q->currentChanged();
+            announceCurrent();
     }
 
     void startPending(State state)
@@ -336,11 +373,11 @@ struct Table::Impl
                 loadRow(QStringLiteral("ORDER BY rowid LIMIT 1"));
             else if (!loadRow(QStringLiteral("WHERE rowid = ?"), {rowid}))
                 moveToNeighbour(rowid);
-            emit q->dataChanged();
+            announceData();
             if (had != hasRow || rowid != before)
-                emit q->currentChanged();
+                announceCurrent();
         } else {
-            emit q->dataChanged();
+            announceData();
         }
     }
 };
@@ -384,6 +421,14 @@ Table& Table::open(const QString& fileName)
 bool Table::isOpen(const QString& fileName)
 {
     return registry().tables.count(fileName) > 0;
+}
+
+QStringList Table::openFilePaths()
+{
+    QStringList paths;
+    for (const auto& entry : registry().tables)
+        paths << entry.second->filePath();
+    return paths;
 }
 
 void Table::closeAll()
@@ -462,7 +507,7 @@ void Table::create(const QString& fileName, const QVector<FieldDef>& fields)
     if (!error.isEmpty()) {
         // Leave no half-made table behind: the next start would take it as existing.
         QFile::remove(path);
-        throw Error(error);
+        throw Error(texts::engineError(QDir::toNativeSeparators(path)) + u'\r' + error);
     }
 }
 
@@ -622,7 +667,7 @@ void Table::insert()
     d->writePending();
     d->startPending(State::Insert);
     d->values = QVector<QVariant>(d->fields.size());
-    emit currentChanged();
+    d->announceCurrent();
 }
 
 void Table::edit()
@@ -632,6 +677,15 @@ void Table::edit()
     if (!d->hasRow)
         throw Error(texts::emptyTable(d->fileName));
     d->startPending(State::Edit);
+}
+
+void Table::setNumberCheck(const QString& field, NumberCheck check)
+{
+    const int i = d->fieldIndex(field);
+    if (check)
+        d->checks[i] = std::move(check);
+    else
+        d->checks.erase(i);
 }
 
 void Table::setValue(const QString& field, const QVariant& v)
@@ -662,7 +716,11 @@ void Table::post()
     for (int i = 0; i < d->fields.size(); ++i) {
         if (!d->changed[i])
             continue;
-        binds << storedValue(d->fields[i], d->values[i]);
+        const QVariant stored = storedValue(d->fields[i], d->values[i]);
+        if (const auto check = d->checks.find(i); check != d->checks.end() && stored.isValid())
+            if (const QString problem = check->second(stored.toDouble()); !problem.isEmpty())
+                throw Error(problem);
+        binds << stored;
         columns << quoted(d->fields[i].name);
     }
 
@@ -686,8 +744,8 @@ void Table::post()
         m_state = State::Browse;
         if (!d->loadRow(QStringLiteral("WHERE rowid = ?"), {id}))
             d->moveToNeighbour(id);
-        emit dataChanged();
-        emit currentChanged();
+        d->announceData();
+        d->announceCurrent();
         return;
     }
 
@@ -713,7 +771,7 @@ void Table::post()
         throw Error(texts::rowGone(d->fileName));
     }
     d->loadRow(QStringLiteral("WHERE rowid = ?"), {d->rowid});
-    emit dataChanged();
+    d->announceData();
 }
 
 void Table::cancel()
@@ -738,20 +796,22 @@ void Table::remove()
     d->run(QStringLiteral("DELETE FROM ") + d->table + QStringLiteral(" WHERE rowid = ?"), {gone}).finish();
     d->count = -1;
     d->moveToNeighbour(gone);
-    emit dataChanged();
-    emit currentChanged();
+    d->announceData();
+    d->announceCurrent();
 }
 
 void Table::beginTransaction()
 {
     if (!d->db.transaction())
-        fail(d->db.lastError());
+        fail(d->path, d->db.lastError());
+    d->inTransaction = true;
 }
 
 void Table::commit()
 {
     if (!d->db.commit())
-        fail(d->db.lastError());
+        fail(d->path, d->db.lastError());
+    d->endTransaction();
 }
 
 void Table::rollback()
@@ -760,9 +820,17 @@ void Table::rollback()
     d->dropPending();
     const bool ok = d->db.rollback();
     const QSqlError e = d->db.lastError();
+    // The rows are announced as they are now; a current row that moved
+    // inside is announced even where the rollback left it.
+    d->inTransaction = false;
+    d->dataPending = false;
+    const bool moved = std::exchange(d->currentPending, false);
+    const qint64 before = d->rowid;
     d->refreshAfterChange();
+    if (moved && d->rowid == before)
+        emit currentChanged();
     if (!ok)
-        fail(e);
+        fail(d->path, e);
 }
 
 QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& binds)
@@ -770,11 +838,11 @@ QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& 
     QSqlQuery s(d->db);
     s.setForwardOnly(true);
     if (!s.prepare(sql))
-        fail(s.lastError());
+        fail(d->path, s.lastError());
     for (int i = 0; i < binds.size(); ++i)
         s.bindValue(i, binds[i]);
     if (!s.exec())
-        fail(s.lastError());
+        fail(d->path, s.lastError());
     QVector<QVector<QVariant>> rows;
     if (s.isSelect()) {
         const int n = s.record().count();

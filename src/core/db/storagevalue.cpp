@@ -1,9 +1,10 @@
 #include "core/db/storagevalue.h"
 
+#include "core/base/environment.h"
 #include "core/base/error.h"
+#include "core/base/numberformat.h"
 #include "core/db/storagetexts.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -49,17 +50,12 @@ bool isFloating(const QVariant& v)
     return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
 }
 
-// A number typed as text: the C form, or with a decimal comma.
+// A number typed as text, as the user's locale writes it or with a point;
+// never with group separators.
 std::optional<double> parseNumber(const QString& text)
 {
-    bool ok = false;
-    double x = QLocale::c().toDouble(text, &ok);
-    if (!ok && text.contains(u',') && !text.contains(u'.')) {
-        QString dotted = text;
-        dotted.replace(u',', u'.');
-        x = QLocale::c().toDouble(dotted, &ok);
-    }
-    if (!ok || !std::isfinite(x))
+    double x = 0;
+    if (!numfmt::parse(text, environment().numberLocale(), &x))
         return std::nullopt;
     return x;
 }

@@ -18,8 +18,8 @@ QString cutToSize(const QString& s, int size);
 bool isIntegral(const QVariant& v);
 bool isFloating(const QVariant& v);
 
-// A number typed as text: the C form, or with a decimal comma; none for any
-// other text.
+// A number typed as text, as the user's locale writes it or with a point,
+// never with group separators; none for any other text.
 std::optional<double> parseNumber(const QString& text);
 
 // The value as it is written into its field; throws the conversion error when

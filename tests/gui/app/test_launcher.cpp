@@ -1,5 +1,6 @@
 // The launcher and the calculator windows as a person meets them.
 #include "core/db/storage.h"
+#include "gui/app/form_about.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "app/startup.h"
@@ -7,6 +8,8 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_history.h"
+#include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
 #include "core/export/ProceduresAndFunctions.h"
 #include "core/prices/pricetable.h"
@@ -124,12 +127,34 @@ TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
     EXPECT_FALSE(forms::Price->isVisible());
     click(m->buttons().at(3).picture);
     EXPECT_TRUE(forms::Price->isVisible());
-    // Buttons of windows that are not there yet do nothing.
+    // The summation button shows the order that start-up made.
+    ASSERT_TRUE(forms::TotalSum);
     click(m->buttons().at(4).picture);
+    EXPECT_TRUE(forms::TotalSum->isVisible());
+    // The history button shows the history that start-up made; no window is made on a click.
+    ASSERT_TRUE(forms::History);
+    click(m->buttons().at(5).picture);
+    EXPECT_TRUE(forms::History->isVisible());
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
     for (QWidget* w : {static_cast<QWidget*>(forms::MainForm6741), static_cast<QWidget*>(forms::MainForm6742),
-                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price)})
+                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price),
+                       static_cast<QWidget*>(forms::TotalSum), static_cast<QWidget*>(forms::History)})
         w->hide();
+}
+
+TEST_F(Forms, AboutButtonShowsTheAboutWindowMadeAtStartUp)
+{
+    ASSERT_TRUE(forms::About);
+    EXPECT_FALSE(forms::About->isVisible());
+    const auto& about = forms::Main->buttons().at(6);
+    EXPECT_EQ(about.picture->objectName(), QStringLiteral("ImageLir"));
+    const int before = QApplication::topLevelWidgets().size();
+    click(about.picture);
+    EXPECT_TRUE(forms::About->isVisible());
+    click(about.picture);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    forms::About->closeButton()->click();
+    EXPECT_FALSE(forms::About->isVisible());
 }
 
 TEST_F(Forms, CalculatorWindowFollowsItsState)
@@ -202,4 +227,47 @@ TEST_F(Forms, ExcelWritesTheSheetAndLeavesThePriceTableOnTheLastFoundRow)
     db::Table* prices = lir::prices::openTable();
     ASSERT_TRUE(prices);
     EXPECT_EQ(prices->text(lir::prices::fieldDesignation()), QStringLiteral("DIN7982(4*40)"));
+}
+
+TEST_F(Forms, FailedCalculationEmptiesTheGridBeforeItsMessagesAndHidesExcelAndToOrder)
+{
+    TMainForm6741* w = forms::MainForm6741;
+    w->calculator().setFFH(400);
+    w->calculator().setFFB(500);
+    w->rashetButton()->click();
+    ASSERT_TRUE(w->exportButton()->isVisibleTo(w));
+    // What the window shows while each message box of a failed calculation is open.
+    struct Probe : RecordingDialogs
+    {
+        TMainForm6741* w = nullptr;
+        QStringList seen;
+        void errorBox(const QString& text) override
+        {
+            QString cells;
+            for (int r = 0; r < w->grid()->rowCount(); ++r)
+                for (int c = 0; c < w->grid()->columnCount(); ++c)
+                    cells += w->grid()->item(r, c)->text();
+            seen << QStringLiteral("grid '%1', EXCEL %2, В ЗАКАЗ %3")
+                        .arg(cells)
+                        .arg(w->exportButton()->isVisibleTo(w))
+                        .arg(w->sumButton()->isVisibleTo(w));
+            RecordingDialogs::errorBox(text);
+        }
+    } probe;
+    probe.w = w;
+    Dialogs* previous = setDialogs(&probe);
+    w->calculator().setFFH(5000);
+    w->rashetButton()->click();
+    setDialogs(previous);
+    ASSERT_FALSE(probe.seen.isEmpty());
+    for (const QString& s : std::as_const(probe.seen))
+        EXPECT_EQ(s, QStringLiteral("grid '', EXCEL 0, В ЗАКАЗ 0"));
+    EXPECT_TRUE(w->grid()->isVisibleTo(w)); // shown as it was, empty
+    EXPECT_FALSE(w->exportButton()->isVisibleTo(w));
+    EXPECT_FALSE(w->sumButton()->isVisibleTo(w));
+
+    w->calculator().setFFH(400);
+    w->rashetButton()->click();
+    EXPECT_TRUE(w->exportButton()->isVisibleTo(w));
+    EXPECT_TRUE(w->sumButton()->isVisibleTo(w));
 }
