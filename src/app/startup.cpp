@@ -4,6 +4,7 @@
 #include "core/db/storage.h"
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/prices/paradoximport.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "gui/app/guidialogs.h"
@@ -43,6 +44,8 @@ void createForms()
     forms::MainForm6741otkid = new TMainForm6741otkid;
     // The tables are found in the working directory; set before the first is opened.
     db::setNetFileDir(QDir::currentPath());
+    // A table left in the Paradox format is offered for conversion before it is opened.
+    prices::offerParadoxConversions();
     forms::Price = new TPrice;
 }
 
