@@ -3,7 +3,9 @@
 #include "app/BDEInstallModule.h"
 #include "core/db/storage.h"
 #include "core/base/dialogs.h"
+#include "core/base/apptexts.h"
 #include "core/base/error.h"
+#include "core/base/workdirlock.h"
 #include "core/prices/paradoximport.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
@@ -31,6 +33,22 @@ bool LirApplication::notify(QObject* receiver, QEvent* event)
     } catch (const std::exception& e) {
         dialogs().errorBox(QString::fromLocal8Bit(e.what()));
     }
+    return false;
+}
+
+bool claimWorkingDirectory(WorkDirLock& lock)
+{
+    if (lock.tryLock())
+        return true;
+    // Another run of this program: say so at once. A command-line program
+    // that writes a table holds the lock only for that write.
+    if (!lock.heldBySameProgram() && !lock.cannotCreate() && lock.tryLock(5000))
+        return true;
+    // Where no lock can be made, no table can be written either: the
+    // program goes on for reading.
+    if (lock.cannotCreate())
+        return true;
+    dialogs().messageBox(apptexts::alreadyRunning());
     return false;
 }
 
@@ -70,6 +88,11 @@ int runProgram(QApplication& app)
     setDialogs(&guiDialogs);
     bde::watchForTermination();
     app.setQuitOnLastWindowClosed(false);
+
+    // Two runs on one working directory would write over each other's prices.
+    static WorkDirLock lock(QDir::currentPath());
+    if (!claimWorkingDirectory(lock))
+        return 0;
 
     // Without a working storage engine the program offers to install it; a
     // failure of the installer itself ends the program.

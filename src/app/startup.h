@@ -2,6 +2,10 @@
 
 #include <QApplication>
 
+namespace lir {
+class WorkDirLock;
+}
+
 namespace lir::gui {
 
 // The application object: an error that escapes a handler is shown in the
@@ -16,6 +20,11 @@ public:
 // The start-up sequence: engine test (and installer), the windows, the
 // tables, then the message loop. Returns the program's exit code.
 int runProgram(QApplication& app);
+
+// One run per working directory: takes the directory's lock, or shows
+// "Программа уже запущена в этой папке." and returns false when another run
+// holds it. A short write of a command-line program is waited for.
+bool claimWorkingDirectory(WorkDirLock& lock);
 
 // Creates every window of the program once, in the start-up order.
 void createForms();

@@ -2,6 +2,8 @@
 #include "app/BDEInstallModule.h"
 #include "core/base/apptexts.h"
 #include "core/base/error.h"
+#include "core/base/workdirlock.h"
+#include "app/startup.h"
 #include "support/testsupport.h"
 
 #include <QCoreApplication>
@@ -145,4 +147,31 @@ TEST_F(StartupTest, InstallerFailuresAreErrors)
     EXPECT_THROW(bde::RunBDEInstaller(bde::PrepareBDEInstaller()), Error);
     // A target that cannot be written.
     EXPECT_THROW(bde::CopyFileKeepDate(QStringLiteral("/nonexistent-dir/x"), work.file(QStringLiteral("setup.sh"))), Error);
+}
+
+TEST_F(StartupTest, OneRunPerFolderAndCommandLineWritesWaitForIt)
+{
+    WorkDirLock running(work.path());
+    ASSERT_TRUE(gui::claimWorkingDirectory(running));
+    WorkDirLock second(work.path());
+    EXPECT_FALSE(gui::claimWorkingDirectory(second));
+    EXPECT_EQ(test::recorder().messages(), QStringList{QStringLiteral("Программа уже запущена в этой папке.")});
+    try {
+        TableWriteLock write(work.path(), 0);
+        FAIL() << "a table was written while the program runs";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Таблицы в папке %1 сейчас использует программа %2 (процесс %3); таблица "
+                                              "не записана. Закройте программу и повторите.")
+                                   .arg(work.path(), second.holder(), QString::number(QCoreApplication::applicationPid())));
+    }
+
+    // A run that was killed leaves its lock file behind; the next start takes it over.
+    running.unlock();
+    QFile stale(work.file(QStringLiteral("LIRComplect.lock")));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("999999999\nLIRComplect\n\n");
+    stale.close();
+    test::recorder().clear();
+    EXPECT_TRUE(gui::claimWorkingDirectory(second));
+    EXPECT_TRUE(test::recorder().shown().empty());
 }

@@ -183,3 +183,20 @@ TEST(KitCli, ExportKeysWriteTheSheetsOfTheLastCalculation)
     qunsetenv("LC_ALL");
     lir::db::Table::closeAll();
 }
+
+TEST(KitCli, ExportKeysNeverWriteOverATableNorAfterAFailedCalculation)
+{
+    lir::test::ScopedWorkDir dir;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), dir.file(QStringLiteral("zeni.db"))));
+    const QByteArray zeni = lir::test::readFile(dir.file(QStringLiteral("zeni.db")));
+    KitCli cli;
+    QJsonObject o = answer(cli, R"({"calculator":"6741","FFH":1200,"FFB":700,"export_html":"zeni.db"})");
+    EXPECT_EQ(strings(o.value(QStringLiteral("messages"))),
+              QStringList{QStringLiteral("Лист не записан: файл %1 — это таблица программы zeni.db.").arg(dir.file(QStringLiteral("zeni.db")))});
+    EXPECT_EQ(lir::test::readFile(dir.file(QStringLiteral("zeni.db"))), zeni);
+    // "EXCEL" is hidden after a failed calculation: the key is ignored.
+    o = answer(cli, R"({"calculator":"6741","FFH":5000,"export_html":"k.html"})");
+    EXPECT_EQ(strings(o.value(QStringLiteral("ignored"))), QStringList{QStringLiteral("export_html")});
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("k.html"))));
+    lir::db::Table::closeAll();
+}

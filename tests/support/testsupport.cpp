@@ -1,6 +1,7 @@
 #include "support/testsupport.h"
 
 #include "core/base/codec.h"
+#include "core/base/environment.h"
 
 #ifdef LIR_TEST_WIDGETS
 #include <QApplication>
@@ -28,6 +29,16 @@ ScopedWorkDir::ScopedWorkDir() : m_previous(QDir::currentPath())
 ScopedWorkDir::~ScopedWorkDir()
 {
     QDir::setCurrent(m_previous);
+}
+
+ScopedNumberLocale::ScopedNumberLocale(const QLocale& locale) : m_previous(environment().numberLocale)
+{
+    environment().numberLocale = [locale] { return locale; };
+}
+
+ScopedNumberLocale::~ScopedNumberLocale()
+{
+    environment().numberLocale = m_previous;
 }
 
 QByteArray readFile(const QString& path)

@@ -4,12 +4,14 @@
 #include "core/prices/pricelookup.h"
 
 #include <QHash>
+#include <QLocale>
 
 #include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iosfwd>
 
 // Shared pieces of the test programs: every program runs with a QApplication on
@@ -31,6 +33,17 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previous;
+};
+
+// The locale of typed and written numbers for the life of the object.
+class ScopedNumberLocale
+{
+public:
+    explicit ScopedNumberLocale(const QLocale& locale);
+    ~ScopedNumberLocale();
+
+private:
+    std::function<QLocale()> m_previous;
 };
 
 // The contents of a file the test needs (a failure when it cannot be read).

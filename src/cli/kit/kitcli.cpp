@@ -180,8 +180,7 @@ QLocale cliLocale()
 void exportSheet(const std::function<void()>& write)
 {
     runGuarded([&] {
-        if (!prices::openTable())
-            db::Table::open(prices::tableFile());
+        prices::open();
         write();
     });
 }
@@ -356,6 +355,8 @@ const std::vector<KeySpec>& keySpecs()
          [](const QJsonValue& v, Kind) -> Apply {
              const QString path = filePath(v, "export_html");
              return [path](KitCalculator& c) {
+                 if (!c.commandsVisible()) // "EXCEL" is shown only after a successful calculation
+                     return false;
                  exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(c), LookupPrice, cliLocale()); });
                  return true;
              };
@@ -364,6 +365,8 @@ const std::vector<KeySpec>& keySpecs()
          [](const QJsonValue& v, Kind) -> Apply {
              const QString path = filePath(v, "export_xlsx");
              return [path](KitCalculator& c) {
+                 if (!c.commandsVisible())
+                     return false;
                  exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(c), LookupPrice, cliLocale()); });
                  return true;
              };

@@ -20,6 +20,16 @@ inline QString errorCaption() { return QStringLiteral("Error"); }
 inline QString applicationTitle() { return QStringLiteral("LIRComplect"); }
 inline QString launcherCaption() { return QStringLiteral("ЛИР-Комплектация"); }
 
+// A second start in a working directory where the program already runs.
+inline QString alreadyRunning() { return QStringLiteral("Программа уже запущена в этой папке."); }
+// A command-line program that was to write a table the program holds.
+inline QString tablesInUse(const QString& dir, const QString& program, qint64 pid)
+{
+    return QStringLiteral("Таблицы в папке %1 сейчас использует программа %2 (процесс %3); таблица не записана. "
+                          "Закройте программу и повторите.")
+        .arg(dir, program.isEmpty() ? QStringLiteral("LIRComplect") : program, QString::number(pid));
+}
+
 inline QString cannotOpenSource(const QString& file)
 {
     return QStringLiteral("Не удалось открыть файл %1").arg(file);

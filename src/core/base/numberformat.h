@@ -22,8 +22,11 @@ inline float addSingle(float a, double b)
     return float(double(a) + b);
 }
 
-// A whole or decimal number typed in the locale's form (or with a point);
-// nullopt when the text is no number.
+// A number as a person types it: an optional minus sign, digits, and at most
+// one decimal separator, the locale's or a point. Group separators, exponents,
+// blanks inside and words such as "inf" make it no number, so "1,500" in a
+// comma locale is 1.5 and "1,250.5" is refused. Blanks at both ends are
+// ignored. Returns false when the text is no number.
 bool parse(const QString& text, const QLocale& locale, double* out);
 
 } // namespace lir::numfmt

@@ -199,6 +199,7 @@ int KitCalculator::windowWidth(int screenWidth)
 void KitCalculator::FormActivate()
 {
     m_resultVisible = false;
+    m_commandsVisible = false;
     m_lirlVisible = false;
     notify();
 }
@@ -272,6 +273,7 @@ void KitCalculator::RuchkaOkonClick()
 void KitCalculator::Panel2Click()
 {
     m_resultVisible = false;
+    m_commandsVisible = false;
     m_lirlVisible = false;
     m_image1Visible = m_image3Visible;
     m_image3Visible = !m_image3Visible;
@@ -310,11 +312,14 @@ void KitCalculator::clearGrid()
 
 void KitCalculator::RashetButtonClick()
 {
-    // 1. Fresh start of the result.
+    // 1. Fresh start of the result, shown before the first message box of
+    // the checks can appear over a stale kit.
     ImageUpdate();
     m_lirlVisible = true;
+    m_commandsVisible = false;
     clearGrid();
     m_error = false;
+    notify();
 
     // 2. Values derived from the inputs.
     m_weightText = isWooden() ? QString() : (m_radioGroup1 == 1 ? QStringLiteral("120") : QStringLiteral("100"));
@@ -359,6 +364,7 @@ void KitCalculator::writeGridAndLast()
 {
     m_lirlText = KitDesignation;
     m_resultVisible = true;
+    m_commandsVisible = true;
     int r = 0;
     for (const TMyLIR& line : std::as_const(Komplekt)) {
         if (line.Quantity == 0)

@@ -91,7 +91,11 @@ public:
     bool handleTypeVisible() const { return m_ruchkaOkon; } // TipRuchki and "показать"
     bool image1Visible() const { return m_image1Visible; }  // sash drawing
     bool image3Visible() const { return m_image3Visible; }  // handle types
-    bool resultVisible() const { return m_resultVisible; }  // grid, "EXCEL", "В ЗАКАЗ"
+    bool resultVisible() const { return m_resultVisible; }  // the result grid
+    // "EXCEL" and "В ЗАКАЗ": shown with the grid of a successful calculation,
+    // hidden from the start of every calculation, so that after a failed one
+    // they never act on an earlier kit with the failed attempt's inputs.
+    bool commandsVisible() const { return m_commandsVisible; }
     bool lirlVisible() const { return m_lirlVisible; }
     bool lirlReadOnly() const { return m_kind == Kind::TiltTurn; }
     QString lirlText() const { return m_lirlText; }
@@ -222,6 +226,7 @@ private:
     bool m_image1Visible = true;
     bool m_image3Visible = false;
     bool m_resultVisible = false;
+    bool m_commandsVisible = false;
     bool m_lirlVisible = false;
     QString m_lirlText;
     bool m_saveChangesVisible = false;

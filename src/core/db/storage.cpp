@@ -1,7 +1,9 @@
 #include "core/db/storage.h"
 
 #include "core/db/storagetexts.h"
+#include "core/base/environment.h"
 #include "core/base/error.h"
+#include "core/base/numberformat.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -60,9 +62,10 @@ QString quoted(const QString& identifier)
     return u'"' + s + u'"';
 }
 
-[[noreturn]] void fail(const QSqlError& e)
+// The engine's own text, after a first line that names the file.
+[[noreturn]] void fail(const QString& path, const QSqlError& e)
 {
-    throw Error(e.text());
+    throw Error(texts::engineError(QDir::toNativeSeparators(path)) + u'\r' + e.text());
 }
 
 // SQLite's URI form, so that the open mode can forbid creating the file.
@@ -175,17 +178,12 @@ bool isFloating(const QVariant& v)
     return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
 }
 
-// A number typed as text: the C form, or with a decimal comma.
+// A number typed as text, as the user's locale writes it or with a point;
+// never with group separators.
 std::optional<double> parseNumber(const QString& text)
 {
-    bool ok = false;
-    double x = QLocale::c().toDouble(text, &ok);
-    if (!ok && text.contains(u',') && !text.contains(u'.')) {
-        QString dotted = text;
-        dotted.replace(u',', u'.');
-        x = QLocale::c().toDouble(dotted, &ok);
-    }
-    if (!ok || !std::isfinite(x))
+    double x = 0;
+    if (!numfmt::parse(text, environment().numberLocale(), &x))
         return std::nullopt;
     return x;
 }
@@ -362,6 +360,7 @@ struct Table::Impl
     QVector<bool> changed;
     bool modified = false;
     int count = -1; // cached row count, -1 when unknown
+    std::map<int, Table::NumberCheck> checks; // by column
 
     ~Impl()
     {
@@ -382,11 +381,11 @@ struct Table::Impl
         connection = newConnectionName(tableName);
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         if (!db.isValid())
-            fail(db.lastError());
+            fail(path, db.lastError());
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
         db.setDatabaseName(sqliteUri(filePath, QStringLiteral("rw")));
         if (!db.open())
-            fail(db.lastError());
+            fail(path, db.lastError());
 
         QSqlQuery& s = run(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {tableName});
         QStringList quotedColumns;
@@ -418,7 +417,7 @@ struct Table::Impl
             auto s = std::make_unique<QSqlQuery>(db);
             s->setForwardOnly(true);
             if (!s->prepare(sql))
-                fail(s->lastError());
+                fail(path, s->lastError());
             it = statements.emplace(sql, std::move(s)).first;
         }
         return *it->second;
@@ -433,7 +432,7 @@ struct Table::Impl
         if (!s.exec()) {
             const QSqlError e = s.lastError();
             s.finish();
-            fail(e);
+            fail(path, e);
         }
         return s;
     }
@@ -576,6 +575,14 @@ bool Table::isOpen(const QString& fileName)
     return registry().tables.count(fileName) > 0;
 }
 
+QStringList Table::openFilePaths()
+{
+    QStringList paths;
+    for (const auto& entry : registry().tables)
+        paths << entry.second->filePath();
+    return paths;
+}
+
 void Table::closeAll()
 {
     std::map<QString, std::unique_ptr<Table>> tables;
@@ -611,7 +618,7 @@ void Table::create(const QString& fileName, const QVector<FieldDef>& fields)
     if (!error.isEmpty()) {
         // Leave no half-made table behind: the next start would take it as existing.
         QFile::remove(path);
-        throw Error(error);
+        throw Error(texts::engineError(QDir::toNativeSeparators(path)) + u'\r' + error);
     }
 }
 
@@ -650,7 +657,7 @@ void writeTableFile(const QString& path, const QString& table, const QVector<Fie
                            marks.join(QStringLiteral(", ")) + u')';
     const QString error = writeNewFile(path, table, statements, insert, stored);
     if (!error.isEmpty())
-        throw Error(error);
+        throw Error(texts::engineError(QDir::toNativeSeparators(path)) + u'\r' + error);
 }
 
 QString Table::fileName() const
@@ -832,6 +839,15 @@ void Table::edit()
     d->startPending(State::Edit);
 }
 
+void Table::setNumberCheck(const QString& field, NumberCheck check)
+{
+    const int i = d->fieldIndex(field);
+    if (check)
+        d->checks[i] = std::move(check);
+    else
+        d->checks.erase(i);
+}
+
 void Table::setValue(const QString& field, const QVariant& v)
 {
     if (m_state == State::Browse)
@@ -860,7 +876,11 @@ void Table::post()
     for (int i = 0; i < d->fields.size(); ++i) {
         if (!d->changed[i])
             continue;
-        binds << storedValue(d->fields[i], d->values[i]);
+        const QVariant stored = storedValue(d->fields[i], d->values[i]);
+        if (const auto check = d->checks.find(i); check != d->checks.end() && stored.isValid())
+            if (const QString problem = check->second(stored.toDouble()); !problem.isEmpty())
+                throw Error(problem);
+        binds << stored;
         columns << quoted(d->fields[i].name);
     }
 
@@ -943,13 +963,13 @@ void Table::remove()
 void Table::beginTransaction()
 {
     if (!d->db.transaction())
-        fail(d->db.lastError());
+        fail(d->path, d->db.lastError());
 }
 
 void Table::commit()
 {
     if (!d->db.commit())
-        fail(d->db.lastError());
+        fail(d->path, d->db.lastError());
 }
 
 void Table::rollback()
@@ -960,7 +980,7 @@ void Table::rollback()
     const QSqlError e = d->db.lastError();
     d->refreshAfterChange();
     if (!ok)
-        fail(e);
+        fail(d->path, e);
 }
 
 QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& binds)
@@ -968,11 +988,11 @@ QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& 
     QSqlQuery s(d->db);
     s.setForwardOnly(true);
     if (!s.prepare(sql))
-        fail(s.lastError());
+        fail(d->path, s.lastError());
     for (int i = 0; i < binds.size(); ++i)
         s.bindValue(i, binds[i]);
     if (!s.exec())
-        fail(s.lastError());
+        fail(d->path, s.lastError());
     QVector<QVector<QVariant>> rows;
     if (s.isSelect()) {
         const int n = s.record().count();

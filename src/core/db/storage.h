@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -22,6 +23,12 @@ namespace lir::db {
 // opened: a table stays in the directory it was opened from.
 void setNetFileDir(const QString& dir);
 QString netFileDir();
+
+// The files of the program's own tables, found in the tables' directory.
+inline QStringList programTableFiles()
+{
+    return {QStringLiteral("zeni.db"), QStringLiteral("zakaz.db")};
+}
 
 // One field of a table. The file keeps it as the column's declared type
 // ("VARCHAR(100)", "INTEGER", "SMALLINT UNSIGNED", "DOUBLE"), so that it is
@@ -61,6 +68,8 @@ public:
     static bool isOpen(const QString& fileName);
     // Closes every open table (end of the program, and between tests).
     static void closeAll();
+    // The full paths of the files of every open table.
+    static QStringList openFilePaths();
 
     // Whether a table file of that name exists in the tables' directory.
     static bool exists(const QString& fileName);
@@ -116,6 +125,11 @@ public:
     // Writes the pending row. A value that does not fit its field is refused
     // with an error, and the row stays pending with that value, to be mended.
     void post();
+    // A rule of a number field beyond its type, applied by every post(): the
+    // check returns the message for a value it refuses, an empty text for one
+    // it accepts. An empty function removes it.
+    using NumberCheck = std::function<QString(double)>;
+    void setNumberCheck(const QString& field, NumberCheck check);
     void cancel(); // drops the pending changes
     // Deletes the current row; the next row becomes current, else the previous.
     // In Insert state it drops the new row instead.

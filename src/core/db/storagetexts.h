@@ -5,6 +5,11 @@
 // Texts of the storage layer. The engine's own messages are passed on as they come.
 namespace lir::db::texts {
 
+// The first line of every error of the storage engine; its own text follows.
+inline QString engineError(const QString& path)
+{
+    return QStringLiteral("Ошибка при работе с таблицей %1").arg(path);
+}
 inline QString tableNotFound(const QString& file, const QString& dir)
 {
     return QStringLiteral("Таблица %1 не найдена в каталоге %2").arg(file, dir);

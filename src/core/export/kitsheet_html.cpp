@@ -3,9 +3,10 @@
 #include "core/base/error.h"
 #include "core/base/codec.h"
 #include "core/base/numberformat.h"
+#include "core/base/safefile.h"
+#include "core/export/exporttarget.h"
 #include "core/export/sheettexts.h"
 
-#include <QSaveFile>
 #include <QStringList>
 
 namespace lir {
@@ -281,14 +282,13 @@ QByteArray kitSheetHtml(const KitSheet& s, const PriceLookup& prices, const QLoc
 
 void writeKitSheetHtml(const QString& path, const KitSheet& sheet, const PriceLookup& prices, const QLocale& locale)
 {
+    checkExportTarget(path);
     // Built in full before the file is touched, then written in one go: an
-    // error leaves no half-written sheet behind.
+    // error leaves the old file as it was and no half-written sheet behind.
     const QByteArray doc = kitSheetHtml(sheet, prices, locale);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw Error(sheettexts::cannotWrite(path, f.errorString()));
-    if (f.write(doc) != doc.size() || !f.commit())
-        throw Error(sheettexts::cannotWrite(path, f.errorString()));
+    AtomicFile f(path);
+    f.write(doc);
+    f.commit();
 }
 
 } // namespace lir

@@ -3,6 +3,8 @@
 #include "core/base/error.h"
 #include "core/base/environment.h"
 #include "core/base/numberformat.h"
+#include "core/base/safefile.h"
+#include "core/export/exporttarget.h"
 #include "core/export/sheettexts.h"
 
 #include <QDateTime>
@@ -11,12 +13,16 @@
 #include <QHash>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <map>
 #include <optional>
 #include <tuple>
 #include <variant>
 
 #include <xlsxwriter.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace lir {
 
@@ -81,16 +87,40 @@ std::string utf8(const QString& s)
     return s.toStdString();
 }
 
-void check(lxw_error e, const QString& path)
+// The reason of a failed workbook: the system's, where the library failed
+// on a file; otherwise the library's own, in Russian with its text after it.
+QString workbookErrorReason(lxw_error e, int errnum)
 {
-    if (e != LXW_NO_ERROR)
-        throw Error(sheettexts::cannotWrite(path, QString::fromUtf8(lxw_strerror(e))));
+    QString reason;
+    switch (e) {
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        if (errnum != 0)
+            return fileErrorReason(errnum);
+        reason = e == LXW_ERROR_CREATING_XLSX_FILE ? QStringLiteral("не удалось создать файл")
+                 : e == LXW_ERROR_CREATING_TMPFILE ? QStringLiteral("не удалось создать временный файл")
+                 : e == LXW_ERROR_READING_TMPFILE  ? QStringLiteral("не удалось прочитать временный файл")
+                                                   : QStringLiteral("не удалось упаковать книгу");
+        break;
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        reason = QStringLiteral("недостаточно памяти");
+        break;
+    default:
+        reason = QStringLiteral("ошибка при построении книги");
+        break;
+    }
+    return reason + QStringLiteral(" (") + QString::fromUtf8(lxw_strerror(e)) + QLatin1Char(')');
 }
 
 } // namespace
 
 void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup& prices, const QLocale& locale)
 {
+    checkExportTarget(path);
     Sheet sh;
     const int n = int(s.lines.size());
 
@@ -194,10 +224,13 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
     sh.range(10, A, n + 10, A, [](Style& st) { st.left = LXW_BORDER_MEDIUM; });
 
     // ---------------------------------------------------------------- the file
-    const QByteArray file = QFile::encodeName(path);
+    // The library writes a temporary file beside the target, which takes the
+    // target's place only when the workbook is complete.
+    AtomicFile out(path);
+    const QByteArray file = QFile::encodeName(out.tempPath());
     lxw_workbook* wb = workbook_new(file.constData());
     if (!wb)
-        throw Error(sheettexts::cannotWrite(path, QStringLiteral("workbook_new")));
+        out.fail(workbookErrorReason(LXW_ERROR_MEMORY_MALLOC_FAILED, 0));
     lxw_worksheet* ws = workbook_add_worksheet(wb, utf8(sheettexts::sheetName()).c_str());
     worksheet_set_landscape(ws);
     const double widths[] = {5.71, 21.86, 27.86, 11.5, 11.5, 12.71, 12.71, 7, 7};
@@ -244,7 +277,12 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
             worksheet_write_blank(ws, r, c, f);
     }
     worksheet_set_selection(ws, lxw_row_t(t - 1), E, lxw_row_t(t - 1), E);
-    check(workbook_close(wb), path);
+    errno = 0;
+    const lxw_error closed = workbook_close(wb);
+    const int errnum = errno;
+    if (closed != LXW_NO_ERROR)
+        out.fail(workbookErrorReason(closed, errnum));
+    out.commit();
 }
 
 QString newWorkbookPath(const QString& kitDesignation)
@@ -253,8 +291,9 @@ QString newWorkbookPath(const QString& kitDesignation)
     if (dir.isEmpty())
         dir = QDir::homePath();
     dir += QStringLiteral("/LIRComplect");
+    errno = 0;
     if (!QDir().mkpath(dir))
-        throw Error(sheettexts::cannotWrite(dir, QStringLiteral("mkdir")));
+        throw Error(cannotWriteFile(dir, fileErrorReason(errno != 0 ? errno : EACCES)));
     QString stem = kitDesignation.trimmed();
     for (QChar& ch : stem)
         if (ch == QLatin1Char('/') || ch == QLatin1Char('\\') || ch.category() == QChar::Other_Control)
@@ -266,11 +305,13 @@ QString newWorkbookPath(const QString& kitDesignation)
     for (int k = 1;; ++k) {
         const QString name = dir + QLatin1Char('/') + stem
                              + (k > 1 ? QStringLiteral(" (%1)").arg(k) : QString()) + QStringLiteral(".xlsx");
-        QFile f(name);
-        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
             return name;
-        if (k > 1000)
-            throw Error(sheettexts::cannotWrite(name, f.errorString()));
+        }
+        if (errno != EEXIST || k > 1000)
+            throw Error(cannotWriteFile(name, fileErrorReason(errno)));
     }
 }
 

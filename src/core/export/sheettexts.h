@@ -26,9 +26,28 @@ inline QStringList workbookHeaders()
 }
 inline QString saveFilter() { return QStringLiteral("*.htm (*html)"); }
 inline QString saveSuffix() { return QStringLiteral("html"); }
-inline QString cannotWrite(const QString& path, const QString& reason)
+// The spreadsheet program that was to show a saved workbook.
+inline QString spreadsheetFailed(const QString& program, int exitCode, const QString& file)
 {
-    return QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason);
+    return QStringLiteral("Программа %1 завершилась с ошибкой (код %2) и не открыла книгу.\rКнига сохранена в файле %3")
+        .arg(program, QString::number(exitCode), file);
+}
+inline QString spreadsheetCrashed(const QString& program, const QString& file)
+{
+    return QStringLiteral("Программа %1 завершилась аварийно и не открыла книгу.\rКнига сохранена в файле %2")
+        .arg(program, file);
+}
+inline QString spreadsheetNotStarted(const QString& program, const QString& file)
+{
+    return QStringLiteral("Не удалось запустить программу %1.\rКнига сохранена в файле %2").arg(program, file);
+}
+inline QString targetIsProgramTable(const QString& path, const QString& table)
+{
+    return QStringLiteral("Лист не записан: файл %1 — это таблица программы %2.").arg(path, table);
+}
+inline QString targetIsDatabase(const QString& path)
+{
+    return QStringLiteral("Лист не записан: файл %1 — это файл базы данных.").arg(path);
 }
 
 } // namespace lir::sheettexts

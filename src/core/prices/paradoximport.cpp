@@ -2,6 +2,7 @@
 
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/base/safefile.h"
 #include "core/db/paradox.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/pricetexts.h"
@@ -10,9 +11,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRandomGenerator>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lir::prices {
 
@@ -111,36 +117,55 @@ Conversion convert(const QString& file, const ParadoxLayout& layout, const px::T
     return c;
 }
 
-bool rename(const QString& from, const QString& to, QString* error)
+// Renames a file without ever replacing one: a file already at `to` stays,
+// and the reason of a failure is given in the program's words.
+bool renameNoReplace(const QString& from, const QString& to, QString* error)
 {
-    QFile f(from);
-    if (f.rename(to))
+    const QByteArray oldName = QFile::encodeName(from);
+    const QByteArray newName = QFile::encodeName(to);
+    int rc = ::renameat2(AT_FDCWD, oldName.constData(), AT_FDCWD, newName.constData(), RENAME_NOREPLACE);
+    if (rc != 0 && errno == EINVAL) {
+        // A file system without that flag: a new link fails just as well on an existing name.
+        rc = ::link(oldName.constData(), newName.constData());
+        if (rc == 0)
+            ::unlink(oldName.constData());
+    }
+    if (rc == 0)
         return true;
-    *error = t::cannotRename(QFileInfo(from).fileName(), QFileInfo(to).fileName(), f.errorString());
+    const int e = errno;
+    *error = t::cannotRename(QFileInfo(from).fileName(), QFileInfo(to).fileName(),
+                             e == EEXIST ? t::fileAlreadyThere() : fileErrorReason(e));
     return false;
 }
 
-// A new file of its own beside the table, removed again unless it was renamed
-// into place.
+// A new file beside the table, hidden so that a run killed halfway leaves
+// the leftover out of sight; removed again unless it was renamed into place.
 struct TemporaryFile
 {
     QString path;
 
-    TemporaryFile(const QString& dir, const QString& fileName)
+    TemporaryFile(const QString& target, const QString& modeOf)
     {
-        QString reason;
-        for (int attempt = 0; attempt < 16 && path.isEmpty(); ++attempt) {
-            const QString name =
-                QStringLiteral("%1.%2.part")
-                    .arg(fileName, QString::number(QRandomGenerator::global()->generate(), 36));
-            QFile f(QDir(dir).filePath(name));
-            if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                path = f.fileName();
-            else
-                reason = f.errorString();
+        const QFileInfo fi(target);
+        QByteArray name =
+            QFile::encodeName(fi.absolutePath() + QStringLiteral("/.") + fi.fileName()) + ".XXXXXX";
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0)
+            throw Error(t::cannotCreateTemporary(QDir::toNativeSeparators(fi.absolutePath()),
+                                                 fileErrorReason(errno)));
+        path = QFile::decodeName(name);
+        // The permissions of the file it replaces, or those of a new file.
+        struct stat st;
+        mode_t mode;
+        if (!modeOf.isEmpty() && ::stat(QFile::encodeName(modeOf).constData(), &st) == 0) {
+            mode = st.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
         }
-        if (path.isEmpty())
-            throw Error(t::cannotCreateTemporary(QDir::toNativeSeparators(dir), reason));
+        ::fchmod(fd, mode);
+        ::close(fd);
     }
     ~TemporaryFile()
     {
@@ -171,21 +196,21 @@ void convertOrThrow(const QString& source, const ParadoxLayout& layout)
 
     const Conversion c = convert(sourceInfo.fileName(), layout, px::readTable(source));
 
-    const TemporaryFile temporary(dir, layout.fileName);
+    const TemporaryFile temporary(target, inPlace ? source : QString());
     db::writeTableFile(temporary.path, layout.tableName, c.fields, c.rows);
 
     QString error;
     if (!inPlace) {
         // A rename never replaces a file: a table that appeared meanwhile stays.
-        if (!rename(temporary.path, target, &error))
+        if (!renameNoReplace(temporary.path, target, &error))
             throw Error(error);
         return;
     }
-    if (!rename(target, backup, &error))
+    if (!renameNoReplace(target, backup, &error))
         throw Error(error);
-    if (!rename(temporary.path, target, &error)) {
+    if (!renameNoReplace(temporary.path, target, &error)) {
         QString back;
-        if (!rename(backup, target, &back))
+        if (!renameNoReplace(backup, target, &back))
             throw Error(error + u'\r' + back + u'\r' + t::originalKeptAs(QFileInfo(backup).fileName()));
         throw Error(error);
     }

@@ -3,6 +3,8 @@
 #include "core/base/error.h"
 #include "core/prices/pricetexts.h"
 
+#include <cmath>
+
 namespace lir {
 
 PriceResult LookupPrice(const QString& designation)
@@ -16,6 +18,12 @@ PriceResult LookupPrice(const QString& designation)
     r.found = t->locate(prices::fieldDesignation(), designation, db::Table::Exact);
     if (r.found)
         r.price = t->number(prices::fieldPrice());
+    // A price written into the file by other means than the editor: no sheet
+    // shows it as "inf" or prices a kit at a negative sum.
+    if (r.price) {
+        if (const QString problem = prices::priceProblem(*r.price); !problem.isEmpty())
+            throw Error(pricetexts::badStoredPrice(prices::tableFile(), designation, problem));
+    }
     return r;
 }
 
@@ -33,7 +41,26 @@ QVector<db::FieldDef> tableFields()
 
 db::Table* openTable()
 {
-    return db::Table::isOpen(tableFile()) ? &db::Table::open(tableFile()) : nullptr;
+    return db::Table::isOpen(tableFile()) ? &open() : nullptr;
+}
+
+db::Table& open()
+{
+    db::Table& t = db::Table::open(tableFile());
+    t.setNumberCheck(fieldPrice(), priceProblem);
+    return t;
+}
+
+QString priceProblem(double price)
+{
+    const QString shown = QString::number(price, 'g', 15);
+    if (!std::isfinite(price))
+        return pricetexts::priceNotFinite(shown);
+    if (price < 0)
+        return pricetexts::priceNegative(shown);
+    if (price >= PriceLimit)
+        return pricetexts::priceTooLarge(shown);
+    return {};
 }
 
 } // namespace lir::prices

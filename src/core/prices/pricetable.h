@@ -38,5 +38,13 @@ QVector<db::FieldDef> tableFields();
 
 // The price table if it is open; nullptr otherwise.
 db::Table* openTable();
+// Opens the price table (once for the run) with its price rule in force.
+db::Table& open();
+
+// Prices are below this; a price of a trillion or more is a typing slip.
+constexpr double PriceLimit = 1e12;
+// Why a price cannot be written or used: negative, not finite, or not below
+// PriceLimit. Empty for a good price.
+QString priceProblem(double price);
 
 } // namespace lir::prices

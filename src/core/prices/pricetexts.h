@@ -24,6 +24,24 @@ inline QString tableNotOpen(const QString& file)
 {
     return QStringLiteral("Таблица цен %1 не открыта").arg(file);
 }
+// A price the price table refuses, and one it holds but must not be used.
+inline QString priceNegative(const QString& price)
+{
+    return QStringLiteral("Цена не может быть отрицательной: %1").arg(price);
+}
+inline QString priceTooLarge(const QString& price)
+{
+    return QStringLiteral("Цена должна быть меньше 1000000000000: %1").arg(price);
+}
+inline QString priceNotFinite(const QString& price)
+{
+    return QStringLiteral("Цена должна быть числом: %1").arg(price);
+}
+inline QString badStoredPrice(const QString& file, const QString& designation, const QString& problem)
+{
+    return QStringLiteral("Недопустимая цена у %1 в таблице цен %2\r%3").arg(designation, file, problem);
+}
+
 // The engine's own message follows on the second line.
 inline QString cannotOpenTable(const QString& file, const QString& dir, const QString& reason)
 {
@@ -77,6 +95,7 @@ inline QString cannotRename(const QString& from, const QString& to, const QStrin
 {
     return QStringLiteral("Не удалось переименовать файл %1 в %2: %3").arg(from, to, reason);
 }
+inline QString fileAlreadyThere() { return QStringLiteral("такой файл уже есть"); }
 // When even the way back failed: where the original is now.
 inline QString originalKeptAs(const QString& file)
 {

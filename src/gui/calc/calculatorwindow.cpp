@@ -420,8 +420,8 @@ void CalculatorWindow::syncFromState()
     m_image1->setVisible(c.image1Visible());
     m_image3->setVisible(c.image3Visible());
     m_grid->setVisible(c.resultVisible());
-    m_export->setVisible(c.resultVisible());
-    m_sum->setVisible(c.resultVisible());
+    m_export->setVisible(c.commandsVisible());
+    m_sum->setVisible(c.commandsVisible());
     m_panel1->setVisible(c.saveChangesVisible());
     m_panel1->setEnabled(c.saveChangesEnabled());
     syncGrid();

@@ -176,7 +176,7 @@ void TPrice::openTable()
 {
     const QString file = prices::tableFile();
     try {
-        m_table = &db::Table::open(file);
+        m_table = &prices::open();
     } catch (const Error& e) {
         // The program goes on without prices; the message says where the table was looked for.
         const QString dir = QDir::toNativeSeparators(db::netFileDir());

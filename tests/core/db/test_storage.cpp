@@ -364,6 +364,7 @@ TEST_F(StorageTest, ConversionErrorNamesTheValueAndKeepsTheEdit)
                   .toDouble(),
               1.0);
 
+    const lir::test::ScopedNumberLocale comma{QLocale(QLocale::Russian)}; // where the decimal separator is a comma
     t.setValue(kPrice, QStringLiteral("12,5")); // corrected, with a decimal comma
     t.post();
     EXPECT_EQ(t.number(kPrice), 12.5);

@@ -65,6 +65,7 @@ TEST_F(PriceTableTest, FirstRowWinsAndBecomesCurrentNotFoundStays)
 TEST_F(PriceTableTest, LookupWritesAPendingEditFirst)
 {
     db::Table& t = makeTable({{QStringLiteral("A"), QString(), 1.0}, {QStringLiteral("B"), QString(), 2.0}});
+    const test::ScopedNumberLocale comma(QLocale(QLocale::Russian)); // where a price is typed as 7,5
     t.edit();
     t.setValue(QStringLiteral("zena"), QStringLiteral("7,5"));
     EXPECT_EQ(LookupPrice(QStringLiteral("B")).price, 2.0);
@@ -106,4 +107,33 @@ TEST_F(PriceTableTest, FieldsHoldTheLongestCatalogueTexts)
     db::Table& reopened = db::Table::open(QStringLiteral("zeni.db"));
     EXPECT_TRUE(LookupPrice(kit).found);
     EXPECT_EQ(reopened.text(QStringLiteral("nazvanie")), name);
+}
+
+TEST_F(PriceTableTest, APriceOutsideZeroToATrillionIsRefusedAndNeverReachesASheet)
+{
+    makeTable({{QStringLiteral("A"), QString(), 1.0}, {QStringLiteral("B"), QString(), 2.0}});
+    db::Table& t = prices::open();
+    auto refusal = [&t](const QVariant& price) {
+        t.edit();
+        t.setValue(QStringLiteral("zena"), price);
+        try {
+            t.post();
+        } catch (const Error& e) {
+            t.cancel();
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(refusal(-0.01), QStringLiteral("Цена не может быть отрицательной: -0.01"));
+    EXPECT_EQ(refusal(1e12), QStringLiteral("Цена должна быть меньше 1000000000000: 1000000000000"));
+    EXPECT_EQ(refusal(999999999999.99), QString());
+
+    // A price put into the file by other means stops the sheet with a message: no "inf" is written.
+    t.query(QStringLiteral("UPDATE zeni SET zena = 9e999 WHERE oboznashenie = 'B'"));
+    try {
+        LookupPrice(QStringLiteral("B"));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Недопустимая цена у B в таблице цен zeni.db\rЦена должна быть числом: inf"));
+    }
 }

@@ -133,7 +133,8 @@ protected:
         }
     }
 
-    QStringList files() const { return QDir(work.path()).entryList(QDir::Files, QDir::Name); }
+    // Hidden ones too: the new file is made under a hidden name.
+    QStringList files() const { return QDir(work.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
     test::ScopedWorkDir work;
 };
@@ -145,10 +146,15 @@ TEST_F(ParadoxImport, PriceTableConvertedInPlaceRowByRow)
     const QString zeni = work.file(QStringLiteral("zeni.db"));
     test::writeParadoxTable(zeni, priceFields(), priceRows());
     const QByteArray original = test::readFile(zeni);
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(zeni, permissions));
 
     prices::convertParadoxTable(zeni, prices::priceLayout());
 
     EXPECT_EQ(files(), (QStringList{QStringLiteral("zeni.db"), QStringLiteral("zeni.db.paradox")}));
+    const auto modeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                          QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(zeni) & modeBits, permissions) << "the new table may be read as the old one";
     EXPECT_EQ(test::readFile(zeni + QStringLiteral(".paradox")), original);
     expectSameRows(tableRows(QStringLiteral("zeni.db")), priceRows());
 

@@ -203,3 +203,46 @@ TEST_F(Forms, ExcelWritesTheSheetAndLeavesThePriceTableOnTheLastFoundRow)
     ASSERT_TRUE(prices);
     EXPECT_EQ(prices->text(lir::prices::fieldDesignation()), QStringLiteral("DIN7982(4*40)"));
 }
+
+TEST_F(Forms, FailedCalculationEmptiesTheGridBeforeItsMessagesAndHidesExcelAndToOrder)
+{
+    TMainForm6741* w = forms::MainForm6741;
+    w->calculator().setFFH(400);
+    w->calculator().setFFB(500);
+    w->rashetButton()->click();
+    ASSERT_TRUE(w->exportButton()->isVisibleTo(w));
+    // What the window shows while each message box of a failed calculation is open.
+    struct Probe : RecordingDialogs
+    {
+        TMainForm6741* w = nullptr;
+        QStringList seen;
+        void errorBox(const QString& text) override
+        {
+            QString cells;
+            for (int r = 0; r < w->grid()->rowCount(); ++r)
+                for (int c = 0; c < w->grid()->columnCount(); ++c)
+                    cells += w->grid()->item(r, c)->text();
+            seen << QStringLiteral("grid '%1', EXCEL %2, В ЗАКАЗ %3")
+                        .arg(cells)
+                        .arg(w->exportButton()->isVisibleTo(w))
+                        .arg(w->sumButton()->isVisibleTo(w));
+            RecordingDialogs::errorBox(text);
+        }
+    } probe;
+    probe.w = w;
+    Dialogs* previous = setDialogs(&probe);
+    w->calculator().setFFH(5000);
+    w->rashetButton()->click();
+    setDialogs(previous);
+    ASSERT_FALSE(probe.seen.isEmpty());
+    for (const QString& s : std::as_const(probe.seen))
+        EXPECT_EQ(s, QStringLiteral("grid '', EXCEL 0, В ЗАКАЗ 0"));
+    EXPECT_TRUE(w->grid()->isVisibleTo(w)); // shown as it was, empty
+    EXPECT_FALSE(w->exportButton()->isVisibleTo(w));
+    EXPECT_FALSE(w->sumButton()->isVisibleTo(w));
+
+    w->calculator().setFFH(400);
+    w->rashetButton()->click();
+    EXPECT_TRUE(w->exportButton()->isVisibleTo(w));
+    EXPECT_TRUE(w->sumButton()->isVisibleTo(w));
+}

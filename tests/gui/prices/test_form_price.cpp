@@ -329,3 +329,24 @@ TEST_F(PriceEditorTest, GridFollowsRowsWrittenByOthers)
     EXPECT_EQ(m->index(1, 1).data(), QStringLiteral("Петля на створке верхняя"));
     EXPECT_EQ(m->index(2, 1).data(), QStringLiteral("Петля откидная"));
 }
+
+TEST_F(PriceEditorTest, TypedPriceHasOneDecimalSeparatorAndNoThousands)
+{
+    const test::ScopedNumberLocale comma(QLocale(QLocale::Russian));
+    typePrice(QStringLiteral("1,500"));
+    QTest::keyClick(form->priceEdit(), Qt::Key_Return);
+    EXPECT_EQ(storedPrice(*table, QStringLiteral("0483.00.01-20")), QVariant(1.5));
+    // Refused with a message: the row stays in edit with the text, nothing is written.
+    const QStringList typed = {QStringLiteral("1,250.5"), QStringLiteral("12 345"), QStringLiteral("inf"), QStringLiteral("-5")};
+    for (const QString& price : typed) {
+        typePrice(price);
+        QTest::keyClick(form->priceEdit(), Qt::Key_Return);
+        EXPECT_EQ(table->state(), db::Table::State::Edit);
+        EXPECT_EQ(form->priceEdit()->text(), price);
+    }
+    EXPECT_EQ(storedPrice(*table, QStringLiteral("0483.00.01-20")), QVariant(1.5));
+    EXPECT_EQ(test::recorder().errors(), (QStringList{QStringLiteral("'1,250.5' не является допустимым числом (поле zena)"),
+                                                      QStringLiteral("'12 345' не является допустимым числом (поле zena)"),
+                                                      QStringLiteral("'inf' не является допустимым числом (поле zena)"),
+                                                      QStringLiteral("Цена не может быть отрицательной: -5")}));
+}
