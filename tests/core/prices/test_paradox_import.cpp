@@ -294,12 +294,12 @@ TEST_F(ParadoxImport, AFailureLeavesTheOriginalUntouchedAndSaysWhatFailed)
     // A value that does not fit our field names its row; nothing is written.
     const QString zakaz = work.file(QStringLiteral("zakaz.db"));
     Rows rows = orderRows();
-    rows[4][5] = -1;
+    rows[4][6] = -1; // Color
     test::writeParadoxTable(zakaz, orderFields(), rows);
     const QByteArray before = test::readFile(zakaz);
     EXPECT_EQ(message([&] { prices::convertParadoxTable(zakaz, prices::orderLayout()); }),
               QStringLiteral("Не удалось преобразовать таблицу zakaz.db, исходный файл не изменён\r"
-                             "Строка 5: Значение -1 вне допустимого диапазона 0..65535 (поле Count)"));
+                             "Строка 5: Значение -1 вне допустимого диапазона 0..65535 (поле Color)"));
     EXPECT_EQ(test::readFile(zakaz), before);
     EXPECT_EQ(files(), (QStringList{QStringLiteral("zakaz.db"), QStringLiteral("zeni.db")}));
 }
