@@ -68,11 +68,12 @@ bool parseHeader(const QByteArray& b, Header* h)
     h->firstBlock = int(u16(b, 0x0E));
     h->numFields = int(u16(b, 0x21));
     h->versionId = int(u8(b, 0x39));
-    // From Paradox 4 on, the key is in the data header that follows; the old
-    // place then holds a filler.
-    if (h->versionId >= 5 && b.size() < HeaderBytes + 8)
-        return false;
-    h->encrypted = u32(b, h->versionId >= 5 ? 0x5C : 0x25) != 0;
+    // From Paradox 4 on, the key may be in the data header that follows, and
+    // the old place holds a filler; read as pxlib reads it.
+    quint32 key = u32(b, 0x25);
+    if (key == 0xFF00FF00u)
+        key = h->versionId >= 5 && b.size() >= HeaderBytes + 8 ? u32(b, 0x5C) : 0;
+    h->encrypted = key != 0;
     // Data tables only (indexed or not): an index file is no table.
     const bool dataFile = h->fileType == 0 || h->fileType == 2;
     const bool blockSize = QSet<int>{1, 2, 3, 4, 8, 16, 32}.contains(h->blockKilobytes);

@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 using namespace lir;
@@ -233,6 +235,12 @@ TEST_F(ParadoxReader, ACutOrDamagedFileIsRefusedWithWhatIsWrong)
                   "Таблица Paradox t.db повреждена: длина записи 150 байт не равна сумме длин полей 151"));
 
     restore();
+    // The old place of the key no longer holds its filler: pxlib would decrypt with it.
+    patch(path, 0x26, QByteArray::fromHex("1234"));
+    EXPECT_EQ(message([&] { px::readTable(path); }),
+              QStringLiteral("Таблица Paradox t.db защищена паролем: снимите пароль в программе, которой она записана"));
+
+    restore();
     patch(path, 0, QByteArrayLiteral("not a table at all"));
     EXPECT_EQ(message([&] { px::readTable(path); }),
               QStringLiteral("Файл t.db не является таблицей Paradox"));
@@ -248,4 +256,34 @@ TEST_F(ParadoxReader, MemoAndBinaryFieldsAreNotCarriedOver)
     EXPECT_EQ(
         message([&] { px::readTable(path); }),
         QStringLiteral("Поле Примечание таблицы Paradox memo.db имеет тип Memo, который не переносится"));
+}
+
+TEST_F(ParadoxReader, DamagedBytesAnywhereGiveTheRowsOrAnErrorNamingTheFile)
+{
+    const QString path = priceTable();
+    const QByteArray good = test::readFile(path);
+    // A fixed sweep, every other round in the header, where pxlib is most
+    // trusting (a key it would decrypt with, a chain it would follow).
+    std::mt19937 random(20);
+    int refused = 0;
+    for (int round = 0; round < 400; ++round) {
+        QByteArray bad = good;
+        const int spot = round % 2 ? int(random() % 0x100) : int(random() % bad.size());
+        for (int i = 0, n = 1 + int(random() % 4); i < n; ++i)
+            bad[(spot + i) % bad.size()] = char(random());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bad);
+        f.close();
+        try {
+            const px::Table t = px::readTable(path);
+            for (const QVector<QVariant>& row : t.rows)
+                ASSERT_EQ(row.size(), t.fields.size()) << "round " << round;
+        } catch (const Error& e) {
+            ++refused;
+            EXPECT_TRUE(e.message().section(u'\r', 0, 0).contains(QStringLiteral("t.db")))
+                << e.message().toStdString();
+        }
+    }
+    EXPECT_GT(refused, 0);
 }
