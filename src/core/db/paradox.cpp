@@ -254,78 +254,79 @@ QString takeText(pxdoc_t* doc, char* text)
     return s;
 }
 
-// One field of a record. An empty field has all its bytes zero, whatever
-// pxlib would make of them (it reads an empty Long as -2147483648).
-QVariant fieldValue(pxdoc_t* doc, const FieldInfo& info, char* data)
+// One field of a record; nothing when pxlib cannot read it. An empty field
+// has all its bytes zero, whatever pxlib would make of them (it reads an
+// empty Long as -2147483648 and an empty Number as 0).
+std::optional<QVariant> fieldValue(pxdoc_t* doc, const FieldInfo& info, char* data)
 {
     const int len = info.field.length;
     bool empty = true;
     for (int i = 0; i < len && empty; ++i)
         empty = data[i] == 0;
     if (empty)
-        return {};
+        return QVariant();
     switch (info.field.type) {
     case FieldType::Alpha: {
         // A text fills its field or ends at the first zero byte.
         const QByteArray bytes(data, int(qstrnlen(data, uint(len))));
-        if (bytes.isEmpty())
-            return {};
-        return fromWindows1251(bytes);
+        return bytes.isEmpty() ? QVariant() : QVariant(fromWindows1251(bytes));
     }
     case FieldType::Short: {
         short v = 0;
         if (PX_get_data_short(doc, data, len, &v) < 0)
-            return {};
-        return qlonglong(v);
+            return std::nullopt;
+        return QVariant(qlonglong(v));
     }
     case FieldType::Long:
     case FieldType::AutoInc: {
         long v = 0;
         if (PX_get_data_long(doc, data, len, &v) < 0)
-            return {};
-        return qlonglong(v);
+            return std::nullopt;
+        return QVariant(qlonglong(v));
     }
     case FieldType::Number:
     case FieldType::Currency: {
         double v = 0;
         if (PX_get_data_double(doc, data, len, &v) < 0)
-            return {};
-        return v;
+            return std::nullopt;
+        return QVariant(v);
     }
     case FieldType::Bcd: {
         char* text = nullptr;
-        if (PX_get_data_bcd(doc, reinterpret_cast<unsigned char*>(data), info.decimals, &text) <= 0)
-            return {};
+        const int rc = PX_get_data_bcd(doc, reinterpret_cast<unsigned char*>(data), info.decimals, &text);
+        if (rc == 0)
+            return QVariant(); // pxlib's own mark of an empty number
         bool ok = false;
         const double v = QLocale::c().toDouble(takeText(doc, text).trimmed(), &ok);
-        return ok ? QVariant(v) : QVariant();
+        if (rc < 0 || !ok)
+            return std::nullopt;
+        return QVariant(v);
     }
     case FieldType::Logical: {
         char v = 0;
         if (PX_get_data_byte(doc, data, len, &v) < 0)
-            return {};
-        return v != 0;
+            return std::nullopt;
+        return QVariant(v != 0);
     }
-    case FieldType::Date: {
-        long v = 0;
-        if (PX_get_data_long(doc, data, len, &v) < 0)
-            return {};
-        return takeText(doc, PX_date2string(doc, v, "Y-m-d"));
-    }
+    case FieldType::Date:
     case FieldType::Time: {
         long v = 0;
         if (PX_get_data_long(doc, data, len, &v) < 0)
-            return {};
-        return takeText(doc, PX_time2string(doc, v, "H:i:s"));
+            return std::nullopt;
+        const QString text =
+            takeText(doc, info.field.type == FieldType::Date ? PX_date2string(doc, v, "Y-m-d")
+                                                             : PX_time2string(doc, v, "H:i:s"));
+        return text.isEmpty() ? std::nullopt : std::optional<QVariant>(text);
     }
     case FieldType::Timestamp: {
         double v = 0;
         if (PX_get_data_double(doc, data, len, &v) < 0)
-            return {};
-        return takeText(doc, PX_timestamp2string(doc, v, "Y-m-d H:i:s"));
+            return std::nullopt;
+        const QString text = takeText(doc, PX_timestamp2string(doc, v, "Y-m-d H:i:s"));
+        return text.isEmpty() ? std::nullopt : std::optional<QVariant>(text);
     }
     }
-    return {};
+    return std::nullopt;
 }
 
 } // namespace
@@ -380,7 +381,13 @@ Table readTable(const QString& path)
         row.reserve(fields.size());
         int offset = 0;
         for (const FieldInfo& info : fields) {
-            row.push_back(fieldValue(d, info, record.data() + offset));
+            const std::optional<QVariant> v = fieldValue(d, info, record.data() + offset);
+            if (!v)
+                throw Error(texts::paradoxDamaged(
+                    file, texts::paradoxCannotReadField(
+                              r + 1, info.field.name,
+                              doc.takeMessages(texts::paradoxUnreadableValue(typeName(info.field.type))))));
+            row.push_back(*v);
             offset += info.field.length;
         }
         table.rows.push_back(std::move(row));

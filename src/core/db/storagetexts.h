@@ -110,6 +110,15 @@ inline QString paradoxCannotReadRecord(int record, const QString& reason)
 {
     return QStringLiteral("не удалось прочитать запись %1: %2").arg(QString::number(record), reason);
 }
+inline QString paradoxCannotReadField(int record, const QString& field, const QString& reason)
+{
+    return QStringLiteral("не удалось прочитать поле %1 записи %2: %3")
+        .arg(field, QString::number(record), reason);
+}
+inline QString paradoxUnreadableValue(const QString& type)
+{
+    return QStringLiteral("значение типа %1 не читается").arg(type);
+}
 inline QString paradoxEncrypted(const QString& file)
 {
     return QStringLiteral("Таблица Paradox %1 защищена паролем: снимите пароль в программе, которой она записана")

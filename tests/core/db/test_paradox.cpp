@@ -238,12 +238,29 @@ TEST_F(ParadoxReader, ACutOrDamagedFileIsRefusedWithWhatIsWrong)
     // The old place of the key no longer holds its filler: pxlib would decrypt with it.
     patch(path, 0x26, QByteArray::fromHex("1234"));
     EXPECT_EQ(message([&] { px::readTable(path); }),
-              QStringLiteral("Таблица Paradox t.db защищена паролем: снимите пароль в программе, которой она записана"));
+              QStringLiteral(
+                  "Таблица Paradox t.db защищена паролем: снимите пароль в программе, которой она записана"));
 
     restore();
     patch(path, 0, QByteArrayLiteral("not a table at all"));
     EXPECT_EQ(message([&] { px::readTable(path); }),
               QStringLiteral("Файл t.db не является таблицей Paradox"));
+}
+
+TEST_F(ParadoxReader, AValueThatPxlibCannotReadNamesItsFieldAndRecord)
+{
+    const QString path = work.file(QStringLiteral("bcd.db"));
+    test::writeParadoxTable(
+        path, {test::pxAlpha(QStringLiteral("oboznashenie"), 20), {QStringLiteral("zena"), pxfBCD, 17, 2}},
+        {{QStringLiteral("6742.01"), QStringLiteral("12.50")},
+         {QStringLiteral("6742.02"), QStringLiteral("3.00")}});
+    ASSERT_EQ(px::readTable(path).rows[1][1], QVariant(3.0));
+    // Digits of the second record that are no digits.
+    patch(path, 2048 + 6 + 37 + 20 + 2, QByteArray::fromHex("abcdef"));
+    EXPECT_EQ(
+        message([&] { px::readTable(path); }),
+        QStringLiteral("Таблица Paradox bcd.db повреждена: не удалось прочитать поле zena записи 2: значение "
+                       "типа BCD не читается"));
 }
 
 TEST_F(ParadoxReader, MemoAndBinaryFieldsAreNotCarriedOver)
