@@ -5,8 +5,11 @@
 #include "core/base/dialogs.h"
 #include "core/base/apptexts.h"
 #include "core/base/error.h"
+#include "core/base/qttranslation.h"
 #include "core/base/workdirlock.h"
+#include "core/prices/catalogue.h"
 #include "core/prices/paradoximport.h"
+#include "gui/app/form_about.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "gui/app/guidialogs.h"
@@ -14,7 +17,9 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
+#include "core/orders/ordertable.h"
 
 #include <QDir>
 
@@ -54,6 +59,7 @@ bool claimWorkingDirectory(WorkDirLock& lock)
 
 void createForms()
 {
+    registerFonts();
     initPictures();
     forms::Main = new TMain;
     forms::Main->show();
@@ -65,10 +71,23 @@ void createForms()
     // A table left in the Paradox format is offered for conversion before it is opened.
     prices::offerParadoxConversions();
     forms::Price = new TPrice;
+    forms::About = new TAbout;
+    forms::TotalSum = new TTotalSum;
+    setOrderSink(&forms::TotalSum->order());
+    // The order table: created when it is missing and opened for the whole run.
+    runGuarded([] {
+        orders::CreateOrderTable();
+        db::Table::open(orders::tableFile());
+    });
 }
 
 void destroyForms()
 {
+    setOrderSink(nullptr);
+    delete forms::TotalSum;
+    forms::TotalSum = nullptr;
+    delete forms::About;
+    forms::About = nullptr;
     delete forms::Price;
     forms::Price = nullptr;
     delete forms::MainForm6741otkid;
@@ -81,11 +100,19 @@ void destroyForms()
     forms::Main = nullptr;
 }
 
+bool synchroniseCatalogue()
+{
+    return runGuarded([] { catalogue::synchronise(); });
+}
+
 int runProgram(QApplication& app)
 {
-    registerFontSubstitutes();
+    installQtTranslation(app);
+    registerFonts();
     static GuiDialogs guiDialogs;
     setDialogs(&guiDialogs);
+    static GuiUrlOpener guiUrlOpener;
+    setUrlOpener(&guiUrlOpener);
     bde::watchForTermination();
     app.setQuitOnLastWindowClosed(false);
 
@@ -100,6 +127,11 @@ int runProgram(QApplication& app)
         return 1;
 
     createForms();
+    if (!synchroniseCatalogue()) {
+        destroyForms();
+        db::Table::closeAll();
+        return 1;
+    }
 
     const int rc = app.exec();
     destroyForms();

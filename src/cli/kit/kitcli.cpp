@@ -371,6 +371,17 @@ const std::vector<KeySpec>& keySpecs()
                  return true;
              };
          }},
+        // The order's buttons of the calculator, pressed after the calculation.
+        {"add_to_order", All,
+         [](const QJsonValue& v, Kind) -> Apply {
+             const bool b = boolValue(v, "add_to_order");
+             return [b](KitCalculator& c) { return !b || OrderCommands::pressSumButton(c); };
+         }},
+        {"save_changes", All,
+         [](const QJsonValue& v, Kind) -> Apply {
+             const bool b = boolValue(v, "save_changes");
+             return [b](KitCalculator& c) { return !b || OrderCommands::pressSaveChanges(c); };
+         }},
     };
     return specs;
 }
@@ -431,6 +442,8 @@ QByteArray KitCli::processLine(const QByteArray& line)
     if (!doc.isObject())
         return errorLine(QStringLiteral("a line must hold one JSON object"));
     const QJsonObject in = doc.object();
+    if (OrderCommands::isOrderLine(in))
+        return m_orders.processOrderLine(in);
 
     const QJsonValue calcValue = in.value(QStringLiteral("calculator"));
     KitCalculator* calc = nullptr;
@@ -471,9 +484,10 @@ QByteArray KitCli::processLine(const QByteArray& line)
         return errorLine(e.text);
     }
     if (!calculateGiven) {
-        // "calculate" defaults to true; it comes before the exports.
+        // "calculate" defaults to true; it comes before the exports and the order's buttons.
         auto pos = steps.begin();
-        while (pos != steps.end() && !pos->first.startsWith(QLatin1String("export_")))
+        while (pos != steps.end() && !pos->first.startsWith(QLatin1String("export_"))
+               && pos->first != QLatin1String("add_to_order") && pos->first != QLatin1String("save_changes"))
             ++pos;
         steps.emplace(pos, QStringLiteral("calculate"), [](KitCalculator& c) {
             c.RashetButtonClick();
@@ -481,6 +495,7 @@ QByteArray KitCli::processLine(const QByteArray& line)
         });
     }
 
+    const OrderCommands::Scope orderScope(m_orders);
     RecordingDialogs recorder;
     Dialogs* previous = setDialogs(&recorder);
     QJsonArray ignored;
@@ -519,6 +534,8 @@ QByteArray KitCli::processLine(const QByteArray& line)
     out.add(QStringLiteral("grid"), grid);
     out.addRaw(QStringLiteral("state"), stateJson(*calc));
     out.add(QStringLiteral("ignored"), ignored);
+    if (in.contains(QStringLiteral("add_to_order")) || in.contains(QStringLiteral("save_changes")))
+        out.addRaw(QStringLiteral("order"), m_orders.orderJson());
     return out.toJson();
 }
 

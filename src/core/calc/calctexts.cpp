@@ -102,5 +102,11 @@ const QString dopBalcony = QStringLiteral("балконная защелка");
 const QString dopBlocker = QStringLiteral("блокиратор");
 const QString dopMicrovent = QStringLiteral("планка микровентиляции, ");
 const QString dopScissors = QStringLiteral("ножницы 2шт");
+const QString dopLock = QStringLiteral("запор поворотно-откидной");
+const QString dopSideRight = QStringLiteral("створка правая");
+const QString dopSideLeft = QStringLiteral("створка левая");
+const QString dopWeight100 = QStringLiteral("до 100 кг");
+const QString dopWeight120 = QStringLiteral("до 120 кг");
+const QString kitNonStandard = QStringLiteral("Нестандартный");
 
 } // namespace lir::calctexts

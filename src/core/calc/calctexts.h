@@ -89,5 +89,12 @@ extern const QString dopBalcony;           // "балконная защелка
 extern const QString dopBlocker;           // "блокиратор"
 extern const QString dopMicrovent;         // "планка микровентиляции, "
 extern const QString dopScissors;          // "ножницы 2шт"
+// Pieces that let the order restore exactly the kit that was added
+extern const QString dopLock;              // "запор поворотно-откидной"
+extern const QString dopSideRight;         // "створка правая"
+extern const QString dopSideLeft;          // "створка левая"
+extern const QString dopWeight100;         // "до 100 кг"
+extern const QString dopWeight120;         // "до 120 кг"
+extern const QString kitNonStandard;       // "Нестандартный"
 
 } // namespace lir::calctexts

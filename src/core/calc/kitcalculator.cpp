@@ -413,6 +413,14 @@ void KitCalculator::writeTotals(bool success)
     }
 }
 
+void KitCalculator::SumButtonClick()
+{
+    if (!m_commandsVisible)
+        return;
+    if (OrderSink* sink = orderSink())
+        sink->AddKit(*this);
+}
+
 void KitCalculator::Panel1Click()
 {
     if (OrderSink* sink = orderSink()) {
@@ -430,6 +438,21 @@ TOrder KitCalculator::orderEntry() const
     o.Designation = m_lirlText;
     o.Profil = isWooden() ? ramaTypeText() : nazvSystemProfilesText();
     o.Dop_komplekt = orderDopKomplekt();
+    // The order restores a kit from these texts: the lock, and for an
+    // off-centre kit, whose designation carries neither, the side and weight.
+    auto append = [&o](const QString& piece) {
+        if (!o.Dop_komplekt.isEmpty() && !o.Dop_komplekt.endsWith(t::dopComma))
+            o.Dop_komplekt += t::dopComma;
+        o.Dop_komplekt += piece;
+    };
+    if (orderLock())
+        append(t::dopLock);
+    if (o.Designation == t::kitNonStandard) {
+        if (m_kind != Kind::Tilt)
+            append(m_polStvorki == 1 ? t::dopSideLeft : t::dopSideRight);
+        if (!isWooden())
+            append(m_radioGroup1 == 1 ? t::dopWeight120 : t::dopWeight100);
+    }
     o.Count = m_kolKomlektov;
     o.Color = m_ral;
     o.FFH = m_ffh;

@@ -131,6 +131,8 @@ public:
     void RuchkaOkonClick();
     void Panel2Click();
     void RashetButtonClick();
+    // "В ЗАКАЗ": adds the kit to the order; a person can press it only while it is visible.
+    void SumButtonClick();
     void Panel1Click();
     // Hands the current inputs to the order as entry number index.
     void fill_the_order(int index);
@@ -141,6 +143,9 @@ public:
     const PartsTable& parts() const { return Komplekt; }
     // Whether the last RashetButtonClick ended with the error flag set.
     bool lastCalculationFailed() const { return m_error; }
+
+    // Handle at the centre: half of size, halves to the even neighbour.
+    static int halfToEven(int size);
 
 signals:
     void changed();
@@ -158,6 +163,8 @@ protected:
     // Order entry pieces that differ by window.
     virtual QString orderType() const = 0;
     virtual QString orderDopKomplekt() const = 0;
+    // Whether the kit carries the tilt-turn lock ("Запор поворотно-откидной").
+    virtual bool orderLock() const { return false; }
     // What the profile type changes beyond the common inputs.
     virtual void profileTypeExtras() {}
     // Row of "Ручка оконная" in the parts table (1-based).
@@ -177,7 +184,6 @@ protected:
 
     // Handle at the centre: GH := half of size, halves to the even neighbour.
     void followHalf(int size);
-    static int halfToEven(int size);
 
     void notify() { emit changed(); }
     // Sets an input and, when its value really changes, runs its handler and

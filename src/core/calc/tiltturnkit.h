@@ -40,6 +40,7 @@ protected:
     void applySuccessRules() override;
     QString orderType() const override;
     QString orderDopKomplekt() const override;
+    bool orderLock() const override { return m_cbZapor; }
     int handleRow() const override { return HandleRow; }
     void fill_default_value_screw() override;
     void profileTypeExtras() override;

@@ -4,6 +4,8 @@
 
 namespace lir {
 
+class KitCalculator;
+
 // One kit of the order: the calculator inputs it was calculated from.
 struct TOrder
 {
@@ -31,6 +33,8 @@ public:
     virtual void ReplayOrder() = 0;
     // The entry last opened in a calculator for editing.
     virtual int EditedEntry() const = 0;
+    // "В ЗАКАЗ" of a calculator: adds the kit of its result grid to the order.
+    virtual void AddKit(KitCalculator& calc) = 0;
 };
 
 // The program's order window, or nullptr while there is none.

@@ -4,6 +4,7 @@
 #include "core/base/error.h"
 #include "core/base/safefile.h"
 #include "core/db/paradox.h"
+#include "core/orders/ordertable.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/pricetexts.h"
 
@@ -177,7 +178,7 @@ struct TemporaryFile
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 };
 
-void convertOrThrow(const QString& source, const ParadoxLayout& layout)
+ParadoxConversion convertOrThrow(const QString& source, const ParadoxLayout& layout)
 {
     const QString dir = db::netFileDir();
     const QString target = QDir(dir).filePath(layout.fileName);
@@ -199,12 +200,14 @@ void convertOrThrow(const QString& source, const ParadoxLayout& layout)
     const TemporaryFile temporary(target, inPlace ? source : QString());
     db::writeTableFile(temporary.path, layout.tableName, c.fields, c.rows);
 
+    const ParadoxConversion done{layout.fileName, int(c.rows.size()),
+                                 inPlace ? QFileInfo(backup).fileName() : QString()};
     QString error;
     if (!inPlace) {
         // A rename never replaces a file: a table that appeared meanwhile stays.
         if (!renameNoReplace(temporary.path, target, &error))
             throw Error(error);
-        return;
+        return done;
     }
     if (!renameNoReplace(target, backup, &error))
         throw Error(error);
@@ -214,6 +217,7 @@ void convertOrThrow(const QString& source, const ParadoxLayout& layout)
             throw Error(error + u'\r' + back + u'\r' + t::originalKeptAs(QFileInfo(backup).fileName()));
         throw Error(error);
     }
+    return done;
 }
 
 } // namespace
@@ -225,21 +229,7 @@ ParadoxLayout priceLayout()
 
 ParadoxLayout orderLayout()
 {
-    // The order table's twelve fields, in their order.
-    return {QStringLiteral("zakaz.db"),
-            QStringLiteral("zakaz"),
-            {{QStringLiteral("Id"), Type::Int32, 0, false},
-             {QStringLiteral("Name"), Type::Text, 100, false},
-             {QStringLiteral("Parentid"), Type::Int32, 0, false},
-             {QStringLiteral("Designation"), Type::Text, 20, false},
-             {QStringLiteral("Type"), Type::Text, 30, false},
-             {QStringLiteral("Count"), Type::UInt16, 0, false},
-             {QStringLiteral("Color"), Type::UInt16, 0, false},
-             {QStringLiteral("FFH"), Type::UInt16, 0, false},
-             {QStringLiteral("FFB"), Type::UInt16, 0, false},
-             {QStringLiteral("GH"), Type::UInt16, 0, false},
-             {QStringLiteral("Profil"), Type::Text, 20, false},
-             {QStringLiteral("Dop_komplekt"), Type::Text, 100, false}}};
+    return {orders::tableFile(), QStringLiteral("zakaz"), orders::tableFields()};
 }
 
 QVector<ParadoxLayout> paradoxLayouts()
@@ -247,16 +237,16 @@ QVector<ParadoxLayout> paradoxLayouts()
     return {priceLayout(), orderLayout()};
 }
 
-void convertParadoxTable(const QString& source, const ParadoxLayout& layout)
+ParadoxConversion convertParadoxTable(const QString& source, const ParadoxLayout& layout)
 {
     try {
-        convertOrThrow(source, layout);
+        return convertOrThrow(source, layout);
     } catch (const Error& e) {
         throw Error(t::paradoxConversionFailed(layout.fileName, e.message()));
     }
 }
 
-QString importParadoxTable(const QString& source)
+ParadoxConversion importParadoxTable(const QString& source)
 {
     const QString file = QFileInfo(source).fileName();
     QStringList names;
@@ -270,10 +260,8 @@ QString importParadoxTable(const QString& source)
         const bool all =
             std::all_of(layout.fields.cbegin(), layout.fields.cend(),
                         [&names](const db::FieldDef& f) { return names.contains(f.name.toCaseFolded()); });
-        if (all) {
-            convertParadoxTable(source, layout);
-            return layout.fileName;
-        }
+        if (all)
+            return convertParadoxTable(source, layout);
     }
     throw Error(t::paradoxConversionFailed(file, t::paradoxUnknownTable(file)));
 }

@@ -25,6 +25,14 @@ ParadoxLayout orderLayout();
 // Both, in the order in which start-up offers them.
 QVector<ParadoxLayout> paradoxLayouts();
 
+// What a conversion wrote.
+struct ParadoxConversion
+{
+    QString fileName; // the table written
+    int rows = 0;
+    QString keptAs; // the original's new name, when it was that table itself
+};
+
 // Converts the Paradox table at `source` into the table `layout.fileName` of
 // the tables' directory: every row in the file's order, the texts from
 // Windows-1251, numbers and empty fields as they were. A text field is as
@@ -35,12 +43,11 @@ QVector<ParadoxLayout> paradoxLayouts();
 // table itself, it is first renamed to <file>.paradox (never deleted); a
 // table of that name from elsewhere is never written over. On any failure
 // the original is where and as it was, and lir::Error says what failed.
-void convertParadoxTable(const QString& source, const ParadoxLayout& layout);
+ParadoxConversion convertParadoxTable(const QString& source, const ParadoxLayout& layout);
 
 // The command-line import: the table is told by its fields (all of the price
-// table's or all of the order table's), then converted as above. Returns the
-// file name of the table written ("zeni.db" or "zakaz.db").
-QString importParadoxTable(const QString& source);
+// table's or all of the order table's), then converted as above.
+ParadoxConversion importParadoxTable(const QString& source);
 
 // Start-up, before any table is opened: a table of the tables' directory that
 // is a Paradox file is offered for conversion, one question each. Yes

@@ -50,6 +50,9 @@ public:
 
     // Brings every control in line with the state object.
     void syncFromState();
+    // Shows the window for an entry that the order opens for editing; the
+    // calculation that follows stays visible when the window is activated.
+    void showOpenedEntry();
 
 protected:
     CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture, QWidget* parent);
@@ -77,9 +80,11 @@ protected:
 private:
     void layoutPictures();
     void syncGrid();
+    void fitColumns(bool atCreation);
 
     KitCalculator* m_calc;
     QString m_sashPicture;
+    bool m_activationHandled = false;
 
     QWidget* m_panel = nullptr;
     SpinEdit* m_kolKomlektov = nullptr;
@@ -109,6 +114,7 @@ private:
     Picture* m_image1 = nullptr;
     Picture* m_image3 = nullptr;
     QTableWidget* m_grid = nullptr;
+    QList<int> m_designedWidths;
 
     CommandPanel* m_rashet = nullptr;
     CommandPanel* m_panel1 = nullptr;

@@ -53,6 +53,8 @@ public:
     void StoreEntry(int index, const TOrder& e) override { stored.emplace_back(index, e); }
     void ReplayOrder() override { ++replays; }
     int EditedEntry() const override { return edited; }
+    std::vector<const KitCalculator*> added;
+    void AddKit(KitCalculator& calc) override { added.push_back(&calc); }
 };
 
 class FrameTest : public ::testing::Test

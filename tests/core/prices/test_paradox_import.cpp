@@ -5,6 +5,7 @@
 #include "core/db/storage.h"
 #include "core/export/kitsheet.h"
 #include "core/export/kitsheet_html.h"
+#include "core/orders/ordertable.h"
 #include "core/prices/paradoximport.h"
 #include "core/prices/pricetable.h"
 #include "support/paradoxfixture.h"
@@ -149,11 +150,15 @@ TEST_F(ParadoxImport, PriceTableConvertedInPlaceRowByRow)
     const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(zeni, permissions));
 
-    prices::convertParadoxTable(zeni, prices::priceLayout());
+    const prices::ParadoxConversion done = prices::convertParadoxTable(zeni, prices::priceLayout());
+    EXPECT_EQ(done.fileName, QStringLiteral("zeni.db"));
+    EXPECT_EQ(done.rows, 300);
+    EXPECT_EQ(done.keptAs, QStringLiteral("zeni.db.paradox"));
 
     EXPECT_EQ(files(), (QStringList{QStringLiteral("zeni.db"), QStringLiteral("zeni.db.paradox")}));
     const auto modeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                          QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+                          QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                          QFile::ExeOther;
     EXPECT_EQ(QFile::permissions(zeni) & modeBits, permissions) << "the new table may be read as the old one";
     EXPECT_EQ(test::readFile(zeni + QStringLiteral(".paradox")), original);
     expectSameRows(tableRows(QStringLiteral("zeni.db")), priceRows());
@@ -313,8 +318,11 @@ TEST_F(ParadoxImport, ImportByPathWritesTheWorkingDirectoryTableAndNeverOverIt)
     test::writeParadoxTable(orderFile, orderFields(), orderRows());
     const QByteArray original = test::readFile(priceFile);
 
-    EXPECT_EQ(prices::importParadoxTable(priceFile), QStringLiteral("zeni.db"));
-    EXPECT_EQ(prices::importParadoxTable(orderFile), QStringLiteral("zakaz.db"));
+    const prices::ParadoxConversion pricesDone = prices::importParadoxTable(priceFile);
+    EXPECT_EQ(pricesDone.fileName, QStringLiteral("zeni.db"));
+    EXPECT_EQ(pricesDone.rows, 300);
+    EXPECT_EQ(pricesDone.keptAs, QString()) << "nothing to rename: the file from elsewhere stays";
+    EXPECT_EQ(prices::importParadoxTable(orderFile).fileName, QStringLiteral("zakaz.db"));
     EXPECT_EQ(files(), (QStringList{QStringLiteral("zakaz.db"), QStringLiteral("zeni.db")}));
     EXPECT_EQ(test::readFile(priceFile), original) << "a file from elsewhere stays where it is";
     EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files).size(), 2);
@@ -416,4 +424,53 @@ TEST_F(ParadoxImport, AConvertedPriceListPricesTheKitSheet)
         KitSheet::fromCalculator(turn), [](const QString& d) { return LookupPrice(d); },
         QLocale(QLocale::Russian));
     test::expectSameDocument(sheet, test::readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_turn.html")));
+}
+
+TEST_F(ParadoxImport, AConvertedOrderTableIsTheTableSavedHereAndTakesNewOrders)
+{
+    // Orders saved here, then the same rows as another tool keeps them in Paradox.
+    orders::CreateOrderTable();
+    db::Table& saved = db::Table::open(orders::tableFile());
+    const TOrder turn{QStringLiteral("ПФ ПВХ с прижимом"),
+                      QStringLiteral("ЛИР-6741-01МR100"),
+                      QStringLiteral("ARtec PAD"),
+                      QString(),
+                      2,
+                      9016,
+                      400,
+                      500,
+                      200};
+    const TOrder tiltTurn{QStringLiteral("ПОФ Дерево"),
+                          QStringLiteral("ЛИР-6742-33ДАМR"),
+                          QStringLiteral("12/20-9"),
+                          QStringLiteral("Проветриватель; ") + QString(150, u'ж'),
+                          1,
+                          8017,
+                          1400,
+                          700,
+                          700};
+    orders::SaveOrder(saved, QStringLiteral("Заказ №1, Иванов"), {turn, tiltTurn, turn});
+    orders::SaveOrder(saved, QString(100, u'Я'), {tiltTurn});
+    const QString all =
+        QStringLiteral("SELECT Id, Name, Parentid, Designation, Type, Count, Color, FFH, FFB, GH, "
+                       "Profil, Dop_komplekt FROM zakaz ORDER BY rowid");
+    const Rows rows = saved.query(all);
+    ASSERT_EQ(rows.size(), 6);
+    db::Table::closeAll();
+    QFile::remove(work.file(QStringLiteral("zakaz.db")));
+    QVector<ParadoxField> fields = orderFields();
+    fields[11].length = 200;
+    test::writeParadoxTable(work.file(QStringLiteral("zakaz.db")), fields, rows);
+
+    test::recorder().setNextAnswer(Dialogs::Answer::Yes);
+    prices::offerParadoxConversions();
+    ASSERT_TRUE(test::recorder().errors().isEmpty()) << test::recorder().errors().join(u'\n').toStdString();
+    db::Table& converted = db::Table::open(orders::tableFile());
+    EXPECT_EQ(converted.fields(), orders::tableFields());
+    EXPECT_EQ(converted.query(all), rows);
+
+    // The numbering goes on from the converted rows.
+    orders::SaveOrder(converted, QStringLiteral("Заказ №3"), {turn});
+    EXPECT_EQ(converted.query(QStringLiteral("SELECT Id, Parentid FROM zakaz ORDER BY rowid DESC LIMIT 2")),
+              (Rows{{8, 7}, {7, 0}}));
 }

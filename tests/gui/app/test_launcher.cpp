@@ -1,5 +1,6 @@
 // The launcher and the calculator windows as a person meets them.
 #include "core/db/storage.h"
+#include "gui/app/form_about.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "app/startup.h"
@@ -7,6 +8,7 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
 #include "core/export/ProceduresAndFunctions.h"
 #include "core/prices/pricetable.h"
@@ -124,12 +126,32 @@ TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
     EXPECT_FALSE(forms::Price->isVisible());
     click(m->buttons().at(3).picture);
     EXPECT_TRUE(forms::Price->isVisible());
-    // Buttons of windows that are not there yet do nothing.
+    // The summation button shows the order that start-up made.
+    ASSERT_TRUE(forms::TotalSum);
     click(m->buttons().at(4).picture);
+    EXPECT_TRUE(forms::TotalSum->isVisible());
+    // Buttons of windows that are not there yet do nothing.
+    click(m->buttons().at(5).picture);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
     for (QWidget* w : {static_cast<QWidget*>(forms::MainForm6741), static_cast<QWidget*>(forms::MainForm6742),
-                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price)})
+                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price),
+                       static_cast<QWidget*>(forms::TotalSum)})
         w->hide();
+}
+
+TEST_F(Forms, AboutButtonShowsTheAboutWindowMadeAtStartUp)
+{
+    ASSERT_TRUE(forms::About);
+    EXPECT_FALSE(forms::About->isVisible());
+    const auto& about = forms::Main->buttons().at(6);
+    EXPECT_EQ(about.picture->objectName(), QStringLiteral("ImageLir"));
+    const int before = QApplication::topLevelWidgets().size();
+    click(about.picture);
+    EXPECT_TRUE(forms::About->isVisible());
+    click(about.picture);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    forms::About->closeButton()->click();
+    EXPECT_FALSE(forms::About->isVisible());
 }
 
 TEST_F(Forms, CalculatorWindowFollowsItsState)

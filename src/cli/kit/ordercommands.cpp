@@ -1,0 +1,257 @@
+#include "cli/kit/ordercommands.h"
+
+#include "core/base/dialogs.h"
+#include "core/base/error.h"
+#include "core/base/workdirlock.h"
+#include "core/calc/tiltkit.h"
+#include "core/calc/tiltturnkit.h"
+#include "core/calc/turnkit.h"
+#include "core/db/storage.h"
+#include "core/orders/ordertable.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cmath>
+#include <map>
+
+namespace lir::cli {
+
+namespace {
+
+QByteArray encode(const QJsonValue& v)
+{
+    const QByteArray wrapped = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+    return wrapped.mid(1, wrapped.size() - 2);
+}
+
+// A JSON object written with its keys in the order they are added.
+class Writer
+{
+public:
+    Writer& add(const char* key, const QJsonValue& v) { return addRaw(key, encode(v)); }
+    Writer& addRaw(const char* key, const QByteArray& json)
+    {
+        m_out += m_out.isEmpty() ? "{" : ",";
+        m_out += encode(QString::fromLatin1(key)) + ':' + json;
+        return *this;
+    }
+    QByteArray json() const { return m_out.isEmpty() ? QByteArray("{}") : m_out + '}'; }
+
+private:
+    QByteArray m_out;
+};
+
+QByteArray errorLine(const QString& text)
+{
+    return Writer().add("error", text).json();
+}
+
+// Rows 1 to the last row with any text.
+QJsonArray gridJson(const OrderGrid& g)
+{
+    QJsonArray rows;
+    const int last = g.lastFilledRow();
+    for (int r = 1; r <= last; ++r)
+        rows.append(QJsonArray::fromStringList(g.row(r)));
+    return rows;
+}
+
+struct Invalid
+{
+    QString text;
+};
+
+qint64 wholeNumber(const QJsonObject& in, const char* key)
+{
+    const QJsonValue v = in.value(QLatin1String(key));
+    const double d = v.toDouble();
+    if (!v.isDouble() || !std::isfinite(d) || std::floor(d) != d || std::fabs(d) > 9.0e15)
+        throw Invalid{QStringLiteral("%1 must be a whole number").arg(QLatin1String(key))};
+    return qint64(d);
+}
+
+int numberInRange(const QJsonObject& in, const char* key, int lo, int hi)
+{
+    const qint64 n = wholeNumber(in, key);
+    if (n < lo || n > hi)
+        throw Invalid{QStringLiteral("%1 must be between %2 and %3").arg(QLatin1String(key)).arg(lo).arg(hi)};
+    return int(n);
+}
+
+QString text(const QJsonObject& in, const char* key)
+{
+    const QJsonValue v = in.value(QLatin1String(key));
+    if (!v.isString())
+        throw Invalid{QStringLiteral("%1 must be a text").arg(QLatin1String(key))};
+    return v.toString();
+}
+
+// The keys each order command takes besides "order".
+const std::map<QString, QStringList>& commandKeys()
+{
+    static const std::map<QString, QStringList> keys = {
+        {QStringLiteral("show"), {}},
+        {QStringLiteral("clear"), {}},
+        {QStringLiteral("view"), {QStringLiteral("view")}},
+        {QStringLiteral("delete"), {QStringLiteral("row")}},
+        {QStringLiteral("edit"), {QStringLiteral("row")}},
+        {QStringLiteral("type"), {QStringLiteral("view"), QStringLiteral("row"), QStringLiteral("text")}},
+        {QStringLiteral("save"), {QStringLiteral("description")}},
+    };
+    return keys;
+}
+
+} // namespace
+
+OrderCommands::OrderCommands(TurnKit& turn, TiltTurnKit& tiltTurn, TiltKit& tilt)
+{
+    m_order.setCalculators(&turn, &tiltTurn, &tilt);
+    // The order table of the current directory comes into being with the
+    // first order saved; the directory's lock is held while it is written.
+    m_order.setOrderTable([this]() -> db::Table& {
+        m_writeLock.emplace(QDir::currentPath());
+        orders::CreateOrderTable();
+        return db::Table::open(orders::tableFile());
+    });
+}
+
+OrderCommands::Scope::Scope(OrderCommands& c) : m_previous(orderSink())
+{
+    setOrderSink(&c.m_order);
+}
+
+OrderCommands::Scope::~Scope()
+{
+    setOrderSink(m_previous);
+}
+
+bool OrderCommands::isOrderLine(const QJsonObject& in)
+{
+    return in.contains(QStringLiteral("order")) && !in.contains(QStringLiteral("calculator"));
+}
+
+bool OrderCommands::pressSumButton(KitCalculator& calc)
+{
+    if (!calc.commandsVisible())
+        return false;
+    calc.SumButtonClick();
+    return true;
+}
+
+bool OrderCommands::pressSaveChanges(KitCalculator& calc)
+{
+    if (!calc.saveChangesVisible() || !calc.saveChangesEnabled())
+        return false;
+    calc.Panel1Click();
+    return true;
+}
+
+QByteArray OrderCommands::orderJson() const
+{
+    QByteArray list = "[";
+    // Written by hand: a QJsonObject would sort the fields of an entry.
+    for (qsizetype i = 0; i < m_order.entries().size(); ++i) {
+        const TOrder& e = m_order.entries().at(i);
+        if (i)
+            list += ',';
+        list += Writer()
+                    .add("Type", e.Type)
+                    .add("Designation", e.Designation)
+                    .add("Profil", e.Profil)
+                    .add("Dop_komplekt", e.Dop_komplekt)
+                    .add("Count", e.Count)
+                    .add("Color", e.Color)
+                    .add("FFH", e.FFH)
+                    .add("FFB", e.FFB)
+                    .add("GH", e.GH)
+                    .json();
+    }
+    list += ']';
+    return Writer()
+        .addRaw("entries", list)
+        .add("components", gridJson(m_order.StringGrid1()))
+        .add("kits", gridJson(m_order.StringGrid2()))
+        .add("kits_and_components", gridJson(m_order.StringGrid3()))
+        .add("view", int(m_order.view()))
+        .add("edited_entry", m_order.EditedEntry())
+        .add("description", m_order.description())
+        .json();
+}
+
+QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
+{
+    const QJsonValue commandValue = in.value(QStringLiteral("order"));
+    const auto command = commandKeys().find(commandValue.toString());
+    if (!commandValue.isString() || command == commandKeys().end())
+        return errorLine(
+            QStringLiteral("unknown order command (expected \"show\", \"clear\", \"view\", \"delete\", \"edit\", \"type\" or \"save\")"));
+    const QString& name = command->first;
+    for (auto it = in.begin(); it != in.end(); ++it)
+        if (it.key() != QLatin1String("order") && !command->second.contains(it.key()))
+            return errorLine(QStringLiteral("unknown key for order %1: %2").arg(name, it.key()));
+    for (const QString& key : command->second)
+        if (!in.contains(key))
+            return errorLine(QStringLiteral("order %1 needs %2").arg(name, key));
+
+    using View = OrderModel::View;
+    auto gridRow = [&](View v) {
+        const int rows = m_order.grid(v).rowCount() - 1;
+        return numberInRange(in, "row", 1, rows);
+    };
+    int view = 0;
+    int row = 0;
+    QString typed;
+    try {
+        if (name == QLatin1String("view") || name == QLatin1String("type"))
+            view = numberInRange(in, "view", 1, 3);
+        if (name == QLatin1String("delete") || name == QLatin1String("edit"))
+            row = gridRow(OrderModel::Kits);
+        if (name == QLatin1String("type")) {
+            row = gridRow(View(view));
+            typed = text(in, "text");
+        }
+        if (name == QLatin1String("save"))
+            typed = text(in, "description");
+    } catch (const Invalid& e) {
+        return errorLine(e.text);
+    }
+
+    const Scope scope(*this);
+    RecordingDialogs recorder;
+    Dialogs* previous = setDialogs(&recorder);
+    bool ok = true;
+    const bool ranThrough = runGuarded([&] {
+        if (name == QLatin1String("clear")) {
+            m_order.bt_clearClick();
+        } else if (name == QLatin1String("view")) {
+            ok = m_order.RadioButtonClick(View(view));
+        } else if (name == QLatin1String("delete") || name == QLatin1String("edit")) {
+            m_order.setCurrentCell(OrderModel::Kits, row, m_order.currentColumn(OrderModel::Kits));
+            ok = name == QLatin1String("delete") ? m_order.spbt_deleteClick() : m_order.StringGrid2DblClick();
+        } else if (name == QLatin1String("type")) {
+            // The grid has to be shown to be typed into.
+            if (m_order.view() != View(view))
+                m_order.RadioButtonClick(View(view));
+            ok = m_order.view() == View(view) && m_order.spbt_editClick()
+                 && m_order.typeIntoGrid(View(view), row, OrderModel::quantityColumn(View(view)), typed);
+        } else if (name == QLatin1String("save")) {
+            m_order.setDescription(typed);
+            ok = m_order.bt_saveClick();
+        }
+    });
+    m_writeLock.reset();
+    setDialogs(previous);
+
+    QJsonArray messages;
+    for (const RecordingDialogs::Shown& s : recorder.shown())
+        messages.append(s.text);
+    return Writer()
+        .add("ok", ok && ranThrough && recorder.errors().isEmpty())
+        .add("messages", messages)
+        .addRaw("order", orderJson())
+        .json();
+}
+
+} // namespace lir::cli

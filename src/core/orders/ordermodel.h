@@ -1,0 +1,163 @@
+#pragma once
+
+#include "core/calc/kitcalculator.h"
+#include "core/orders/ordergrid.h"
+#include "core/orders/ordersink.h"
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+#include <array>
+#include <functional>
+
+namespace lir {
+
+class TurnKit;
+class TiltTurnKit;
+class TiltKit;
+
+namespace db {
+class Table;
+}
+
+// The current order without widgets: the state of the summation window
+// TTotalSum. It holds the entry list (the calculator inputs of every kit) and
+// the three grids, which are always rebuilt by recalculating the entries in
+// the three calculators it drives. The window is a view of it; the
+// command-line calculator drives the same object.
+class OrderModel : public QObject, public OrderSink
+{
+    Q_OBJECT
+
+public:
+    // The three views, numbered as their buttons.
+    enum View { Components = 1, Kits = 2, KitsAndComponents = 3 };
+
+    explicit OrderModel(QObject* parent = nullptr);
+    ~OrderModel() override;
+
+    // The calculators that entries are restored into and recalculated by.
+    void setCalculators(TurnKit* turn, TiltTurnKit* tiltTurn, TiltKit* tilt);
+    KitCalculator* calculator(KitCalculator::Kind kind) const;
+    // The calculator of an entry, from its Type; nullptr when it names none.
+    KitCalculator* calculatorOf(const TOrder& entry) const;
+
+    // ------------------------------------------------------------ entries
+    const QVector<TOrder>& entries() const { return m_entries; }
+    int EntryCount() const { return int(m_entries.size()); }
+    // The entry open for editing in a calculator; -1 when none is.
+    int EditedEntry() const override { return m_editedEntry; }
+
+    // ------------------------------------------------------------ grids
+    const OrderGrid& StringGrid1() const { return m_grids[0]; } // components
+    const OrderGrid& StringGrid2() const { return m_grids[1]; } // kits
+    const OrderGrid& StringGrid3() const { return m_grids[2]; } // kits and components
+    const OrderGrid& grid(View v) const { return m_grids[size_t(v) - 1]; }
+    static int quantityColumn(View v) { return v == Kits ? 1 : 3; }
+    // Goes up whenever a cell or the number of rows of a grid changes.
+    int gridsRevision() const { return m_gridsRevision; }
+    // The entries that row r of the kits grid stands for, in the order of
+    // the list; none for the title row and the empty last row.
+    QVector<int> entriesOfKitsRow(int row) const;
+
+    // ------------------------------------------------------------ window state
+    QString description() const { return m_description; } // led_name
+    void setDescription(const QString& text);
+    QString markup() const { return m_markup; } // Edit1, read by the export
+    void setMarkup(const QString& text);
+    View view() const { return m_view; }
+    // Checks a view button from code (the history's reopening).
+    void setView(View v);
+    bool viewButtonsEnabled() const { return m_viewButtonsEnabled; }
+    // The view whose grid takes typing (the edit button); 0 when none does.
+    int editableView() const { return m_editableView; }
+    int currentRow(View v) const { return m_current[size_t(v) - 1].row; }
+    int currentColumn(View v) const { return m_current[size_t(v) - 1].column; }
+    void setCurrentCell(View v, int row, int column);
+
+    // ------------------------------------------------------------ what the calculators call
+    // An index at or beyond EntryCount appends; a negative one (no entry open) does nothing.
+    void StoreEntry(int index, const TOrder& entry) override;
+    void ReplayOrder() override;
+    // "В ЗАКАЗ": all or nothing. A quantity cell that does not hold a whole
+    // number shows the conversion error and changes nothing.
+    void AddKit(KitCalculator& calc) override;
+
+    // Restores the entry into its calculator, recalculates it and adds the kit again.
+    void ReplayEntry(const TOrder& entry);
+    // Moves the rows without a designation (the screw totals) of the components
+    // grid below the others.
+    void SortGrid();
+
+    // ------------------------------------------------------------ a person's actions
+    // Each returns whether it did anything.
+    bool RadioButtonClick(View v);
+    bool StringGrid2DblClick(); // opens the entry of the kits grid's current row
+    bool spbt_editClick();
+    bool spbt_deleteClick();
+    // Typing into a cell of the grid that takes typing.
+    bool typeIntoGrid(View v, int row, int column, const QString& text);
+    // "Сохранить заказ": checks, then writes the order into the order table.
+    // Returns whether the order was written; a failing table throws lir::Error.
+    bool bt_saveClick();
+    void bt_clearClick();
+
+    // How the order table is reached when an order is saved; by default the
+    // table opened at start-up.
+    void setOrderTable(std::function<db::Table&()> open);
+
+signals:
+    void changed();
+    // "В ЗАКАЗ": the window is shown and given the focus.
+    void showRequested();
+    // An entry was opened for editing: its calculator window comes up.
+    void calculatorShowRequested(lir::KitCalculator* calc);
+    // An order was written into the order table.
+    void saved();
+
+private:
+    struct Cell
+    {
+        int row = 1;
+        int column = 0;
+    };
+    // Changes inside one action are announced once, when it ends.
+    class Batch;
+    friend class Batch;
+    void touch();
+    void gridsChanged();
+
+    bool addKit(KitCalculator& calc);
+    // The kits row and the kits-and-components row of an entry whose
+    // recalculation failed: its own designation, no parts.
+    void addStoredEntry(const TOrder& entry);
+    void resetGrids();
+    void closeEdit();
+    void gridsRebuilt();
+    void appendKitsRow();
+
+    TurnKit* m_turn = nullptr;
+    TiltTurnKit* m_tiltTurn = nullptr;
+    TiltKit* m_tilt = nullptr;
+
+    QVector<TOrder> m_entries;
+    int m_editedEntry = -1;
+    std::array<OrderGrid, 3> m_grids;
+    QVector<QVector<int>> m_kitsRowEntries; // by row of the kits grid
+    std::array<Cell, 3> m_current;
+
+    QString m_description;
+    QString m_markup;
+    View m_view = Components;
+    bool m_viewButtonsEnabled = true;
+    int m_editableView = 0;
+
+    std::function<db::Table&()> m_openTable;
+    int m_gridsRevision = 0;
+    int m_batchDepth = 0;
+    bool m_dirty = false;
+    bool m_showPending = false;
+};
+
+} // namespace lir

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/orders/ordermodel.h"
+
+#include <QAbstractTableModel>
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QWidget>
+
+#include <array>
+
+namespace lir::gui {
+
+class CommandPanel;
+
+// One grid of the order as a table model: the rows below the title row.
+class OrderGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    OrderGridModel(OrderModel& order, OrderModel::View view, QObject* parent);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    // Shows the grid as the order now holds it.
+    void refresh();
+
+private:
+    OrderModel& m_order;
+    OrderModel::View m_view;
+    int m_shownRows = 1;
+};
+
+// The order summation window: a view of the current order.
+class TTotalSum : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TTotalSum(QWidget* parent = nullptr);
+    ~TTotalSum() override;
+
+    OrderModel& order() { return m_order; }
+
+    QRadioButton* radioButton(OrderModel::View v) const { return m_radio[size_t(v) - 1]; }
+    QTableView* grid(OrderModel::View v) const { return m_grids[size_t(v) - 1]; }
+    QLineEdit* edit1() const { return m_edit1; }
+    QLineEdit* ledName() const { return m_ledName; }
+    QToolButton* spbtEdit() const { return m_spbtEdit; }
+    QToolButton* spbtDelete() const { return m_spbtDelete; }
+    CommandPanel* saveButton() const { return m_save; }
+    CommandPanel* clearButton() const { return m_clear; }
+    CommandPanel* closeButton() const { return m_close; }
+
+    // Brings every control in line with the order.
+    void syncFromState();
+
+private:
+    void showCalculator(KitCalculator* calc);
+
+    OrderModel m_order;
+    std::array<QRadioButton*, 3> m_radio{};
+    QButtonGroup* m_views = nullptr;
+    std::array<QTableView*, 3> m_grids{};
+    std::array<OrderGridModel*, 3> m_models{};
+    QLineEdit* m_edit1 = nullptr;
+    QLineEdit* m_ledName = nullptr;
+    QToolButton* m_spbtEdit = nullptr;
+    QToolButton* m_spbtDelete = nullptr;
+    CommandPanel* m_save = nullptr;
+    CommandPanel* m_clear = nullptr;
+    CommandPanel* m_close = nullptr;
+    bool m_syncing = false;
+    int m_shownRevision = -1;
+};
+
+} // namespace lir::gui

@@ -1,0 +1,195 @@
+// The summation window as a person meets it: its layout, "В ЗАКАЗ" from a
+// calculator, opening a kit by a double-click, typing into a grid.
+#include "app/startup.h"
+#include "core/db/storage.h"
+#include "gui/app/form_main.h"
+#include "gui/app/forms.h"
+#include "gui/app/widgets.h"
+#include "gui/calc/mainmodule6741.h"
+#include "gui/calc/mainmodule6741otkid.h"
+#include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_sum.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace lir;
+using namespace lir::gui;
+
+namespace {
+
+using View = OrderModel::View;
+
+void type(SpinEdit* s, const QString& text)
+{
+    s->findChild<QLineEdit*>()->setText(text);
+}
+
+class SumWindow : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        workDir = new test::ScopedWorkDir;
+        QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), workDir->file(QStringLiteral("zeni.db")));
+        createForms();
+    }
+    static void TearDownTestSuite()
+    {
+        destroyForms();
+        db::Table::closeAll();
+        db::setNetFileDir(QString());
+        delete workDir;
+        workDir = nullptr;
+    }
+    void SetUp() override
+    {
+        test::recorder().clear();
+        sum = forms::TotalSum;
+        ASSERT_TRUE(sum);
+        sum->order().bt_clearClick();
+        sum->order().setView(View::Components);
+    }
+    void TearDown() override
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != static_cast<QWidget*>(forms::Main))
+                w->hide();
+    }
+
+    // A person types the sizes, presses "РАСЧЕТ" and "В ЗАКАЗ".
+    static void addKit(CalculatorWindow* w, const QString& ffh, const QString& ffb)
+    {
+        TMain::showWindow(w);
+        type(w->ffh(), ffh);
+        type(w->ffb(), ffb);
+        w->rashetButton()->click();
+        ASSERT_TRUE(w->sumButton()->isVisibleTo(w));
+        w->sumButton()->click();
+    }
+
+    static inline test::ScopedWorkDir* workDir = nullptr;
+    TTotalSum* sum = nullptr;
+};
+
+} // namespace
+
+TEST_F(SumWindow, IsLaidOutAsDesignedAndHasNoExportYet)
+{
+    EXPECT_EQ(sum->windowTitle(), QStringLiteral("Суммирование заказов"));
+    EXPECT_EQ(sum->size(), QSize(756, 390));
+    EXPECT_EQ(sum->radioButton(View::Components)->text(), QStringLiteral("Комплетующие "));
+    EXPECT_EQ(sum->radioButton(View::Kits)->text(), QStringLiteral("Комплекты"));
+    EXPECT_EQ(sum->radioButton(View::KitsAndComponents)->text(), QStringLiteral("Комплекты и комплетующие "));
+    EXPECT_TRUE(sum->radioButton(View::Components)->isChecked());
+    EXPECT_EQ(sum->edit1()->text(), QStringLiteral("0"));
+    EXPECT_EQ(sum->ledName()->width(), 350);
+    EXPECT_TRUE(sum->ledName()->text().startsWith(QStringLiteral("Заказ от ")));
+    QStringList labels;
+    for (QLabel* l : sum->findChildren<QLabel*>())
+        labels << l->text();
+    EXPECT_TRUE(labels.contains(QStringLiteral("Рассчитать с наценкой (%):")));
+    EXPECT_TRUE(labels.contains(QStringLiteral("Описание заказа:")));
+    QStringList buttons;
+    for (QPushButton* b : sum->findChildren<QPushButton*>())
+        buttons << b->text();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Сохранить заказ"), QStringLiteral("Очистить заказ"),
+                                    QStringLiteral("ЗАКРЫТЬ")}));
+    QTableView* kits = sum->grid(View::Kits);
+    EXPECT_EQ(kits->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Название комплектов"));
+    EXPECT_EQ(kits->columnWidth(0), 150);
+    EXPECT_EQ(kits->columnWidth(2), 80);
+    EXPECT_EQ(sum->grid(View::KitsAndComponents)->columnWidth(1), 180);
+    EXPECT_EQ(kits->model()->rowCount(), 1); // the one empty row
+    // Start-up created the order table in the working directory.
+    EXPECT_TRUE(QFile::exists(workDir->file(QStringLiteral("zakaz.db"))));
+}
+
+TEST_F(SumWindow, InOrderShowsTheWindowAndHidesTheCalculatorsResult)
+{
+    addKit(forms::MainForm6741, QStringLiteral("600"), QStringLiteral("500"));
+    EXPECT_TRUE(sum->isVisible());
+    EXPECT_FALSE(forms::MainForm6741->grid()->isVisibleTo(forms::MainForm6741));
+    EXPECT_FALSE(forms::MainForm6741->sumButton()->isVisibleTo(forms::MainForm6741));
+    EXPECT_FALSE(forms::MainForm6741->lirl()->isVisibleTo(forms::MainForm6741));
+    QAbstractItemModel* components = sum->grid(View::Components)->model();
+    EXPECT_EQ(components->rowCount(), 16);
+    EXPECT_EQ(components->index(0, 1).data().toString(), QStringLiteral("Засов поворотный 500"));
+
+    addKit(forms::MainForm6742, QStringLiteral("1400"), QStringLiteral("700"));
+    addKit(forms::MainForm6741otkid, QStringLiteral("500"), QStringLiteral("800"));
+    sum->radioButton(View::Kits)->click();
+    EXPECT_TRUE(sum->grid(View::Kits)->isVisible());
+    EXPECT_FALSE(sum->grid(View::Components)->isVisible());
+    QAbstractItemModel* kits = sum->grid(View::Kits)->model();
+    ASSERT_EQ(kits->rowCount(), 4);
+    EXPECT_EQ(kits->index(1, 0).data().toString(), QStringLiteral("ЛИР-6742-33АМR100"));
+}
+
+TEST_F(SumWindow, ADoubleClickOpensTheKitInItsCalculatorWithItsResult)
+{
+    addKit(forms::MainForm6741otkid, QStringLiteral("500"), QStringLiteral("800"));
+    addKit(forms::MainForm6741, QStringLiteral("600"), QStringLiteral("500"));
+    forms::MainForm6741otkid->hide();
+    type(forms::MainForm6741otkid->ffh(), QStringLiteral("700"));
+    sum->radioButton(View::Kits)->click();
+    QTableView* kits = sum->grid(View::Kits);
+    const QPoint first = kits->visualRect(kits->model()->index(0, 0)).center();
+    QTest::mouseClick(kits->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(kits->viewport(), Qt::LeftButton, {}, first);
+    QTest::qWait(50);
+    TMainForm6741otkid* w = forms::MainForm6741otkid;
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->ffh()->value(), 500);
+    EXPECT_TRUE(w->saveChangesButton()->isVisibleTo(w));
+    EXPECT_TRUE(w->grid()->isVisibleTo(w));
+    EXPECT_EQ(sum->order().EditedEntry(), 0);
+
+    type(w->ffh(), QStringLiteral("600"));
+    w->rashetButton()->click();
+    w->saveChangesButton()->click();
+    EXPECT_FALSE(w->saveChangesButton()->isVisibleTo(w));
+    EXPECT_EQ(sum->order().entries().at(0).FFH, 600);
+    EXPECT_EQ(sum->order().EntryCount(), 2);
+}
+
+TEST_F(SumWindow, TheEditButtonLetsAPersonTypeAQuantity)
+{
+    addKit(forms::MainForm6741otkid, QStringLiteral("500"), QStringLiteral("800"));
+    QTableView* components = sum->grid(View::Components);
+    EXPECT_EQ(components->editTriggers(), QAbstractItemView::NoEditTriggers);
+    sum->spbtEdit()->click();
+    EXPECT_FALSE(sum->radioButton(View::Kits)->isEnabled());
+    EXPECT_NE(components->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(components->currentIndex().column(), 3);
+    ASSERT_TRUE(components->model()->setData(components->model()->index(0, 3), QStringLiteral("7")));
+    EXPECT_EQ(sum->order().StringGrid1().cell(1, 3), QStringLiteral("7"));
+    // The delete rebuilds the grids: the typed value is gone and the views can be switched again.
+    sum->order().setCurrentCell(View::Kits, 1, 0);
+    sum->spbtDelete()->click();
+    EXPECT_EQ(sum->order().EntryCount(), 0);
+    EXPECT_TRUE(sum->radioButton(View::Kits)->isEnabled());
+    EXPECT_EQ(components->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(SumWindow, SavingWithoutADescriptionShowsTheErrorBox)
+{
+    sum->ledName()->selectAll();
+    QTest::keyClick(sum->ledName(), Qt::Key_Backspace);
+    EXPECT_TRUE(sum->order().description().isEmpty());
+    sum->saveButton()->click();
+    EXPECT_EQ(test::recorder().errors(), QStringList{QStringLiteral("Не введено описание заказа!")});
+    for (const QChar c : QStringLiteral("Дом")) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(sum->ledName(), &key);
+    }
+    EXPECT_EQ(sum->order().description(), QStringLiteral("Дом"));
+    sum->clearButton()->click();
+    EXPECT_EQ(sum->ledName()->text(), QStringLiteral("Дом"));
+}
