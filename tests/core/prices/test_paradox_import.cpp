@@ -5,7 +5,6 @@
 #include "core/db/storage.h"
 #include "core/export/kitsheet.h"
 #include "core/export/kitsheet_html.h"
-#include "core/orders/ordertable.h"
 #include "core/prices/paradoximport.h"
 #include "core/prices/pricetable.h"
 #include "support/paradoxfixture.h"
@@ -424,53 +423,4 @@ TEST_F(ParadoxImport, AConvertedPriceListPricesTheKitSheet)
         KitSheet::fromCalculator(turn), [](const QString& d) { return LookupPrice(d); },
         QLocale(QLocale::Russian));
     test::expectSameDocument(sheet, test::readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_turn.html")));
-}
-
-TEST_F(ParadoxImport, AConvertedOrderTableIsTheTableSavedHereAndTakesNewOrders)
-{
-    // Orders saved here, then the same rows as another tool keeps them in Paradox.
-    orders::CreateOrderTable();
-    db::Table& saved = db::Table::open(orders::tableFile());
-    const TOrder turn{QStringLiteral("ПФ ПВХ с прижимом"),
-                      QStringLiteral("ЛИР-6741-01МR100"),
-                      QStringLiteral("ARtec PAD"),
-                      QString(),
-                      2,
-                      9016,
-                      400,
-                      500,
-                      200};
-    const TOrder tiltTurn{QStringLiteral("ПОФ Дерево"),
-                          QStringLiteral("ЛИР-6742-33ДАМR"),
-                          QStringLiteral("12/20-9"),
-                          QStringLiteral("Проветриватель; ") + QString(150, u'ж'),
-                          1,
-                          8017,
-                          1400,
-                          700,
-                          700};
-    orders::SaveOrder(saved, QStringLiteral("Заказ №1, Иванов"), {turn, tiltTurn, turn});
-    orders::SaveOrder(saved, QString(100, u'Я'), {tiltTurn});
-    const QString all =
-        QStringLiteral("SELECT Id, Name, Parentid, Designation, Type, Count, Color, FFH, FFB, GH, "
-                       "Profil, Dop_komplekt FROM zakaz ORDER BY rowid");
-    const Rows rows = saved.query(all);
-    ASSERT_EQ(rows.size(), 6);
-    db::Table::closeAll();
-    QFile::remove(work.file(QStringLiteral("zakaz.db")));
-    QVector<ParadoxField> fields = orderFields();
-    fields[11].length = 200;
-    test::writeParadoxTable(work.file(QStringLiteral("zakaz.db")), fields, rows);
-
-    test::recorder().setNextAnswer(Dialogs::Answer::Yes);
-    prices::offerParadoxConversions();
-    ASSERT_TRUE(test::recorder().errors().isEmpty()) << test::recorder().errors().join(u'\n').toStdString();
-    db::Table& converted = db::Table::open(orders::tableFile());
-    EXPECT_EQ(converted.fields(), orders::tableFields());
-    EXPECT_EQ(converted.query(all), rows);
-
-    // The numbering goes on from the converted rows.
-    orders::SaveOrder(converted, QStringLiteral("Заказ №3"), {turn});
-    EXPECT_EQ(converted.query(QStringLiteral("SELECT Id, Parentid FROM zakaz ORDER BY rowid DESC LIMIT 2")),
-              (Rows{{8, 7}, {7, 0}}));
 }
