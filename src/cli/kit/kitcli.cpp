@@ -161,6 +161,19 @@ QString filePath(const QJsonValue& v, const char* key)
     return v.toString();
 }
 
+// The locale of numbers in the sheets, as the C library would choose it.
+QLocale cliLocale()
+{
+    for (const char* var : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        const QByteArray value = qgetenv(var);
+        if (value.isEmpty())
+            continue;
+        if (value == "C" || value == "POSIX" || value.startsWith("C."))
+            return QLocale::c();
+        return QLocale(QString::fromLatin1(value));
+    }
+    return QLocale::c();
+}
 
 // Writes a sheet with prices from zeni.db in the current directory; a failure
 // is reported among the line's messages, as the window shows it in its error box.
@@ -417,19 +430,6 @@ QByteArray stateJson(KitCalculator& c)
 }
 
 } // namespace
-
-QLocale cliLocale()
-{
-    for (const char* var : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
-        const QByteArray value = qgetenv(var);
-        if (value.isEmpty())
-            continue;
-        if (value == "C" || value == "POSIX" || value.startsWith("C."))
-            return QLocale::c();
-        return QLocale(QString::fromLatin1(value));
-    }
-    return QLocale::c();
-}
 
 KitCli::KitCli() = default;
 

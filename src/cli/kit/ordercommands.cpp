@@ -1,5 +1,7 @@
 #include "cli/kit/ordercommands.h"
 
+#include "cli/kit/sheetlocale.h"
+
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
 #include "core/base/workdirlock.h"
@@ -258,7 +260,7 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
             const OrderGrid& grid = m_order.grid(View(view));
             prices::open();
             if (name == QLatin1String("export_html"))
-                writeOrderSummaryHtml(path, View(view), grid, typed, LookupPrice, cliLocale());
+                writeOrderSummaryHtml(path, View(view), grid, typed, LookupPrice, sheetLocale());
             else
                 writeOrderSummaryXlsx(path, View(view), grid, typed, LookupPrice);
         }

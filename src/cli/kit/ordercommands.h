@@ -5,15 +5,10 @@
 
 #include <QByteArray>
 #include <QJsonObject>
-#include <QLocale>
 
 #include <optional>
 
 namespace lir::cli {
-
-// The locale of numbers in the sheets, as the C library would choose it
-// from the environment.
-QLocale cliLocale();
 
 // The current order of the command-line calculator: one order over the three
 // calculators of the run, driven as a person drives the summation window.

@@ -227,8 +227,33 @@ float markupFactor(int percent)
     return share + 1.0f;
 }
 
+PriceResult ExportPrices::operator()(const QString& designation)
+{
+    if (const auto it = m_known.constFind(designation); it != m_known.constEnd()) {
+        if (it->found) {
+            m_lastFound = designation;
+            m_lastFoundKnown = true;
+        }
+        return *it;
+    }
+    const PriceResult r = m_prices(designation);
+    m_known.insert(designation, r);
+    if (r.found) {
+        m_lastFound = designation;
+        m_lastFoundKnown = false;
+    }
+    return r;
+}
+
+void ExportPrices::finish()
+{
+    if (m_lastFoundKnown)
+        m_prices(m_lastFound);
+    m_lastFoundKnown = false;
+}
+
 SummaryPrice summaryPrice(const OrderGrid& grid, int row, int quantityColumn, bool screwRows, float k,
-                          const PriceLookup& prices)
+                          ExportPrices& prices)
 {
     PriceResult p = prices(grid.cell(row, 0));
     if (!p.found && screwRows) {
@@ -269,51 +294,65 @@ QByteArray orderSummaryHtml(SummaryView view, const OrderGrid& grid, const QStri
     const int quantity = OrderModel::quantityColumn(view);
     const bool screwRows = view != OrderModel::Kits;
 
-    QStringList out = head;
-    out << *form.head;
+    ExportPrices known(prices);
+    // One text, line by line: the combined view of a large order runs to
+    // megabytes.
+    QString doc;
+    doc.reserve(4096 + grid.rowCount() * (columns + 4) * 90);
+    const QLatin1StringView crlf("\r\n");
+    auto line = [&](const auto&... pieces) {
+        ((doc += pieces), ...);
+        doc += crlf;
+    };
+    for (const QString& l : head)
+        line(l);
+    for (const QString& l : *form.head)
+        line(l);
     float priceTotal = 0;
     float sumTotal = 0;
     for (int r = 1; r < grid.rowCount(); ++r) {
         if (grid.cell(r, 1).isEmpty())
             continue;
-        out << form.rowStart << form.firstCell;
+        line(form.rowStart);
+        line(form.firstCell);
         for (int c = 0; c < columns; ++c)
-            out << (c == 0 ? form.column0 : form.columnN) + htmlEscape(grid.cell(r, c)) + form.cellEnd[size_t(c)];
-        const SummaryPrice p = summaryPrice(grid, r, quantity, screwRows, k, prices);
+            line(c == 0 ? form.column0 : form.columnN, htmlEscape(grid.cell(r, c)), form.cellEnd[size_t(c)]);
+        const SummaryPrice p = summaryPrice(grid, r, quantity, screwRows, k, known);
         if (p.priced) {
-            out << form.numberCell + numfmt::fixed2(p.price, locale) + form.numberEnd;
-            out << form.numberCell + numfmt::fixed2(p.sum, locale) + form.numberEnd;
+            line(form.numberCell, numfmt::fixed2(p.price, locale), form.numberEnd);
+            line(form.numberCell, numfmt::fixed2(p.sum, locale), form.numberEnd);
             priceTotal = numfmt::addSingle(priceTotal, p.price);
             sumTotal = numfmt::addSingle(sumTotal, p.sum);
         }
-        out << form.rowEnd;
+        line(form.rowEnd);
     }
+    known.finish();
 
-    out << QStringLiteral(" <tr height=25 valign=bottom>");
-    out << QStringLiteral("   <td></td>");
-    out << QStringLiteral("   <td class=xl25>") + sheettexts::total() + QStringLiteral("</td>");
-    out << QStringLiteral("   <td colspan=") + QString::number(columns - 1) + QStringLiteral("></td>");
-    out << QStringLiteral("   <td class=xl26 align=right x:num>") + numfmt::fixed2(priceTotal, locale) + QStringLiteral("</td>");
-    out << QStringLiteral("   <td class=xl26 align=right x:num>") + numfmt::fixed2(sumTotal, locale) + QStringLiteral("</td>");
-    out << QStringLiteral(" </tr>");
-    out << QStringLiteral(" <tr height=50 valign=bottom>");
-    out << QStringLiteral(" <td ></td>");
-    out << QStringLiteral(" <td align=center>Примечание: </td>");
-    out << QStringLiteral(" <td colspan=") + QString::number(columns + 1) + QStringLiteral(">рассчитано с наценкой ")
-               + htmlEscape(markupText) + QStringLiteral("%</td>   ");
-    out << QStringLiteral(" </tr>");
-    out << QStringLiteral("<![if supportMisalignedColumns]> ");
-    out << QStringLiteral("<tr height=0 style='display:none'> ");
-    out << QStringLiteral("  <td width=64 style='width:48pt'></td> ");
-    out << form.widthCells;
-    out << QStringLiteral(" </tr>");
-    out << QStringLiteral(" <![endif]> ");
-    out << QStringLiteral("</table>");
-    out << QStringLiteral("</body>");
-    out << QStringLiteral("</html>");
+    line(QStringLiteral(" <tr height=25 valign=bottom>"));
+    line(QStringLiteral("   <td></td>"));
+    line(QStringLiteral("   <td class=xl25>"), sheettexts::total(), QStringLiteral("</td>"));
+    line(QStringLiteral("   <td colspan="), QString::number(columns - 1), QStringLiteral("></td>"));
+    const QString totalCell = QStringLiteral("   <td class=xl26 align=right x:num>");
+    line(totalCell, numfmt::fixed2(priceTotal, locale), QStringLiteral("</td>"));
+    line(totalCell, numfmt::fixed2(sumTotal, locale), QStringLiteral("</td>"));
+    line(QStringLiteral(" </tr>"));
+    line(QStringLiteral(" <tr height=50 valign=bottom>"));
+    line(QStringLiteral(" <td ></td>"));
+    line(QStringLiteral(" <td align=center>Примечание: </td>"));
+    line(QStringLiteral(" <td colspan="), QString::number(columns + 1), QStringLiteral(">рассчитано с наценкой "),
+         htmlEscape(markupText), QStringLiteral("%</td>   "));
+    line(QStringLiteral(" </tr>"));
+    line(QStringLiteral("<![if supportMisalignedColumns]> "));
+    line(QStringLiteral("<tr height=0 style='display:none'> "));
+    line(QStringLiteral("  <td width=64 style='width:48pt'></td> "));
+    for (const QString& l : form.widthCells)
+        line(l);
+    line(QStringLiteral(" </tr>"));
+    line(QStringLiteral(" <![endif]> "));
+    line(QStringLiteral("</table>"));
+    line(QStringLiteral("</body>"));
+    line(QStringLiteral("</html>"));
 
-    QString doc = out.join(QStringLiteral("\r\n"));
-    doc += QStringLiteral("\r\n");
     return toWindows1251(doc);
 }
 

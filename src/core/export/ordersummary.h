@@ -5,6 +5,7 @@
 #include "core/prices/pricelookup.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QLocale>
 #include <QString>
 
@@ -19,6 +20,25 @@ int readMarkup(const QString& text);
 // K = P / 100 + 1, in single precision as the summary keeps it.
 float markupFactor(int percent);
 
+// The lookups of one export. A summary looks the same designation up again
+// and again (a part of every kit in the combined view), and the price table
+// does not change while it is written, so each designation is looked up once.
+// finish() leaves the table on the last row found, as the lookups one by one
+// would.
+class ExportPrices
+{
+public:
+    explicit ExportPrices(const PriceLookup& prices) : m_prices(prices) {}
+    PriceResult operator()(const QString& designation);
+    void finish();
+
+private:
+    const PriceLookup& m_prices;
+    QHash<QString, PriceResult> m_known;
+    QString m_lastFound;
+    bool m_lastFoundKnown = false;
+};
+
 // The price of one grid row with the markup, or none.
 struct SummaryPrice
 {
@@ -31,7 +51,7 @@ struct SummaryPrice
 // empty, or whose quantity text is empty or no whole number, has no price:
 // it cannot be computed and adds nothing. quantityColumn < 0: no sum.
 SummaryPrice summaryPrice(const OrderGrid& grid, int row, int quantityColumn, bool screwRows, float k,
-                          const PriceLookup& prices);
+                          ExportPrices& prices);
 
 // Titles of the views.
 QString summaryHtmlTitle(SummaryView view);

@@ -34,6 +34,7 @@ void Grid2Excel(workbook::Sheet& sh, SummaryView view, const OrderGrid& grid, in
     sh.at(first, priceCol).value = sheettexts::priceTitle();
     sh.at(first, sumCol).value = sheettexts::sumTitle();
 
+    ExportPrices known(prices);
     int n = 0;
     for (int i = 1; i < grid.rowCount() && !grid.isBlank(i); ++i, ++n) {
         const int r = first + i;
@@ -47,13 +48,15 @@ void Grid2Excel(workbook::Sheet& sh, SummaryView view, const OrderGrid& grid, in
             if (const QString text = grid.cell(i, c); !text.isEmpty())
                 sh.at(r, left + c).value = text;
         }
-        const SummaryPrice p = summaryPrice(grid, i, quantity, view != OrderModel::Kits, k, prices);
+        const SummaryPrice p = summaryPrice(grid, i, quantity, view != OrderModel::Kits, k, known);
         if (p.priced) {
             sh.at(r, priceCol).value = p.price;
             if (quantity >= 0)
                 sh.at(r, sumCol).value = p.sum;
         }
     }
+
+    known.finish();
 
     const int t = first + n + 2;
     sh.range(t, left, t, sumCol, [](Style& s) { s.bold = true; });

@@ -299,3 +299,27 @@ TEST_F(OrderExport, WithASpreadsheetANewWorkbookIsOpened)
     const QJsonObject book = readBack(opened[1]);
     EXPECT_EQ(value(book, "B3").toString(), order.StringGrid1().cell(1, 0));
 }
+
+TEST(OrderSummaryHtml, EachDesignationIsLookedUpOnceAndTheTableStaysOnTheLastRowFound)
+{
+    const OrderModel model;
+    OrderGrid grid(model.StringGrid1().titles(), model.StringGrid1().widths());
+    const QStringList rows = {QStringLiteral("A-1"), QStringLiteral("B-2"), QStringLiteral("C-3"), QStringLiteral("A-1"),
+                              QStringLiteral("C-3")};
+    for (int r = 0; r < rows.size(); ++r) {
+        grid.setCell(r + 1, 0, rows.at(r));
+        grid.setCell(r + 1, 1, QStringLiteral("Деталь"));
+        grid.setCell(r + 1, 3, QStringLiteral("2"));
+        grid.appendRow();
+    }
+    QStringList asked;
+    const PriceLookup counting = [&asked](const QString& d) {
+        asked << d;
+        return d == QLatin1String("C-3") ? PriceResult{} : PriceResult{true, 4.0};
+    };
+    const QString doc = fromWindows1251(orderSummaryHtml(SummaryView::Components, grid, QStringLiteral("0"), counting, QLocale::c()));
+    // The last row found was A-1, served from memory: it is looked up once more at the end.
+    EXPECT_EQ(asked, (QStringList{QStringLiteral("A-1"), QStringLiteral("B-2"), QStringLiteral("C-3"), QStringLiteral("A-1")}));
+    EXPECT_EQ(doc.count(QStringLiteral("x:num>8.00</td> ")), 3);
+    EXPECT_TRUE(doc.contains(QStringLiteral("   <td class=xl26 align=right x:num>24.00</td>\r\n")));
+}
