@@ -1,9 +1,10 @@
 #include "app/startup.h"
+#include "core/base/buildinfo.h"
 
 int main(int argc, char** argv)
 {
     lir::gui::LirApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LIRComplect"));
-    QApplication::setApplicationVersion(QStringLiteral("1.5.2"));
+    QApplication::setApplicationVersion(QStringLiteral(LIR_VERSION));
     return lir::gui::runProgram(app);
 }

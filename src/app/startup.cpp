@@ -5,7 +5,10 @@
 #include "core/base/dialogs.h"
 #include "core/base/apptexts.h"
 #include "core/base/error.h"
+#include "core/base/qttranslation.h"
 #include "core/base/workdirlock.h"
+#include "core/prices/catalogue.h"
+#include "gui/app/form_about.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "gui/app/guidialogs.h"
@@ -55,6 +58,7 @@ bool claimWorkingDirectory(WorkDirLock& lock)
 
 void createForms()
 {
+    registerFonts();
     initPictures();
     forms::Main = new TMain;
     forms::Main->show();
@@ -64,6 +68,7 @@ void createForms()
     // The tables are found in the working directory; set before the first is opened.
     db::setNetFileDir(QDir::currentPath());
     forms::Price = new TPrice;
+    forms::About = new TAbout;
     forms::TotalSum = new TTotalSum;
     setOrderSink(&forms::TotalSum->order());
     // The order table: created when it is missing and opened for the whole run.
@@ -78,6 +83,8 @@ void destroyForms()
     setOrderSink(nullptr);
     delete forms::TotalSum;
     forms::TotalSum = nullptr;
+    delete forms::About;
+    forms::About = nullptr;
     delete forms::Price;
     forms::Price = nullptr;
     delete forms::MainForm6741otkid;
@@ -90,11 +97,19 @@ void destroyForms()
     forms::Main = nullptr;
 }
 
+bool synchroniseCatalogue()
+{
+    return runGuarded([] { catalogue::synchronise(); });
+}
+
 int runProgram(QApplication& app)
 {
-    registerFontSubstitutes();
+    installQtTranslation(app);
+    registerFonts();
     static GuiDialogs guiDialogs;
     setDialogs(&guiDialogs);
+    static GuiUrlOpener guiUrlOpener;
+    setUrlOpener(&guiUrlOpener);
     bde::watchForTermination();
     app.setQuitOnLastWindowClosed(false);
 
@@ -109,6 +124,11 @@ int runProgram(QApplication& app)
         return 1;
 
     createForms();
+    if (!synchroniseCatalogue()) {
+        destroyForms();
+        db::Table::closeAll();
+        return 1;
+    }
 
     const int rc = app.exec();
     destroyForms();

@@ -31,4 +31,9 @@ void createForms();
 // Destroys them (end of the program, and tests).
 void destroyForms();
 
+// Brings the open price table up to the catalogue the program knows, once
+// every window exists. A failure is shown in the error box and returns
+// false: the program then ends before the launcher takes input.
+bool synchroniseCatalogue();
+
 } // namespace lir::gui

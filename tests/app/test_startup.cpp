@@ -115,7 +115,9 @@ TEST_F(StartupTest, YesCopiesTheInstallerAndWaitsForTheRegistration)
     EXPECT_EQ(readFile(target + QStringLiteral("/registered.txt")).trimmed(), copied.toUtf8());
 }
 
-TEST_F(StartupTest, AQuitRequestEndsTheWaitAtOnce)
+// The wait ends on the request, not at the end of the installer; how soon after
+// the request is a matter of the polling interval, which no test times.
+TEST_F(StartupTest, AQuitRequestEndsTheWaitWhileTheInstallerRuns)
 {
     writeFile(work.file(QStringLiteral("setup.sh")), "echo $$ > \"$(dirname \"$0\")/pid.txt\"\nexec sleep 30\n");
     const QString path = bde::PrepareBDEInstaller();

@@ -1,10 +1,14 @@
-// Builds the delivered price table zeni.db from the price list text.
+// Builds the delivered price table zeni.db from the price list text, and
+// brings it up to the program's catalogue as a start would, so that a first
+// start finds nothing to add.
 //
 //   lir-build-zeni <data/zeni.csv> <output directory>
 #include "pricelist.h"
 
 #include "core/db/storage.h"
+#include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/prices/catalogue.h"
 #include "core/prices/pricetable.h"
 
 #include <QCoreApplication>
@@ -31,13 +35,21 @@ int main(int argc, char** argv)
             throw lir::Error(QStringLiteral("cannot make a directory in %1").arg(args.at(1)));
         lir::db::setNetFileDir(work.path());
         lir::pricelist::buildPriceTable(rows);
+        // The notices of the update are for a user's table, not for the build.
+        {
+            lir::RecordingDialogs notices;
+            const lir::ScopedDialogs quiet(notices);
+            lir::catalogue::synchronise();
+        }
+        const int total = lir::db::Table::open(lir::prices::tableFile()).rowCount();
         lir::db::Table::closeAll();
         const QString built = QDir(work.path()).filePath(lir::prices::tableFile());
         const QString target = QDir(args.at(1)).filePath(lir::prices::tableFile());
         QFile::remove(target);
         if (!QFile::rename(built, target))
             throw lir::Error(QStringLiteral("cannot move the table to %1").arg(target));
-        std::printf("%s: %d rows\n", qPrintable(target), int(rows.size()));
+        std::printf("%s: %d rows, %d of them added by the catalogue update\n", qPrintable(target), total,
+                    total - int(rows.size()));
     } catch (const lir::Error& e) {
         std::fprintf(stderr, "lir-build-zeni: %s\n", qPrintable(e.message()));
         return 1;

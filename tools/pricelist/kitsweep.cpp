@@ -437,6 +437,62 @@ private:
 
 } // namespace
 
+QVector<KitCode> sweepKitDesignations(const SweepSettings& settings, long long* calculations)
+{
+    const DialogsSwap silence;
+    QVector<KitCode> codes;
+    QSet<QString> seen;
+    long long count = 0;
+    for (Subject& s : subjects(false)) {
+        KitCalculator& c = *s.calc;
+        int pvc = -1;
+        int wood = -1;
+        for (int p = 0; p < s.profiles.size(); ++p) {
+            int& first = s.profiles[p].wooden ? wood : pvc;
+            if (first < 0)
+                first = p;
+        }
+        QVector<QVector<int>> combos{{}};
+        for (const ModeAxis& axis : s.modes) {
+            QVector<QVector<int>> next;
+            for (const QVector<int>& m : combos)
+                for (int v = 0; v < axis.count; ++v)
+                    next.push_back(m + QVector<int>{v});
+            combos = next;
+        }
+        QVector<unsigned> variants{0u};
+        for (int i = 0; i < s.addons.size(); ++i)
+            variants << (1u << i);
+        for (const QVector<int>& modes : combos)
+            for (int profile : {pvc, wood})
+                for (int side = 0; side < 2; ++side)
+                    for (unsigned variant : variants) {
+                        for (int i = 0; i < s.addons.size(); ++i)
+                            s.addons[i](c, (variant >> i) & 1u);
+                        s.profiles[profile].apply(c);
+                        for (int i = 0; i < s.modes.size(); ++i)
+                            s.modes[i].set(c, modes[i]);
+                        c.setPolStvorki(side);
+                        c.setKolKomlektov(1);
+                        c.setRuchkaVcentre(true);
+                        for (int h = settings.minSize; h <= settings.maxSize; h += settings.sizeStep)
+                            for (int b = settings.minSize; b <= settings.maxSize; b += settings.sizeStep) {
+                                c.setFFH(h);
+                                c.setFFB(b);
+                                c.RashetButtonClick();
+                                ++count;
+                                if (c.lastCalculationFailed() || seen.contains(c.KitDesignation))
+                                    continue;
+                                seen.insert(c.KitDesignation);
+                                codes.push_back({c.KitDesignation, c.model()});
+                            }
+                    }
+    }
+    if (calculations)
+        *calculations = count;
+    return codes;
+}
+
 QString KitPart::preferredName() const
 {
     for (const QString& n : names)

@@ -59,4 +59,18 @@ struct SweepReport
 SweepReport sweepCalculators(const SweepSettings& settings,
                              const std::function<void(const QString&)>& progress = {});
 
+// One kit designation that a calculation can show, and the calculator ("6741",
+// "6742" or "6741otkid") that first showed it.
+struct KitCode
+{
+    QString designation;
+    QString calculator;
+};
+
+// Every standard kit designation the three calculators can show: the size
+// walk with the handle in the centre (off the centre a kit is
+// "Нестандартный"), on both profile types and both sides, in every way of
+// picking a kit, with no option and with each option alone. In the order found.
+QVector<KitCode> sweepKitDesignations(const SweepSettings& settings, long long* calculations = nullptr);
+
 } // namespace lir::pricelist

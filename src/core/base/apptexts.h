@@ -40,4 +40,26 @@ inline QString cannotStartProgram(const QString& program, const QString& reason)
     return QStringLiteral("Не удалось запустить программу %1: %2").arg(program, reason);
 }
 
+// The About window.
+inline QString aboutCaption() { return QStringLiteral("ЛИР-Комплект: о программе"); }
+// Label1: the program's name and version.
+inline QString aboutName(const QString& version) { return QStringLiteral("ЛИР-Комплект ").append(version); }
+inline QString aboutDescription()
+{
+    return QStringLiteral("Программа расчёта комплектации поворотной фурнитуры ЛИР-6741, откидной фурнитуры ЛИР-6741 и поворотно-откидной фурнитуры ЛИР-6742 для окон из ПВХ- и деревянного профиля");
+}
+inline QString aboutCredit()
+{
+    return QStringLiteral("Разработка: команда проекта ЛИР-Комплект.\n"
+                          "Таблицы цен и заказов (zeni.db, zakaz.db) хранятся в папке:");
+}
+inline QString aboutMaker() { return QStringLiteral("Проект ЛИР-Комплект"); }
+inline QString aboutBusiness()
+{
+    return QStringLiteral("Расчёт комплектов оконной фурнитуры ЛИР, их цены и заказы. Руководство пользователя:");
+}
+inline QString aboutTablesHint() { return QStringLiteral("Открыть папку с таблицами программы"); }
+inline QString aboutGuideHint() { return QStringLiteral("Открыть руководство пользователя"); }
+inline QString aboutClose() { return QStringLiteral("Закрыть"); }
+
 } // namespace lir::apptexts

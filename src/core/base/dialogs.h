@@ -35,6 +35,19 @@ Dialogs& dialogs();
 // Installs d (not owned) and returns the previous one; nullptr restores the default.
 Dialogs* setDialogs(Dialogs* d);
 
+// Installs d (not owned) for the life of the object, then puts the previous back.
+class ScopedDialogs
+{
+public:
+    explicit ScopedDialogs(Dialogs& d) : m_previous(setDialogs(&d)) {}
+    ~ScopedDialogs() { setDialogs(m_previous); }
+    ScopedDialogs(const ScopedDialogs&) = delete;
+    ScopedDialogs& operator=(const ScopedDialogs&) = delete;
+
+private:
+    Dialogs* m_previous;
+};
+
 // Shows the error of a failed operation in the standard error box, so that the
 // running handler can stop there: run(f) catches lir::Error thrown by f.
 bool runGuarded(const std::function<void()>& f);

@@ -22,6 +22,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <utility>
 
 namespace lir::db {
 
@@ -294,6 +295,39 @@ struct Table::Impl
     int count = -1; // cached row count, -1 when unknown
     std::map<int, Table::NumberCheck> checks; // by column
 
+    // Inside a transaction the changes are announced once, when it ends:
+    // a batch of hundreds of rows is shown once, and nobody is shown rows
+    // that a rollback takes back.
+    bool inTransaction = false;
+    bool dataPending = false;
+    bool currentPending = false;
+
+    void announceData()
+    {
+        if (inTransaction)
+            dataPending = true;
+        else
+            emit q->dataChanged();
+    }
+    void announceCurrent()
+    {
+        if (inTransaction)
+            currentPending = true;
+        else
+            emit q->currentChanged();
+    }
+    // The end of a transaction: what happened in it, announced once.
+    void endTransaction()
+    {
+        inTransaction = false;
+        const bool data = std::exchange(dataPending, false);
+        const bool current = std::exchange(currentPending, false);
+        if (data)
+            emit q->dataChanged();
+        if (current)
+            emit q->currentChanged();
+    }
+
     ~Impl()
     {
         statements.clear();
@@ -410,7 +444,7 @@ struct Table::Impl
         if (!loadRow(tail, binds))
             return false;
         if (!had || rowid != before)
-            emit q->currentChanged();
+            announceCurrent();
         return true;
     }
 
@@ -434,7 +468,7 @@ struct Table::Impl
         modified = false;
         q->m_state = State::Browse;
         if (visible)
-            emit q->currentChanged();
+            announceCurrent();
     }
 
     void startPending(State state)
@@ -457,11 +491,11 @@ struct Table::Impl
                 loadRow(QStringLiteral("ORDER BY rowid LIMIT 1"));
             else if (!loadRow(QStringLiteral("WHERE rowid = ?"), {rowid}))
                 moveToNeighbour(rowid);
-            emit q->dataChanged();
+            announceData();
             if (had != hasRow || rowid != before)
-                emit q->currentChanged();
+                announceCurrent();
         } else {
-            emit q->dataChanged();
+            announceData();
         }
     }
 };
@@ -762,7 +796,7 @@ void Table::insert()
     d->writePending();
     d->startPending(State::Insert);
     d->values = QVector<QVariant>(d->fields.size());
-    emit currentChanged();
+    d->announceCurrent();
 }
 
 void Table::edit()
@@ -839,8 +873,8 @@ void Table::post()
         m_state = State::Browse;
         if (!d->loadRow(QStringLiteral("WHERE rowid = ?"), {id}))
             d->moveToNeighbour(id);
-        emit dataChanged();
-        emit currentChanged();
+        d->announceData();
+        d->announceCurrent();
         return;
     }
 
@@ -866,7 +900,7 @@ void Table::post()
         throw Error(texts::rowGone(d->fileName));
     }
     d->loadRow(QStringLiteral("WHERE rowid = ?"), {d->rowid});
-    emit dataChanged();
+    d->announceData();
 }
 
 void Table::cancel()
@@ -891,20 +925,22 @@ void Table::remove()
     d->run(QStringLiteral("DELETE FROM ") + d->table + QStringLiteral(" WHERE rowid = ?"), {gone}).finish();
     d->count = -1;
     d->moveToNeighbour(gone);
-    emit dataChanged();
-    emit currentChanged();
+    d->announceData();
+    d->announceCurrent();
 }
 
 void Table::beginTransaction()
 {
     if (!d->db.transaction())
         fail(d->path, d->db.lastError());
+    d->inTransaction = true;
 }
 
 void Table::commit()
 {
     if (!d->db.commit())
         fail(d->path, d->db.lastError());
+    d->endTransaction();
 }
 
 void Table::rollback()
@@ -913,7 +949,15 @@ void Table::rollback()
     d->dropPending();
     const bool ok = d->db.rollback();
     const QSqlError e = d->db.lastError();
+    // The rows are announced as they are now; a current row that moved
+    // inside is announced even where the rollback left it.
+    d->inTransaction = false;
+    d->dataPending = false;
+    const bool moved = std::exchange(d->currentPending, false);
+    const qint64 before = d->rowid;
     d->refreshAfterChange();
+    if (moved && d->rowid == before)
+        emit currentChanged();
     if (!ok)
         fail(d->path, e);
 }

@@ -108,7 +108,8 @@ OrderModel::OrderModel(QObject* parent)
     : QObject(parent), m_grids{componentsGrid(), kitsGrid(), kitsAndComponentsGrid()}, m_kitsRowEntries(2),
       m_markup(t::markupDefault())
 {
-    m_description = t::descriptionPrefix() + QLocale::system().toString(environment().today(), QLocale::ShortFormat);
+    // The short date as a Russian desktop writes it, whatever the process locale.
+    m_description = t::descriptionPrefix() + environment().today().toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 OrderModel::~OrderModel() = default;

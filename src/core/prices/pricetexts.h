@@ -48,4 +48,21 @@ inline QString cannotOpenTable(const QString& file, const QString& dir, const QS
     return QStringLiteral("Не удалось открыть таблицу цен %1 в каталоге %2\r%3").arg(file, dir, reason);
 }
 
+// Notices of the catalogue update at start-up, each shown before its rows are written.
+inline QString newItemsWillBeAdded()
+{
+    return QStringLiteral("В таблицу цен будет добавлена новая номенклатура\r  (без указания цены)!");
+}
+inline QString newItemsWillBeAddedToTable()
+{
+    return QStringLiteral("В таблицу будет добавлена новая номенклатура\r  (без указания цены)!");
+}
+inline QString tableWillBeUpdated() { return QStringLiteral("Таблица цен будет обновлена."); }
+
+// A failed catalogue update: the table and where it is, then the engine's message.
+inline QString cannotUpdateTable(const QString& file, const QString& dir, const QString& reason)
+{
+    return QStringLiteral("Не удалось обновить таблицу цен %1 в каталоге %2\r%3").arg(file, dir, reason);
+}
+
 } // namespace lir::pricetexts

@@ -1,6 +1,7 @@
 #include "gui/app/form_main.h"
 
 #include "core/base/apptexts.h"
+#include "gui/app/form_about.h"
 #include "gui/app/forms.h"
 #include "gui/app/widgets.h"
 #include "gui/calc/mainmodule6741.h"
@@ -57,7 +58,7 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedS
     m_label1 = new QLabel(this);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setGeometry(13, 81, 340, 25);
-    m_label1->setFont(tahoma(12));
+    m_label1->setFont(tahoma(11));
     m_label1->setMouseTracking(true);
     m_label1->installEventFilter(this);
 
@@ -79,7 +80,7 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedS
     addButton(QStringLiteral("ImageHistory"), QStringLiteral(":/pictures/launcherhistory.svg"), 336, 18, 61,
               QStringLiteral("История заказов"), [] { return static_cast<QWidget*>(nullptr); });
     addButton(QStringLiteral("ImageLir"), QStringLiteral(":/pictures/launcherlir.svg"), 401, 18, 61,
-              QStringLiteral("О Фирме и программе"), [] { return static_cast<QWidget*>(nullptr); });
+              QStringLiteral("О Фирме и программе"), [] { return static_cast<QWidget*>(forms::About); });
     m_label1->raise();
 }
 

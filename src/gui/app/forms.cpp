@@ -6,5 +6,6 @@ gui::TMainForm6741* MainForm6741 = nullptr;
 gui::TMainForm6742* MainForm6742 = nullptr;
 gui::TMainForm6741otkid* MainForm6741otkid = nullptr;
 gui::TPrice* Price = nullptr;
+gui::TAbout* About = nullptr;
 gui::TTotalSum* TotalSum = nullptr;
 } // namespace lir::forms

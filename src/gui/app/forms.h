@@ -9,6 +9,7 @@ class TMainForm6741;
 class TMainForm6742;
 class TMainForm6741otkid;
 class TPrice;
+class TAbout;
 class TTotalSum;
 } // namespace lir::gui
 
@@ -18,5 +19,6 @@ extern gui::TMainForm6741* MainForm6741;
 extern gui::TMainForm6742* MainForm6742;
 extern gui::TMainForm6741otkid* MainForm6741otkid;
 extern gui::TPrice* Price;
+extern gui::TAbout* About;
 extern gui::TTotalSum* TotalSum;
 } // namespace lir::forms

@@ -3,6 +3,7 @@
 #include "core/base/apptexts.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -59,6 +60,11 @@ QString GuiDialogs::saveFileName(const QString& filter, const QString& defaultSu
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().constFirst();
+}
+
+void GuiUrlOpener::openUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
 }
 
 ActivationTracker& ActivationTracker::instance()

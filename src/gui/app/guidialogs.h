@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/dialogs.h"
+#include "core/base/urlopener.h"
 
 #include <QPointer>
 #include <QWindow>
@@ -15,6 +16,14 @@ public:
     void messageBox(const QString& text) override;
     Answer question(const QString& text) override;
     QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
+};
+
+// The desktop's default handler (the browser, the file manager). It starts the
+// handler and returns at once; a handler that fails is not waited for.
+class GuiUrlOpener : public UrlOpener
+{
+public:
+    void openUrl(const QUrl& url) override;
 };
 
 // Two-line texts keep a lone carriage return; on screen it is a line break.

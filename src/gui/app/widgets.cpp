@@ -1,9 +1,15 @@
 #include "gui/app/widgets.h"
 
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 static void initResources()
 {
@@ -18,8 +24,21 @@ void initPictures()
     (void)done;
 }
 
-void registerFontSubstitutes()
+namespace {
+// Debian's fonts-wine puts its fonts here, outside fontconfig's folders.
+const char tahomaFolder[] = "/usr/share/wine/fonts";
+bool g_wineTahoma = false;
+} // namespace
+
+void registerFonts()
 {
+    // Only the regular face: the bold file of that package has bold spacing
+    // but regular strokes, so captions set with it do not look bold. Bold
+    // Tahoma is drawn from the regular face made heavier, which is never
+    // wider than the true bold the windows were laid out for.
+    const QString path = QDir(QString::fromLatin1(tahomaFolder)).filePath(QStringLiteral("tahoma.ttf"));
+    if (!g_wineTahoma && QFileInfo::exists(path))
+        g_wineTahoma = QFontDatabase::addApplicationFont(path) >= 0;
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
                                                       QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QStringLiteral("Book Antiqua"),
@@ -27,11 +46,20 @@ void registerFontSubstitutes()
                                 QStringLiteral("TeX Gyre Pagella"), QStringLiteral("DejaVu Serif")});
 }
 
+QString tahomaFamily()
+{
+    return QFontInfo(tahoma(11)).family();
+}
+
 QFont tahoma(int pixelSize, bool bold)
 {
     QFont f(QStringLiteral("Tahoma"));
     f.setPixelSize(pixelSize);
     f.setBold(bold);
+    // The regular face made heavier keeps its narrow advances; a pixel between
+    // the letters gives them the room of the true bold.
+    if (bold && g_wineTahoma)
+        f.setLetterSpacing(QFont::AbsoluteSpacing, 1);
     return f;
 }
 
@@ -42,6 +70,23 @@ QFont bookAntiqua(int pixelSize, bool bold, bool italic)
     f.setBold(bold);
     f.setItalic(italic);
     return f;
+}
+
+namespace {
+int g_screenWidth = 0;
+}
+
+int screenWidth()
+{
+    if (g_screenWidth > 0)
+        return g_screenWidth;
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 1024;
+}
+
+void setScreenWidth(int width)
+{
+    g_screenWidth = width;
 }
 
 QColor skyBlue()

@@ -13,10 +13,19 @@ namespace lir::gui {
 // statically, so its resources are registered by hand, once.
 void initPictures();
 
-// Fonts of the program, with close Debian fonts where the originals are missing.
-void registerFontSubstitutes();
+// Fonts of the program. The windows were laid out for Tahoma: Debian's
+// fonts-wine ships one with the same metrics, registered here when present;
+// without it close Debian fonts stand in. Safe to call more than once.
+void registerFonts();
+// The family that tahoma() resolves to right now.
+QString tahomaFamily();
 QFont tahoma(int pixelSize, bool bold = false);
 QFont bookAntiqua(int pixelSize, bool bold, bool italic);
+
+// The width of the screen the windows are laid out for: the primary screen's,
+// unless another was set (tests lay the windows out for other screens).
+int screenWidth();
+void setScreenWidth(int width); // 0: the primary screen's again
 
 // The sky blue of the grids' fixed cells and of the launcher frame.
 QColor skyBlue();

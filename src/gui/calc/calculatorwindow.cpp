@@ -15,6 +15,8 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleOptionHeader>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 
 #include <utility>
@@ -40,6 +42,9 @@ protected:
     }
 };
 
+// The height of the spin edits, as the windows were designed.
+constexpr int InputHeight = 21;
+
 QComboBox* makeCombo(const QString& objectName, const QStringList& items, QWidget* parent)
 {
     auto* c = new QComboBox(parent);
@@ -64,6 +69,12 @@ QGroupBox* radioGroup(const QString& objectName, const QString& caption, const Q
         l->addWidget(rb);
     }
     return box;
+}
+
+void compactForm(QFormLayout* form)
+{
+    form->setVerticalSpacing(2);
+    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void showIndex(QButtonGroup* g, int index)
@@ -165,27 +176,33 @@ void CalculatorWindow::build()
     auto* root = new QGridLayout(this);
     root->setContentsMargins(8, 8, 8, 8);
     root->setHorizontalSpacing(10);
+    root->setVerticalSpacing(6);
 
     // ---------------------------------------------------------------- inputs
     m_panel = new QWidget(this);
     m_panel->setObjectName(QStringLiteral("LIR") + sfx + QStringLiteral("PANEL"));
-    m_panel->setFixedWidth(330);
+    // Narrow enough that the grid shows its six columns whole beside it in a
+    // window 1000 pixels wide.
+    m_panel->setFixedWidth(310);
     auto* panel = new QVBoxLayout(m_panel);
     panel->setContentsMargins(0, 0, 0, 0);
-    panel->setSpacing(4);
+    panel->setSpacing(3);
 
+    // Tight groups: every input of the widest state (a wooden sash with the
+    // window handle) fits the designed height without squeezing another.
     auto* common = new QGroupBox(t::groupCommon, m_panel);
     auto* commonLayout = new QVBoxLayout(common);
-    commonLayout->setSpacing(3);
+    commonLayout->setContentsMargins(6, 2, 6, 4);
+    commonLayout->setSpacing(2);
     auto* commonForm = new QFormLayout;
-    commonForm->setVerticalSpacing(3);
+    compactForm(commonForm);
     m_kolKomlektov = new SpinEdit(1, 100000, 6, common);
     m_kolKomlektov->setObjectName(QStringLiteral("KolKomlektov") + sfx);
-    m_kolKomlektov->setFixedWidth(90);
+    m_kolKomlektov->setFixedSize(90, InputHeight);
     commonForm->addRow(t::lblKolKomlektov, m_kolKomlektov);
     m_ral = new SpinEdit(0, 9999, 4, common);
     m_ral->setObjectName(QStringLiteral("RAL") + sfx);
-    m_ral->setFixedWidth(90);
+    m_ral->setFixedSize(90, InputHeight);
     commonForm->addRow(t::lblRal, m_ral);
     commonLayout->addLayout(commonForm);
     auto* radios = new QHBoxLayout;
@@ -202,18 +219,19 @@ void CalculatorWindow::build()
 
     auto* sizes = new QGroupBox(t::groupSizes, m_panel);
     auto* sizesForm = new QFormLayout(sizes);
-    sizesForm->setVerticalSpacing(3);
+    sizesForm->setContentsMargins(6, 2, 6, 4);
+    compactForm(sizesForm);
     m_ffh = new SpinEdit(0, 9999, 4, sizes);
     m_ffh->setObjectName(QStringLiteral("FFH") + sfx);
-    m_ffh->setFixedWidth(90);
+    m_ffh->setFixedSize(90, InputHeight);
     sizesForm->addRow(t::lblFFH, m_ffh);
     m_ffb = new SpinEdit(0, 9999, 4, sizes);
     m_ffb->setObjectName(QStringLiteral("FFB") + sfx);
-    m_ffb->setFixedWidth(90);
+    m_ffb->setFixedSize(90, InputHeight);
     sizesForm->addRow(t::lblFFB, m_ffb);
     m_gh = new SpinEdit(0, 9999, 4, sizes);
     m_gh->setObjectName(QStringLiteral("GH") + sfx);
-    m_gh->setFixedWidth(90);
+    m_gh->setFixedSize(90, InputHeight);
     sizesForm->addRow(ghLabel(), m_gh);
     m_ruchkaVcentre = new QCheckBox(t::lblRuchkaVcentre, sizes);
     m_ruchkaVcentre->setObjectName(QStringLiteral("RuchkaVcentre") + sfx);
@@ -231,9 +249,10 @@ void CalculatorWindow::build()
 
     auto* extra = new QGroupBox(t::groupExtra, m_panel);
     auto* extraLayout = new QVBoxLayout(extra);
-    extraLayout->setSpacing(3);
+    extraLayout->setContentsMargins(6, 2, 6, 4);
+    extraLayout->setSpacing(2);
     auto* lists = new QGridLayout;
-    lists->setVerticalSpacing(3);
+    lists->setVerticalSpacing(2);
     m_system = makeCombo(QStringLiteral("SystemProfiles") + sfx, t::systemProfiles, extra);
     m_system->setEnabled(false);
     lists->addWidget(new QLabel(t::lblSystemProfiles, extra), 0, 0);
@@ -313,14 +332,13 @@ void CalculatorWindow::build()
     m_grid->raise();
 
     // Headers and widths follow the screen width.
-    const int screenWidth = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().width() : 1024;
-    m_grid->setHorizontalHeaderLabels(KitCalculator::gridHeaders(screenWidth));
-    const QList<int> widths = KitCalculator::gridColumnWidths(screenWidth);
-    for (int col = 0; col < widths.size(); ++col)
-        m_grid->setColumnWidth(col, widths.at(col));
+    const int screen = screenWidth();
+    m_grid->setHorizontalHeaderLabels(KitCalculator::gridHeaders(screen));
     for (int r = 0; r < m_grid->rowCount(); ++r)
         for (int col = 0; col < 6; ++col)
             m_grid->setItem(r, col, new QTableWidgetItem);
+    m_designedWidths = KitCalculator::gridColumnWidths(screen);
+    fitColumns(true);
 
     auto* bottom = new QHBoxLayout;
     m_panel1 = new CommandPanel(saveChangesCaption(), this);
@@ -382,9 +400,9 @@ void CalculatorWindow::build()
     connect(m_calc, &KitCalculator::changed, this, &CalculatorWindow::syncFromState);
     syncFromState();
 
-    // A fixed window as wide as the screen allows, at most 1000 pixels.
-    setFixedSize(std::max(KitCalculator::windowWidth(screenWidth), minimumSizeHint().width()),
-                 std::max(546, minimumSizeHint().height()));
+    // A fixed window as wide as the screen allows, at most 1000 pixels, and
+    // as high as designed.
+    setFixedSize(std::max(KitCalculator::windowWidth(screen), minimumSizeHint().width()), 546);
     if (QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 }
@@ -447,6 +465,45 @@ void CalculatorWindow::syncFromState()
     syncExtras();
 }
 
+// The designed widths are the least a column gets: it widens where its header,
+// a total of 100000 kits (seven digits) or a text it shows would be cut.
+void CalculatorWindow::fitColumns(bool atCreation)
+{
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->ensurePolished();
+    QStyleOptionViewItem cell;
+    cell.initFrom(m_grid);
+    cell.font = m_grid->font();
+    // The grid line takes the last pixel of every cell.
+    const int gridLine = m_grid->showGrid() ? 1 : 0;
+    auto cellNeeds = [&](int row, int col) {
+        return m_grid->itemDelegate()->sizeHint(cell, m_grid->model()->index(row, col)).width() + gridLine;
+    };
+    for (int col = 0; col < m_designedWidths.size(); ++col) {
+        int width = atCreation ? m_designedWidths.at(col) : m_grid->columnWidth(col);
+        if (atCreation) {
+            QStyleOptionHeader opt;
+            opt.initFrom(header);
+            opt.section = col;
+            opt.text = m_grid->horizontalHeaderItem(col)->text();
+            opt.rect = QRect(0, 0, 1000, header->height());
+            const QRect label = header->style()->subElementRect(QStyle::SE_HeaderLabel, &opt, header);
+            width = std::max(width, opt.fontMetrics.horizontalAdvance(opt.text) + opt.rect.width() - label.width());
+            if (col >= 3) {
+                QTableWidgetItem* probe = m_grid->item(0, col);
+                probe->setText(QStringLiteral("0000000"));
+                width = std::max(width, cellNeeds(0, col));
+                probe->setText(QString());
+            }
+        }
+        for (int r = 0; r < m_grid->rowCount(); ++r)
+            if (!m_grid->item(r, col)->text().isEmpty())
+                width = std::max(width, cellNeeds(r, col));
+        if (width != m_grid->columnWidth(col))
+            m_grid->setColumnWidth(col, width);
+    }
+}
+
 void CalculatorWindow::syncGrid()
 {
     const KitCalculator& c = *m_calc;
@@ -465,6 +522,7 @@ void CalculatorWindow::syncGrid()
                 item->setText(row[col]);
         }
     }
+    fitColumns(false);
 }
 
 } // namespace lir::gui

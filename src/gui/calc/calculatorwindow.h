@@ -80,6 +80,7 @@ protected:
 private:
     void layoutPictures();
     void syncGrid();
+    void fitColumns(bool atCreation);
 
     KitCalculator* m_calc;
     QString m_sashPicture;
@@ -113,6 +114,7 @@ private:
     Picture* m_image1 = nullptr;
     Picture* m_image3 = nullptr;
     QTableWidget* m_grid = nullptr;
+    QList<int> m_designedWidths;
 
     CommandPanel* m_rashet = nullptr;
     CommandPanel* m_panel1 = nullptr;

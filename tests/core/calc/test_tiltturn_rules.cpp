@@ -1,6 +1,7 @@
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/tiltturnmessages.h"
 #include "cli/kit/kitcli.h"
+#include "kittables.h"
 #include "support/testsupport.h"
 
 #include <QJsonArray>
@@ -105,6 +106,14 @@ TEST(TiltTurnCatalogue, LookAlikeLettersAndDefaults)
     TiltTurnKit k;
     const lir::PartsTable cat = k.catalogue();
     ASSERT_EQ(cat.size(), 42);
+    // A calculation that rewrites texts of many rows leaves the catalogue as it was.
+    Inputs wood;
+    wood.wooden = true;
+    wood.side = 1;
+    wood.h = 1200;
+    wood.g = 220;
+    wood.zapor = true;
+    ASSERT_TRUE(run(k, wood).isEmpty());
     EXPECT_EQ(k.parts(), cat);
     // Prices and orders match these texts exactly.
     EXPECT_EQ(cat[3].Designation.back(), QChar(0x0410));
@@ -568,6 +577,40 @@ TEST(TiltTurnRules, SweepKeepsInvariants)
                     ASSERT_EQ(k.gridCell(k.LineCount + 1, 3), s25 ? QString::number(s25) : QString()) << where();
                     ASSERT_EQ(k.gridCell(k.LineCount + 2, 3), QString::number(s40)) << where();
                     ASSERT_EQ(s40, (in.wooden ? 14 : 11) * in.count) << where();
+
+                    // Quantities per kit against the kit tables: a centred kit without the
+                    // tilt-turn lock is its standard kit with the options; an off-centre one
+                    // has the bolt of the near distance and the strikers of its parts.
+                    std::vector<int> got = kittables::rowQuantities(k, kittables::tiltTurnParts);
+                    for (int& n : got)
+                        n /= in.count;
+                    auto classOf = [](const auto& ranges, int v) {
+                        return int(std::find_if(ranges.begin(), ranges.end(),
+                                                [v](const kittables::Range& r) { return v >= r.lo && v <= r.hi; })
+                                   - ranges.begin());
+                    };
+                    const int hc = classOf(kittables::tiltTurnHeights, h);
+                    if (centred && !in.zapor) {
+                        std::vector<int> q = kittables::tiltTurnKit(hc, classOf(kittables::tiltTurnWidths, w));
+                        if (options) {
+                            q[34] = q[35] = 1;           // ventilator and its catch
+                            q[36] = in.wooden ? 0 : 1;   // micro-ventilation strip, PVC only
+                            q[37] = 1;                   // balcony latch
+                            q[38] = 2;                   // shims
+                            q[39] = 1;                   // handle
+                        }
+                        ASSERT_EQ(got, q) << where();
+                    }
+                    if (!centred) {
+                        const int nearDistance = std::min(g, h - g);
+                        const int bolt = nearDistance <= 310 ? 1 : nearDistance <= 399 ? 2 : nearDistance <= 650 ? 3
+                                         : nearDistance <= 900 ? 5 : 3;
+                        ASSERT_EQ(got[size_t(bolt - 1)], 1) << where();
+                        const int strikers = got[2] + 2 * got[3] + 2 * got[4] + got[5] + got[6] + got[7] + got[12]
+                                             + got[13] + 2 * got[14] + 3 * (got[15] + got[16] + got[17]);
+                        const int zaporGives = in.zapor ? 1 + (!in.wooden && hc == 3 ? 1 : 0) : 0;
+                        ASSERT_EQ(got[30], strikers - zaporGives) << where();
+                    }
                     for (int r = k.LineCount + 3; r < k.gridRowCount(); ++r)
                         ASSERT_EQ(k.gridRow(r), lir::GridRow{}) << where();
                 }

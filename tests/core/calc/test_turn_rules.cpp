@@ -1,13 +1,16 @@
 #include "core/calc/calctexts.h"
 #include "core/calc/turnkit.h"
 #include "cli/kit/kitcli.h"
+#include "kittables.h"
 #include "support/testsupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 using lir::TurnKit;
@@ -128,6 +131,9 @@ TEST(TurnCatalogue, LookAlikeLettersAndDefaults)
     TurnKit k;
     const lir::PartsTable cat = k.catalogue();
     ASSERT_EQ(cat.size(), 33);
+    // A calculation that rewrites texts of many rows leaves the catalogue as it was.
+    calculate(k, Input{.complekt = 1, .ffh = 1000, .ffb = 800, .centre = false, .gh = 280, .profil = 1, .pol = 1});
+    ASSERT_FALSE(k.lastCalculationFailed());
     EXPECT_EQ(k.parts(), cat);
     // Latin B and H where the catalogue has them, Cyrillic В in the upper caps.
     EXPECT_EQ(cat[15].Designation, QLatin1String("6742.08.00-B"));
@@ -381,8 +387,11 @@ TEST(TurnRules, SizeMessages)
     in.complekt = 1;
     in.ffh = 300;
     in.ffb = 600;
-    EXPECT_EQ(calculate(k, in), (QStringList{msgHeightClamps, msgWidthClamps}));
-    EXPECT_TRUE(msgHeightClamps.contains(QLatin1String(" c ")));
+    const QStringList shown = calculate(k, in);
+    EXPECT_EQ(shown, (QStringList{msgHeightClamps, msgWidthClamps}));
+    // The "c" before "верхним" is the Latin letter in both messages as shown.
+    for (const QString& m : shown)
+        EXPECT_EQ(m.at(m.indexOf(QStringLiteral(" верхним")) - 1), QLatin1Char('c')) << m.toStdString();
 
     in.ffh = 2300;
     in.ffb = 1300;
@@ -630,6 +639,42 @@ void checkInvariants(const TurnKit& k, const Input& in, const QStringList& shown
     // One bolt locks the sash: a turn bolt without clamps, a bolt with them.
     EXPECT_EQ(turnBolts, in.complekt == 0 ? 1 : 0);
     EXPECT_EQ(bolts, in.complekt == 0 ? 0 : 1);
+
+    // The quantities are those of the standard kit; a wooden sash has the
+    // blocker as an option only. An off-centre handle changes nothing but the
+    // designation without clamps; with clamps the locking is rebuilt around it.
+    std::vector<int> q = kittables::turnKit(kit);
+    if (in.profil == 1)
+        q[21] = q[22] = 0;
+    const std::vector<int> got = kittables::rowQuantities(k, kittables::turnParts);
+    if (in.complekt == 1 && !k.ruchkaVcentre()) {
+        const int a = std::min(in.gh, in.ffh - in.gh);
+        const int b = std::max(in.gh, in.ffh - in.gh);
+        // The shorter distance picks the bolt (rows 7 to 10) and the first window of the longer one.
+        const struct { int aMax, bolt, lo, hi; } classes[] = {
+            {310, 7, 220, 310}, {399, 8, 310, 400}, {650, 9, 400, 650}, {900, 10, 651, 900}, {1150, 9, 901, 1150}};
+        const auto* cls = std::find_if(std::begin(classes), std::end(classes), [a](const auto& c) { return a <= c.aMax; });
+        ASSERT_NE(cls, std::end(classes));
+        for (int r = 1; r <= 10; ++r)
+            q[size_t(r - 1)] = r == cls->bolt ? 1 : 0;
+        // The width brings two Удлинитель 250 and two strikers, or two Удлинитель 500;
+        // the longer distance is bridged by the fewest 250 mm steps, k of them.
+        const bool narrow = in.ffb <= 900;
+        const int base500 = (narrow ? 0 : 2) + (a >= 901 ? 2 : 0);
+        const int base250 = narrow ? 2 : 0;
+        const int steps = 2 * (got[11] - base500) + (got[12] - base250);
+        EXPECT_EQ(got[12] - base250, steps % 2);
+        EXPECT_GE(b - 250 * steps, cls->lo);
+        EXPECT_LE(b - 250 * steps, cls->hi);
+        if (steps > 0) {
+            EXPECT_GT(b - 250 * (steps - 1), cls->hi);
+        }
+        q[11] = got[11];
+        q[12] = got[12];
+        // Strikers for the bolts, switches and extensions.
+        q[13] = (narrow ? 2 : 0) + q[8] + 2 * q[9] + q[10] + q[11];
+    }
+    EXPECT_EQ(got, q);
 }
 
 } // namespace

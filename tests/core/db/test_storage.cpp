@@ -403,6 +403,43 @@ TEST_F(StorageTest, TransactionRollsBackAndCommits)
     EXPECT_EQ(Table::open(QStringLiteral("zeni.db")).rowCount(), 2);
 }
 
+TEST_F(StorageTest, ATransactionIsAnnouncedOnceWhenItEnds)
+{
+    Table& t = prices({{QStringLiteral("A"), QString(), 1}, {QStringLiteral("B"), QString(), 2}});
+    QSignalSpy written(&t, &Table::dataChanged);
+    QSignalSpy moved(&t, &Table::currentChanged);
+    {
+        Transaction tx(t);
+        for (int i = 0; i < 3; ++i) {
+            t.insert();
+            t.setValue(kOb, QStringLiteral("X%1").arg(i));
+            t.post();
+        }
+        EXPECT_EQ(written.count(), 0);
+        EXPECT_EQ(moved.count(), 0);
+        tx.done();
+    }
+    EXPECT_EQ(written.count(), 1);
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_EQ(designation(t), QStringLiteral("X2"));
+
+    // A rollback announces the table as it is afterwards, and a current row
+    // that moved inside, even where it stays.
+    t.first();
+    written.clear();
+    moved.clear();
+    {
+        Transaction tx(t);
+        t.insert();
+        t.setValue(kOb, QStringLiteral("Y"));
+        t.post();
+        EXPECT_TRUE(t.locate(kOb, QStringLiteral("B")));
+    }
+    EXPECT_GE(written.count(), 1);
+    EXPECT_GE(moved.count(), 1);
+    EXPECT_EQ(designation(t), QStringLiteral("B"));
+}
+
 TEST_F(StorageTest, EngineErrorsCarryTheEngineMessage)
 {
     Table& t = prices({{QStringLiteral("A"), QString(), 1}});

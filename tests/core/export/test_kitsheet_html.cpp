@@ -65,6 +65,26 @@ TEST(KitSheetHtml, ScrewRowsArePricedOnlyWhenTheyHoldScrews)
     EXPECT_TRUE(doc.contains(QStringLiteral("x:num>10,25</td>\r\n   <td class=xl26 align=right x:num>22,00</td>")));
 }
 
+TEST(KitSheetHtml, TotalsAreAddedInSinglePrecision)
+{
+    // 10000 for two pieces, then thirteen lines of 0,1: in single precision
+    // every 0,1 added to a total above 8192 loses a little, which shows in the
+    // second decimal (in double precision the totals would read 10001,30 and 20001,30).
+    KitSheet s = syntheticSheet();
+    s.lines = {{QStringLiteral("BIG"), QStringLiteral("Дорогая деталь"), QStringLiteral("-"), 2, {}, {}}};
+    QHash<QString, std::optional<double>> prices = {{QStringLiteral("BIG"), 10000.0}};
+    for (int i = 1; i <= 13; ++i) {
+        const QString d = QStringLiteral("P-%1").arg(i);
+        s.lines.append({d, QStringLiteral("Мелкая деталь"), QStringLiteral("-"), 1, {}, {}});
+        prices.insert(d, 0.1);
+    }
+    const QString doc = fromWindows1251(kitSheetHtml(s, test::priceTable(prices), russian));
+    EXPECT_TRUE(doc.contains(QStringLiteral("<td class=xl30 style='border-top:none;border-left:none' x:num>0,1</td>\r\n")));
+    EXPECT_TRUE(doc.contains(QStringLiteral("   <td class=xl26 align=right x:num>10001,29</td>\r\n"
+                                            "   <td class=xl26 align=right x:num>20001,29</td>\r\n")))
+        << doc.right(1200).toStdString();
+}
+
 TEST(KitSheetHtml, TiltAndTiltTurnDifferences)
 {
     KitSheet s = syntheticSheet();

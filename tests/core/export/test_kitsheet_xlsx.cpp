@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <QJsonArray>
+#include <QMap>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -141,6 +142,57 @@ TEST(KitSheetXlsx, LayoutOfAThreeLineKit)
     EXPECT_TRUE(cell(book, "G18")[QStringLiteral("bold")].toBool());
     EXPECT_EQ(cell(book, "H18")[QStringLiteral("value")].toString(), QStringLiteral("=SUM(H11:H16)"));
     EXPECT_EQ(cell(book, "I18")[QStringLiteral("value")].toString(), QStringLiteral("=SUM(I11:I16)"));
+}
+
+TEST(KitSheetXlsx, EveryTextCellInItsPlace)
+{
+    test::ScopedWorkDir dir;
+    const QString path = dir.file(QStringLiteral("kit.xlsx"));
+    writeKitSheetXlsx(path, threeLines(), test::priceTable({}), russian);
+    const QJsonObject cells = readBack(path)[QStringLiteral("cells")].toObject();
+    QMap<QString, QString> texts;
+    for (auto it = cells.begin(); it != cells.end(); ++it)
+        if (it.value().toObject()[QStringLiteral("type")].toString() == QLatin1String("s"))
+            texts.insert(it.key(), it.value().toObject()[QStringLiteral("value")].toString());
+    const QMap<QString, QString> expected = {
+        {QStringLiteral("A1"), QStringLiteral("ЛИР-6741-14М")},
+        {QStringLiteral("A3"), QStringLiteral("Размер створки по фальцу (высота * ширина): 1900mm * 800mm")},
+        {QStringLiteral("A4"), QStringLiteral("Высота ручки: ")},
+        {QStringLiteral("C4"), QStringLiteral("950 mm")},
+        {QStringLiteral("A5"), QStringLiteral("Система профилей: ")},
+        {QStringLiteral("C5"), QStringLiteral("12/20-9")},
+        {QStringLiteral("A6"), QStringLiteral("Название системы профилей: ")},
+        {QStringLiteral("C6"), QStringLiteral("KBE AD")},
+        {QStringLiteral("A7"), QStringLiteral("Цвет (RAL): ")},
+        {QStringLiteral("C7"), QStringLiteral("9016")},
+        {QStringLiteral("A8"), QStringLiteral("Количество комплектов: ")},
+        {QStringLiteral("C8"), QStringLiteral("2")},
+        {QStringLiteral("A10"), QStringLiteral("№ п/п")},
+        {QStringLiteral("B10"), QStringLiteral("Обозначение")},
+        {QStringLiteral("C10"), QStringLiteral("Наименование")},
+        {QStringLiteral("D10"), QStringLiteral("Маркировка")},
+        {QStringLiteral("E10"), QStringLiteral("Количество ")},
+        {QStringLiteral("F10"), QStringLiteral("Шурупы(4*25)")},
+        {QStringLiteral("G10"), QStringLiteral("Шурупы(4*40)")},
+        {QStringLiteral("H10"), QStringLiteral("Цена")},
+        {QStringLiteral("I10"), QStringLiteral("Сумма")},
+        {QStringLiteral("A11"), QStringLiteral("1.")},
+        {QStringLiteral("B11"), QStringLiteral("6742.00.03-20")},
+        {QStringLiteral("C11"), QStringLiteral("Зацеп проветривателя")},
+        {QStringLiteral("D11"), QStringLiteral("000320")},
+        {QStringLiteral("A12"), QStringLiteral("2.")},
+        {QStringLiteral("B12"), QStringLiteral("6742.09.00-00")},
+        {QStringLiteral("C12"), QStringLiteral("Петля верхняя на раме М")},
+        {QStringLiteral("D12"), QStringLiteral("09.00")},
+        {QStringLiteral("A13"), QStringLiteral("3.")},
+        {QStringLiteral("B13"), QStringLiteral("0483.00.01-00")},
+        {QStringLiteral("C13"), QStringLiteral("Планка запорная")},
+        {QStringLiteral("D13"), QStringLiteral("009900")},
+        {QStringLiteral("C15"), QStringLiteral("Общее кол-во шурупов(4*25)")},
+        {QStringLiteral("C16"), QStringLiteral("Общее кол-во шурупов(4*40)")},
+        {QStringLiteral("B18"), QStringLiteral("Итого")},
+    };
+    EXPECT_EQ(texts, expected);
 }
 
 TEST(KitSheetXlsx, UnpricedLineAndUnpricedScrewRow)

@@ -1,5 +1,6 @@
 // The current order: adding kits, the three grids, replaying, editing,
 // deleting and clearing, and how a stored entry finds its kit again.
+#include "core/base/environment.h"
 #include "core/calc/tiltkit.h"
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
@@ -109,6 +110,11 @@ TEST_F(OrderTest, AnOrderStartsWithThreeEmptyGridsAndTheirTitles)
     EXPECT_EQ(order.markup(), QStringLiteral("0"));
     EXPECT_EQ(order.EditedEntry(), -1);
     EXPECT_TRUE(order.description().startsWith(QStringLiteral("Заказ от ")));
+
+    const auto today = lir::environment().today;
+    lir::environment().today = [] { return QDate(2026, 3, 5); };
+    EXPECT_EQ(OrderModel().description(), QStringLiteral("Заказ от 05.03.2026"));
+    lir::environment().today = today;
 }
 
 TEST_F(OrderTest, TheSameKitTwiceDoublesItsPartsAndCountsOnOneKitsRow)

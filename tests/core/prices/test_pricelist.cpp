@@ -3,6 +3,7 @@
 #include "support/pricefixture.h"
 
 #include "core/base/error.h"
+#include "core/prices/catalogue.h"
 #include "core/export/kitsheet.h"
 #include "kitsweep.h"
 #include "core/prices/pricetable.h"
@@ -84,12 +85,24 @@ TEST(DeliveredPriceList, BuiltTableHoldsTheListInItsOrder)
     for (db::FieldDef& f : fields)
         f.indexed = false; // not reported back
     EXPECT_EQ(t.fields(), fields);
-    ASSERT_EQ(t.rowCount(), rows.size());
+    // The list, then what the catalogue update adds to it: the rows it lacks.
+    QSet<QString> listed;
+    for (const PriceRow& r : rows)
+        listed.insert(r.designation);
+    QVector<catalogue::CatalogueRow> added = catalogue::allRows();
+    added.removeIf([&](const catalogue::CatalogueRow& r) { return listed.contains(r.designation); });
+    ASSERT_EQ(t.rowCount(), rows.size() + added.size());
     const auto stored = t.query(QStringLiteral("SELECT oboznashenie, nazvanie, zena FROM zeni ORDER BY rowid"));
     for (int i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(stored[i][0].toString(), rows[i].designation);
         EXPECT_EQ(stored[i][1].toString(), rows[i].name);
         EXPECT_EQ(stored[i][2], QVariant(0.0));
+    }
+    for (int i = 0; i < added.size(); ++i) {
+        const auto& row = stored[rows.size() + i];
+        EXPECT_EQ(row[0].toString(), added[i].designation);
+        EXPECT_EQ(row[1].toString(), added[i].name);
+        EXPECT_EQ(row[2], added[i].priced ? QVariant(0.0) : QVariant()) << added[i].designation.toStdString();
     }
     // An index serves the lookup.
     const auto plan = t.query(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid FROM zeni WHERE oboznashenie = ?"),

@@ -1,5 +1,6 @@
 // The launcher and the calculator windows as a person meets them.
 #include "core/db/storage.h"
+#include "gui/app/form_about.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "app/startup.h"
@@ -136,6 +137,21 @@ TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
                        static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price),
                        static_cast<QWidget*>(forms::TotalSum)})
         w->hide();
+}
+
+TEST_F(Forms, AboutButtonShowsTheAboutWindowMadeAtStartUp)
+{
+    ASSERT_TRUE(forms::About);
+    EXPECT_FALSE(forms::About->isVisible());
+    const auto& about = forms::Main->buttons().at(6);
+    EXPECT_EQ(about.picture->objectName(), QStringLiteral("ImageLir"));
+    const int before = QApplication::topLevelWidgets().size();
+    click(about.picture);
+    EXPECT_TRUE(forms::About->isVisible());
+    click(about.picture);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    forms::About->closeButton()->click();
+    EXPECT_FALSE(forms::About->isVisible());
 }
 
 TEST_F(Forms, CalculatorWindowFollowsItsState)

@@ -4,9 +4,12 @@
 
 #include "gui/app/forms.h"
 #include "app/startup.h"
+#include "gui/app/form_main.h"
 #include "gui/prices/form_price.h"
+#include "gui/prices/pricemodel.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 using namespace lir;
@@ -42,5 +45,82 @@ TEST_F(PriceTableTest, StartUpWithoutTheTableGoesOnWithAnEmptyEditor)
     EXPECT_EQ(forms::Price->table(), nullptr);
     EXPECT_EQ(forms::Price->grid()->model()->rowCount(), 0);
     EXPECT_TRUE(forms::Main && forms::MainForm6742);
+    gui::destroyForms();
+}
+
+namespace {
+
+QVector<QVector<QVariant>> rowsOf(db::Table& t)
+{
+    return t.query(QStringLiteral("SELECT rowid, oboznashenie, nazvanie, zena FROM zeni ORDER BY rowid"));
+}
+
+} // namespace
+
+TEST_F(PriceTableTest, StartOnTheDeliveredTableShowsNothingAndChangesNothing)
+{
+    const QString file = work.file(QStringLiteral("zeni.db"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), file));
+    const QByteArray delivered = test::readFile(file);
+
+    gui::createForms();
+    ASSERT_TRUE(forms::Price && forms::Price->table());
+    const auto before = rowsOf(*forms::Price->table());
+    EXPECT_TRUE(gui::synchroniseCatalogue());
+    EXPECT_TRUE(test::recorder().shown().empty());
+    EXPECT_EQ(rowsOf(*forms::Price->table()), before);
+    EXPECT_EQ(forms::Price->model()->currentRow(), 0);
+    gui::destroyForms();
+    db::Table::closeAll();
+    // Not a byte of the file was written.
+    EXPECT_EQ(test::readFile(file), delivered);
+}
+
+TEST_F(PriceTableTest, StartOnAnOldTableAddsTheCatalogueBeforeTheLauncherTakesInput)
+{
+    makeTable({{QStringLiteral("6742.08.00-20L"), QStringLiteral("Петля верхняя"), 120.0}});
+    db::Table::closeAll();
+
+    gui::createForms();
+    ASSERT_TRUE(forms::Price && forms::Price->table());
+    EXPECT_TRUE(forms::Main->isVisible());
+    EXPECT_TRUE(gui::synchroniseCatalogue());
+    const QString a = QStringLiteral("В таблицу цен будет добавлена новая номенклатура\r  (без указания цены)!");
+    EXPECT_EQ(test::recorder().messages(),
+              (QStringList{a, a, QStringLiteral("В таблицу будет добавлена новая номенклатура\r  (без указания цены)!"),
+                           QStringLiteral("Таблица цен будет обновлена."), a}));
+    EXPECT_TRUE(test::recorder().errors().isEmpty());
+    // The editor shows every row, on the first one: the hinge renamed with its price.
+    EXPECT_EQ(forms::Price->grid()->model()->rowCount(), 612);
+    EXPECT_EQ(forms::Price->model()->currentRow(), 0);
+    EXPECT_EQ(forms::Price->priceEdit()->text(), QStringLiteral("120"));
+    EXPECT_EQ(forms::Price->grid()->model()->index(0, 1).data().toString(),
+              QStringLiteral("Петля на створке верхняя М"));
+    gui::destroyForms();
+}
+
+TEST_F(PriceTableTest, StartUpFailuresEndWithAnErrorNamingTheTableAndItsDirectory)
+{
+    const QString dir = QDir::toNativeSeparators(QDir::currentPath());
+    const QString head = QStringLiteral("Не удалось обновить таблицу цен zeni.db в каталоге ") + dir + u'\r';
+    // No table: the editor's error, then the update's.
+    gui::createForms();
+    EXPECT_FALSE(gui::synchroniseCatalogue());
+    EXPECT_EQ(test::recorder().errors(), (QStringList{QStringLiteral("Таблица zeni.db не найдена в каталоге ") + dir,
+                                                      head + QStringLiteral("Таблица цен zeni.db не открыта")}));
+    gui::destroyForms();
+
+    // A write the engine refuses: the notice came before it, nothing of the batch is there.
+    test::recorder().clear();
+    makeTable({}).query(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON zeni BEGIN SELECT "
+                                       "RAISE(ABORT, 'read-only medium'); END"));
+    db::Table::closeAll();
+    gui::createForms();
+    EXPECT_FALSE(gui::synchroniseCatalogue());
+    ASSERT_EQ(test::recorder().errors().size(), 1);
+    const QString error = test::recorder().errors().first();
+    EXPECT_TRUE(error.startsWith(head) && error.contains(QStringLiteral("read-only medium"))) << error.toStdString();
+    EXPECT_EQ(test::recorder().messages().size(), 1);
+    EXPECT_EQ(forms::Price->grid()->model()->rowCount(), 0);
     gui::destroyForms();
 }

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace lir::cli {
+
+// The command-line companion of the price table zeni.db in the current
+// directory:
+//   sync   runs the catalogue update of a start, prints every notice it
+//          shows and the number of rows it added;
+//   check  reports the designations the calculators can show (kit
+//          designations, parts, the screws of the sheets) that the table
+//          lacks, and the designations it holds more than once.
+class PricesCli
+{
+public:
+    struct Result
+    {
+        int status = 0; // 0 done (check: nothing to report), 1 failed (check: findings), 2 usage
+        QByteArray out; // UTF-8
+        QByteArray err;
+    };
+
+    // sync waits at most lockWaitMs for another writer of the same tables.
+    explicit PricesCli(int lockWaitMs = 5000) : m_lockWaitMs(lockWaitMs) {}
+
+    // args without the program name.
+    Result run(const QStringList& args);
+
+    static QByteArray usage();
+    static QByteArray version();
+
+private:
+    Result sync();
+    Result check();
+
+    int m_lockWaitMs;
+};
+
+} // namespace lir::cli
