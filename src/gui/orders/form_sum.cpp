@@ -194,16 +194,18 @@ TTotalSum::TTotalSum(QWidget* parent)
 
     m_save = new CommandPanel(t::btSave(), this);
     m_save->setObjectName(QStringLiteral("bt_save"));
-    m_save->setGeometry(364, 336, 124, 32);
+    m_save->setGeometry(368, 336, 136, 32);
     m_clear = new CommandPanel(t::btClear(), this);
     m_clear->setObjectName(QStringLiteral("bt_clear"));
-    m_clear->setGeometry(492, 336, 118, 32);
+    m_clear->setGeometry(512, 336, 128, 32);
+    // The row below the grids has no room for a fourth caption beside the
+    // 350-pixel description: "EXCEL" sits by the markup it exports with.
     m_export = new CommandPanel(calctexts::btExcel, this);
     m_export->setObjectName(QStringLiteral("ExportButton"));
-    m_export->setGeometry(614, 336, 58, 32);
+    m_export->setGeometry(470, 20, 80, 32);
     m_close = new CommandPanel(t::btClose(), this);
     m_close->setObjectName(QStringLiteral("bt_close"));
-    m_close->setGeometry(676, 336, 72, 32);
+    m_close->setGeometry(648, 336, 100, 32);
 
     // ---------------------------------------------------------------- a person's actions
     connect(m_views, &QButtonGroup::idClicked, this, [this](int id) {

@@ -104,11 +104,16 @@ TEST_F(SumWindow, IsLaidOutAsDesigned)
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("Сохранить заказ"), QStringLiteral("Очистить заказ"),
                                     QStringLiteral("EXCEL"), QStringLiteral("ЗАКРЫТЬ")}));
     EXPECT_EQ(sum->exportButton()->objectName(), QStringLiteral("ExportButton"));
-    // Every command fits the window.
-    for (QPushButton* b : sum->findChildren<QPushButton*>()) {
+    // Every command fits the window and shows its whole caption (ten pixels
+    // of padding and a border on each side); none covers another.
+    const QList<QPushButton*> commands = sum->findChildren<QPushButton*>();
+    for (QPushButton* b : commands) {
         EXPECT_LE(b->geometry().right(), sum->width()) << b->text().toStdString();
-        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->text().toStdString();
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 22) << b->text().toStdString();
+        for (QPushButton* other : commands)
+            EXPECT_TRUE(b == other || !b->geometry().intersects(other->geometry())) << b->text().toStdString();
     }
+    EXPECT_FALSE(sum->exportButton()->geometry().intersects(sum->edit1()->geometry()));
     QTableView* kits = sum->grid(View::Kits);
     EXPECT_EQ(kits->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Название комплектов"));
     EXPECT_EQ(kits->columnWidth(0), 150);
