@@ -1,5 +1,5 @@
-# The two commands of the README: `make run` and `make test`.
-# Both install what is missing (Debian 12, apt-get), configure and build.
+# The three commands of the README: `make run`, `make test` and `make package`.
+# Each installs what is missing (Debian 12, apt-get), configures and builds.
 
 BUILD   ?= build
 RUNDIR  ?= run
@@ -11,12 +11,19 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite qt6-s
            fonts-wine qt6-translations-l10n \
            python3 python3-openpyxl
 
+# Only `make package` needs these: dpkg-shlibdeps and file for CPack's
+# dependency search, lintian to check the package, xdotool for the check of
+# the unpacked package in CI, appstream to validate the metainfo.
+PACKAGE_TOOLS = dpkg-dev file lintian xdotool appstream
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build clean bench pricelist
+.PHONY: run test deps package-deps build package clean bench pricelist
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+deps: PACKAGE_LIST = $(PACKAGES)
+package-deps: PACKAGE_LIST = $(PACKAGES) $(PACKAGE_TOOLS)
+deps package-deps:
+	@missing=$$(for p in $(PACKAGE_LIST); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	    echo "Installing:" $$missing; \
@@ -46,6 +53,17 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# lircomplect_<version>_amd64.deb in $(BUILD)/package/, checked by lintian
+# (its errors fail the target; warnings are printed).
+package: package-deps build
+	rm -f $(BUILD)/package/lircomplect_*.deb
+	cd $(BUILD) && cpack -G DEB
+	@# The metainfo's warnings are printed; an error fails the target.
+	appstreamcli validate --no-net --explain $(BUILD)/packaging/lircomplect.metainfo.xml > $(BUILD)/package/appstream.txt || true
+	@cat $(BUILD)/package/appstream.txt; ! grep -q '^E:' $(BUILD)/package/appstream.txt
+	lintian --fail-on error --info $(BUILD)/package/lircomplect_*.deb
+	@ls -l $(BUILD)/package/lircomplect_*.deb
 
 # Regenerates data/zeni.csv from the calculators after a change of the kit rules.
 pricelist: deps $(BUILD)/build.ninja

@@ -1,11 +1,17 @@
 // Replaying an order of 255 mixed kits, as "Сохранить изменения", a delete
 // and the history's reopening do: every entry is restored into its
-// calculator, recalculated and added to the three grids again.
+// calculator, recalculated and added to the three grids again. Reopening a
+// saved order of 255 kits from the order table adds the two queries.
 #include "core/base/dialogs.h"
 #include "core/calc/tiltkit.h"
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
+#include "core/db/storage.h"
+#include "core/orders/orderhistory.h"
 #include "core/orders/ordermodel.h"
+#include "core/orders/ordertable.h"
+
+#include <QTemporaryDir>
 
 #ifdef LIR_BENCH_WIDGETS
 #include "gui/app/forms.h"
@@ -13,6 +19,7 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_history.h"
 #include "gui/orders/form_sum.h"
 
 #include <QApplication>
@@ -148,6 +155,60 @@ void BM_ReplayOrder255Kits(benchmark::State& state)
 }
 BENCHMARK(BM_ReplayOrder255Kits)->Unit(benchmark::kMillisecond);
 
+// A directory of its own with zakaz.db holding one saved order of the 255
+// kits, and the history over it.
+class SavedOrder255
+{
+public:
+    bool save(OrderModel& order)
+    {
+        if (!m_dir.isValid())
+            return false;
+        db::setNetFileDir(m_dir.path());
+        history.FormCreate();
+        orders::SaveOrder(history.table(), QStringLiteral("255 комплектов"), order.entries());
+        history.listKits();
+        return history.kits() == order.entries();
+    }
+    ~SavedOrder255()
+    {
+        db::Table::closeAll();
+        db::setNetFileDir(QString());
+    }
+    OrderHistory history;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// "Открыть заказ" on a saved order of 255 kits: the kit query, the clearing,
+// 255 replays and the kits view.
+void BM_OpenSavedOrder255Kits(benchmark::State& state)
+{
+    RecordingDialogs dialogs;
+    setDialogs(&dialogs);
+    TurnKit turn;
+    TiltTurnKit tiltTurn;
+    TiltKit tilt;
+    OrderModel order;
+    if (!fillOrder(order, turn, tiltTurn, tilt))
+        state.SkipWithError("a kit of the order did not calculate");
+    const QVector<TOrder> entries = order.entries();
+    SavedOrder255 saved;
+    if (!saved.save(order))
+        state.SkipWithError("the order was not saved whole");
+    for (auto _ : state) {
+        saved.history.listKits();
+        saved.history.bt_openClick(order);
+        benchmark::DoNotOptimize(order.StringGrid3().rowCount());
+    }
+    if (order.entries() != entries || order.view() != OrderModel::Kits || !dialogs.errors().isEmpty())
+        state.SkipWithError("the reopened order differs from the saved one");
+    setOrderSink(nullptr);
+    setDialogs(nullptr);
+}
+BENCHMARK(BM_OpenSavedOrder255Kits)->Unit(benchmark::kMillisecond);
+
 #ifdef LIR_BENCH_WIDGETS
 // The same replay with the summation window shown offscreen: its three grids
 // follow the order, and the window is painted once per replay.
@@ -202,6 +263,59 @@ void BM_ReplayOrder255KitsAllWindows(benchmark::State& state)
     setDialogs(nullptr);
 }
 BENCHMARK(BM_ReplayOrder255KitsAllWindows)->Unit(benchmark::kMillisecond);
+
+// Opening the saved order as a person does, with the program's windows
+// offscreen: a click on the order in the history window, "Открыть заказ",
+// and the summation window painted with its kits view.
+void BM_OpenSavedOrder255KitsAllWindows(benchmark::State& state)
+{
+    RecordingDialogs dialogs;
+    setDialogs(&dialogs);
+    gui::initPictures();
+    gui::TMainForm6741 w6741;
+    gui::TMainForm6742 w6742;
+    gui::TMainForm6741otkid w6741otkid;
+    forms::MainForm6741 = &w6741;
+    forms::MainForm6742 = &w6742;
+    forms::MainForm6741otkid = &w6741otkid;
+    {
+        gui::TTotalSum window;
+        forms::TotalSum = &window;
+        window.show();
+        OrderModel& order = window.order();
+        if (!fillOrder(order, w6741.kit(), w6742.kit(), w6741otkid.kit()))
+            state.SkipWithError("a kit of the order did not calculate");
+        const QVector<TOrder> entries = order.entries();
+        QTemporaryDir dir;
+        db::setNetFileDir(dir.path());
+        {
+            gui::Thistory history;
+            order.setDescription(QStringLiteral("255 комплектов"));
+            if (!dir.isValid() || !order.bt_saveClick())
+                state.SkipWithError("the order was not saved");
+            history.show();
+            QCoreApplication::processEvents();
+            for (auto _ : state) {
+                history.DBGrid_parentCellClick(0);
+                history.bt_openClick();
+                window.repaint();
+                QCoreApplication::processEvents();
+            }
+            if (order.entries() != entries || !window.grid(OrderModel::Kits)->isVisible()
+                || !dialogs.errors().isEmpty())
+                state.SkipWithError("the window does not show the reopened order");
+        }
+        db::Table::closeAll();
+        db::setNetFileDir(QString());
+        forms::TotalSum = nullptr;
+    }
+    forms::MainForm6741 = nullptr;
+    forms::MainForm6742 = nullptr;
+    forms::MainForm6741otkid = nullptr;
+    setOrderSink(nullptr);
+    setDialogs(nullptr);
+}
+BENCHMARK(BM_OpenSavedOrder255KitsAllWindows)->Unit(benchmark::kMillisecond);
 #endif
 
 } // namespace

@@ -47,7 +47,7 @@ int startedProgram(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("LIRComplect"));
     lir::RecordingDialogs boxes;
     const lir::ScopedDialogs answered(boxes);
-    lir::gui::registerFontSubstitutes();
+    lir::gui::registerFonts();
     lir::bde::watchForTermination();
     app.setQuitOnLastWindowClosed(false);
     if (!lir::runGuarded([] { lir::bde::EnsureStorageEngine(); }))

@@ -16,9 +16,9 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_history.h"
 #include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
-#include "core/orders/ordertable.h"
 
 #include <QDir>
 
@@ -71,16 +71,15 @@ void createForms()
     forms::About = new TAbout;
     forms::TotalSum = new TTotalSum;
     setOrderSink(&forms::TotalSum->order());
-    // The order table: created when it is missing and opened for the whole run.
-    runGuarded([] {
-        orders::CreateOrderTable();
-        db::Table::open(orders::tableFile());
-    });
+    // The history creates the order table when it is missing and keeps it open.
+    forms::History = new Thistory;
 }
 
 void destroyForms()
 {
     setOrderSink(nullptr);
+    delete forms::History;
+    forms::History = nullptr;
     delete forms::TotalSum;
     forms::TotalSum = nullptr;
     delete forms::About;

@@ -444,6 +444,8 @@ QByteArray KitCli::processLine(const QByteArray& line)
     const QJsonObject in = doc.object();
     if (OrderCommands::isOrderLine(in))
         return m_orders.processOrderLine(in);
+    if (OrderCommands::isHistoryLine(in))
+        return m_orders.processHistoryLine(in);
 
     const QJsonValue calcValue = in.value(QStringLiteral("calculator"));
     KitCalculator* calc = nullptr;

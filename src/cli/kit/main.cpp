@@ -1,10 +1,60 @@
 #include "cli/kit/kitcli.h"
+#include "core/base/buildinfo.h"
 #include "core/base/qttranslation.h"
 
 #include <QCoreApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The usage text that --help prints; the manual page lircomplect-kit(1) says the same.
+const char* const usage =
+    "Использование: lircomplect-kit [--help | --version]\n"
+    "\n"
+    "Рассчитывает комплекты фурнитуры ЛИР-6741 и ЛИР-6742 теми же калькуляторами,\n"
+    "что и окна программы LIRComplect. Читает со стандартного ввода строки JSON,\n"
+    "по одному объекту в строке, и на каждую отвечает одной строкой JSON.\n"
+    "Ключ \"calculator\" выбирает калькулятор: \"6741\" (поворотная фурнитура),\n"
+    "\"6742\" (поворотно-откидная) или \"6741otkid\" (откидная); остальные ключи\n"
+    "задают поля окна (FFH, FFB, GH, ProfilType, KolKomlektov, RAL и другие),\n"
+    "export_html и export_xlsx записывают лист комплектации в файл, add_to_order\n"
+    "добавляет комплект в заказ; строки {\"order\": ...} работают с заказом, как окно\n"
+    "«Суммирование заказов», и сохраняют его в zakaz.db текущего каталога.\n"
+    "Листы оцениваются по таблице цен zeni.db в текущем каталоге.\n"
+    "\n"
+    "Пример:\n"
+    "  echo '{\"calculator\":\"6741\",\"FFH\":400,\"FFB\":500}' | lircomplect-kit\n"
+    "\n"
+    "Ключи командной строки:\n"
+    "  --help     показать эту справку и выйти\n"
+    "  --version  показать версию и выйти\n"
+    "\n"
+    "Код возврата 0, когда весь ввод прочитан; 2 при неверном ключе командной строки.\n"
+    "Подробности: man lircomplect-kit\n";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    // Options are read before anything else: --help and --version answer
+    // without reading standard input, as every Debian command does.
+    if (argc > 1) {
+        const char* arg = argv[1];
+        const bool help = std::strcmp(arg, "--help") == 0;
+        const bool version = std::strcmp(arg, "--version") == 0;
+        if (!help && !version) {
+            std::fprintf(stderr, "lircomplect-kit: неизвестный ключ: %s\n", arg);
+        } else if (argc > 2) {
+            std::fprintf(stderr, "lircomplect-kit: лишний аргумент: %s\n", argv[2]);
+        } else {
+            std::fputs(help ? usage : "lircomplect-kit " LIR_VERSION "\n", stdout);
+            return 0;
+        }
+        std::fputs("Справка: lircomplect-kit --help\n", stderr);
+        return 2;
+    }
     QCoreApplication app(argc, argv);
     // The storage driver's and the file layer's messages reach the answers.
     lir::installQtTranslation(app);

@@ -10,6 +10,7 @@
 #include "core/calc/turnkit.h"
 #include "core/db/storage.h"
 #include "core/export/ordersummary.h"
+#include "core/orders/orderhistory.h"
 #include "core/orders/ordertable.h"
 #include "core/prices/pricetable.h"
 
@@ -18,6 +19,7 @@
 #include <QJsonDocument>
 
 #include <cmath>
+#include <limits>
 #include <map>
 
 namespace lir::cli {
@@ -232,11 +234,8 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
         return errorLine(e.text);
     }
 
-    const Scope scope(*this);
-    RecordingDialogs recorder;
-    Dialogs* previous = setDialogs(&recorder);
-    bool ok = true;
-    const bool ranThrough = runGuarded([&] {
+    return runOnOrder([&] {
+        bool ok = true;
         if (name == QLatin1String("clear")) {
             m_order.bt_clearClick();
         } else if (name == QLatin1String("view")) {
@@ -264,7 +263,17 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
             else
                 writeOrderSummaryXlsx(path, View(view), grid, typed, LookupPrice);
         }
+        return ok;
     });
+}
+
+QByteArray OrderCommands::runOnOrder(const std::function<bool()>& f)
+{
+    const Scope scope(*this);
+    RecordingDialogs recorder;
+    Dialogs* previous = setDialogs(&recorder);
+    bool ok = true;
+    const bool ranThrough = runGuarded([&] { ok = f(); });
     m_writeLock.reset();
     setDialogs(previous);
 
@@ -276,6 +285,75 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
         .add("messages", messages)
         .addRaw("order", orderJson())
         .json();
+}
+
+bool OrderCommands::isHistoryLine(const QJsonObject& in)
+{
+    return in.contains(QStringLiteral("history")) && !in.contains(QStringLiteral("order"))
+           && !in.contains(QStringLiteral("calculator"));
+}
+
+QByteArray OrderCommands::processHistoryLine(const QJsonObject& in)
+{
+    const QString command = in.value(QStringLiteral("history")).toString();
+    const bool list = command == QLatin1String("list");
+    if (!list && command != QLatin1String("kits") && command != QLatin1String("open"))
+        return errorLine(QStringLiteral("unknown history command (expected \"list\", \"kits\" or \"open\")"));
+    for (auto it = in.begin(); it != in.end(); ++it)
+        if (it.key() != QLatin1String("history") && (list || it.key() != QLatin1String("id")))
+            return errorLine(QStringLiteral("unknown key for history %1: %2").arg(command, it.key()));
+    qint32 id = 0;
+    if (!list) {
+        if (!in.contains(QStringLiteral("id")))
+            return errorLine(QStringLiteral("history %1 needs id").arg(command));
+        try {
+            id = qint32(numberInRange(in, "id", 1, std::numeric_limits<qint32>::max()));
+        } catch (const Invalid& e) {
+            return errorLine(e.text);
+        }
+    }
+
+    // Reading never creates the order table: without one nothing is saved.
+    QVector<SavedOrder> orders;
+    QVector<TOrder> kits;
+    try {
+        if (db::Table::exists(orders::tableFile())) {
+            db::Table& table = db::Table::open(orders::tableFile());
+            if (list) {
+                orders = OrderHistory::queryOrders(table);
+            } else {
+                if (!OrderHistory::queryOrder(table, id))
+                    return errorLine(QStringLiteral("no saved order with id %1").arg(id));
+                kits = OrderHistory::queryKits(table, id);
+            }
+        } else if (!list) {
+            return errorLine(QStringLiteral("no saved order with id %1").arg(id));
+        }
+    } catch (const Error& e) {
+        return errorLine(e.message());
+    }
+
+    if (list) {
+        QByteArray rows = "[";
+        for (qsizetype i = 0; i < orders.size(); ++i)
+            rows += (i ? "," : "") + Writer().add("Id", orders.at(i).Id).add("Name", orders.at(i).Name).json();
+        return Writer().addRaw("history", rows + ']').json();
+    }
+    if (command == QLatin1String("kits")) {
+        QByteArray rows = "[";
+        for (qsizetype i = 0; i < kits.size(); ++i)
+            rows += (i ? "," : "")
+                    + Writer()
+                          .add("Designation", kits.at(i).Designation)
+                          .add("Count", kits.at(i).Count)
+                          .add("Color", kits.at(i).Color)
+                          .json();
+        return Writer().addRaw("kits", rows + ']').json();
+    }
+    return runOnOrder([&] {
+        m_order.ReopenOrder(kits);
+        return true;
+    });
 }
 
 } // namespace lir::cli

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 
+#include <functional>
 #include <optional>
 
 namespace lir::cli {
@@ -24,6 +25,13 @@ public:
     // Answers one order line: {"ok", "messages", "order"}, or {"error"} for
     // a line that names an unknown command, key or value (nothing applied).
     QByteArray processOrderLine(const QJsonObject& in);
+    // A line with "history" and without "calculator" or "order".
+    static bool isHistoryLine(const QJsonObject& in);
+    // Answers one history line: "list" with {"history": [{"Id","Name"}...]},
+    // "kits" with {"kits": [{"Designation","Count","Color"}...]}, "open"
+    // (the order replaces the current order) as an order line does. A line
+    // that names no saved order is an {"error"} and changes nothing.
+    QByteArray processHistoryLine(const QJsonObject& in);
     // The "order" object of an answer.
     QByteArray orderJson() const;
 
@@ -47,6 +55,10 @@ public:
     };
 
 private:
+    // Runs f on the current order with the messages recorded, and answers
+    // {"ok", "messages", "order"}.
+    QByteArray runOnOrder(const std::function<bool()>& f);
+
     OrderModel m_order;
     std::optional<TableWriteLock> m_writeLock;
 };

@@ -368,6 +368,15 @@ void OrderModel::ReplayEntry(const TOrder& entry)
     }
 }
 
+void OrderModel::ReopenOrder(const QVector<TOrder>& kits)
+{
+    const Batch batch(*this);
+    bt_clearClick();
+    for (const TOrder& kit : kits)
+        ReplayEntry(kit);
+    setView(Kits);
+}
+
 void OrderModel::resetGrids()
 {
     for (OrderGrid& g : m_grids)

@@ -86,6 +86,9 @@ public:
 
     // Restores the entry into its calculator, recalculates it and adds the kit again.
     void ReplayEntry(const TOrder& entry);
+    // Reopening a saved order: the order is cleared as "Очистить заказ" does,
+    // every kit is replayed in the order given, and the kits view is checked.
+    void ReopenOrder(const QVector<TOrder>& kits);
     // Moves the rows without a designation (the screw totals) of the components
     // grid below the others.
     void SortGrid();

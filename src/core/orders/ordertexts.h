@@ -20,6 +20,14 @@ inline QString btSave() { return QStringLiteral("Сохранить заказ")
 inline QString btClear() { return QStringLiteral("Очистить заказ"); }
 inline QString btClose() { return QStringLiteral("ЗАКРЫТЬ"); }
 
+// ---------------------------------------------------------------- history window
+inline QString historyCaption() { return QStringLiteral("История заказов"); }
+inline QString colOrderName() { return QStringLiteral("Наименование"); }
+inline QString colKitDesignation() { return QStringLiteral("Наименование комплекта"); }
+inline QString colKitCount() { return QStringLiteral("Количество"); }
+inline QString colKitRal() { return QStringLiteral("RAL"); }
+inline QString btOpen() { return QStringLiteral("Открыть заказ"); }
+
 // ---------------------------------------------------------------- grids
 inline QString colDesignation() { return QStringLiteral("Обозначение ЛИР"); }
 inline QString colName() { return QStringLiteral("Наименование"); }

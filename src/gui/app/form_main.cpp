@@ -3,6 +3,7 @@
 #include "core/base/apptexts.h"
 #include "gui/app/form_about.h"
 #include "gui/app/forms.h"
+#include "gui/orders/form_history.h"
 #include "gui/app/widgets.h"
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
@@ -78,7 +79,7 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedS
     addButton(QStringLiteral("ImageSum"), QStringLiteral(":/pictures/launchersum.svg"), 271, 18, 60,
               QStringLiteral("Суммирование заказов"), [] { return static_cast<QWidget*>(forms::TotalSum); });
     addButton(QStringLiteral("ImageHistory"), QStringLiteral(":/pictures/launcherhistory.svg"), 336, 18, 61,
-              QStringLiteral("История заказов"), [] { return static_cast<QWidget*>(nullptr); });
+              QStringLiteral("История заказов"), [] { return static_cast<QWidget*>(forms::History); });
     addButton(QStringLiteral("ImageLir"), QStringLiteral(":/pictures/launcherlir.svg"), 401, 18, 61,
               QStringLiteral("О Фирме и программе"), [] { return static_cast<QWidget*>(forms::About); });
     m_label1->raise();

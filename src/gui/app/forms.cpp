@@ -8,4 +8,5 @@ gui::TMainForm6741otkid* MainForm6741otkid = nullptr;
 gui::TPrice* Price = nullptr;
 gui::TAbout* About = nullptr;
 gui::TTotalSum* TotalSum = nullptr;
+gui::Thistory* History = nullptr;
 } // namespace lir::forms

@@ -11,6 +11,7 @@ class TMainForm6741otkid;
 class TPrice;
 class TAbout;
 class TTotalSum;
+class Thistory;
 } // namespace lir::gui
 
 namespace lir::forms {
@@ -21,4 +22,5 @@ extern gui::TMainForm6741otkid* MainForm6741otkid;
 extern gui::TPrice* Price;
 extern gui::TAbout* About;
 extern gui::TTotalSum* TotalSum;
+extern gui::Thistory* History;
 } // namespace lir::forms

@@ -8,6 +8,7 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_history.h"
 #include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
 #include "core/export/ProceduresAndFunctions.h"
@@ -130,12 +131,14 @@ TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
     ASSERT_TRUE(forms::TotalSum);
     click(m->buttons().at(4).picture);
     EXPECT_TRUE(forms::TotalSum->isVisible());
-    // Buttons of windows that are not there yet do nothing.
+    // The history button shows the history that start-up made; no window is made on a click.
+    ASSERT_TRUE(forms::History);
     click(m->buttons().at(5).picture);
+    EXPECT_TRUE(forms::History->isVisible());
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
     for (QWidget* w : {static_cast<QWidget*>(forms::MainForm6741), static_cast<QWidget*>(forms::MainForm6742),
                        static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price),
-                       static_cast<QWidget*>(forms::TotalSum)})
+                       static_cast<QWidget*>(forms::TotalSum), static_cast<QWidget*>(forms::History)})
         w->hide();
 }
 

@@ -1,0 +1,219 @@
+// The order history: the two lists over the order table, how they follow a
+// save, reopening an order, rows written by another tool, and order numbers
+// past 16 bits.
+#include "core/calc/tiltkit.h"
+#include "core/calc/tiltturnkit.h"
+#include "core/calc/turnkit.h"
+#include "core/db/storage.h"
+#include "core/orders/orderhistory.h"
+#include "core/orders/ordermodel.h"
+#include "core/orders/ordertable.h"
+#include "support/testsupport.h"
+
+#include <QFile>
+
+using namespace lir;
+
+namespace {
+
+QStringList designations(const QVector<TOrder>& entries)
+{
+    QStringList out;
+    for (const TOrder& e : entries)
+        out << e.Designation;
+    return out;
+}
+
+class HistoryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        db::Table::closeAll();
+        test::recorder().clear();
+        order.setCalculators(&turn, &tiltTurn, &tilt);
+        order.setOrderTable([this]() -> db::Table& { return history.table(); });
+        setOrderSink(&order);
+        history.FormCreate();
+    }
+    void TearDown() override
+    {
+        setOrderSink(nullptr);
+        db::Table::closeAll();
+    }
+
+    void add(KitCalculator& c, int ffh, int ffb)
+    {
+        c.setFFH(ffh);
+        c.setFFB(ffb);
+        c.RashetButtonClick();
+        ASSERT_FALSE(c.lastCalculationFailed());
+        c.SumButtonClick();
+    }
+    // Orders of three and two kits: numbers 1 and 5.
+    void saveTwoOrders()
+    {
+        add(turn, 600, 500);
+        add(tiltTurn, 1400, 700);
+        add(tilt, 500, 800);
+        order.setDescription(QStringLiteral("Первый"));
+        ASSERT_TRUE(order.bt_saveClick());
+        order.bt_clearClick();
+        add(tilt, 450, 900);
+        add(turn, 700, 600);
+        order.setDescription(QStringLiteral("Второй"));
+        ASSERT_TRUE(order.bt_saveClick());
+        order.bt_clearClick();
+    }
+
+    test::ScopedWorkDir work;
+    TurnKit turn;
+    TiltTurnKit tiltTurn;
+    TiltKit tilt;
+    OrderModel order;
+    OrderHistory history;
+};
+
+} // namespace
+
+TEST_F(HistoryTest, ListsOrdersByNumberAndTheKitsOfThePickedOneInSavedOrder)
+{
+    EXPECT_TRUE(QFile::exists(work.file(QStringLiteral("zakaz.db"))));
+    // No saved order: both lists empty, and nothing to open.
+    EXPECT_TRUE(history.orders().isEmpty());
+    EXPECT_EQ(history.currentOrder(), -1);
+    history.listKits();
+    EXPECT_TRUE(history.kits().isEmpty());
+    EXPECT_FALSE(history.lbNameVisible());
+
+    saveTwoOrders();
+    EXPECT_EQ(history.orders(), (QVector<SavedOrder>{{1, QStringLiteral("Первый")}, {5, QStringLiteral("Второй")}}));
+    EXPECT_EQ(history.currentOrder(), 0);
+    history.listKits();
+    EXPECT_EQ(history.listedOrder(), 1);
+    EXPECT_EQ(history.lb_name(), QStringLiteral("Первый"));
+    EXPECT_TRUE(history.lbNameVisible());
+    ASSERT_EQ(history.kits().size(), 3);
+    EXPECT_EQ(history.kits().at(0).Designation, QStringLiteral("ЛИР-6741-02МR100"));
+    EXPECT_TRUE(history.kits().at(1).Type.contains(QStringLiteral("ПОФ")));
+    EXPECT_TRUE(history.kits().at(2).Type.contains(QStringLiteral("ОФ")));
+    EXPECT_EQ(history.kits().at(2).FFH, 500);
+    EXPECT_EQ(history.kits().at(2).FFB, 800);
+
+    history.setCurrentOrder(1);
+    history.listKits();
+    EXPECT_EQ(history.listedOrder(), 5);
+    EXPECT_EQ(history.lb_name(), QStringLiteral("Второй"));
+    ASSERT_EQ(history.kits().size(), 2);
+    EXPECT_EQ(history.kits().at(0).FFH, 450);
+    EXPECT_EQ(history.kits().at(1).FFH, 700);
+}
+
+TEST_F(HistoryTest, AfterASaveTheListStandsOnItsFirstRowAndTheKitsStay)
+{
+    saveTwoOrders();
+    history.setCurrentOrder(1);
+    history.listKits();
+    const QVector<TOrder> second = history.kits();
+
+    add(turn, 800, 700);
+    order.setDescription(QStringLiteral("Третий"));
+    ASSERT_TRUE(order.bt_saveClick());
+    ASSERT_EQ(history.orders().size(), 3);
+    EXPECT_EQ(history.orders().at(2), (SavedOrder{8, QStringLiteral("Третий")}));
+    EXPECT_EQ(history.currentOrder(), 0);
+    EXPECT_EQ(history.listedOrder(), 5);
+    EXPECT_EQ(history.kits(), second);
+    EXPECT_EQ(history.lb_name(), QStringLiteral("Второй"));
+}
+
+TEST_F(HistoryTest, ReopeningReplacesTheCurrentOrderWithoutAskingAndShowsTheKits)
+{
+    saveTwoOrders();
+    history.listKits();
+    const QVector<TOrder> saved = history.kits();
+
+    add(tilt, 600, 600); // an order in hand, which the reopening drops
+    order.setView(OrderModel::KitsAndComponents);
+    order.setDescription(QStringLiteral("В работе"));
+    test::recorder().clear();
+    int shown = 0;
+    QObject::connect(&order, &OrderModel::showRequested, [&shown] { ++shown; });
+
+    ASSERT_TRUE(history.bt_openClick(order));
+    EXPECT_EQ(order.entries(), saved);
+    EXPECT_EQ(designations(order.entries()).size(), 3);
+    EXPECT_EQ(order.view(), OrderModel::Kits);
+    EXPECT_TRUE(test::recorder().shown().empty());
+    EXPECT_EQ(shown, 1);
+    // The description is the one of the order in hand, as clearing leaves it.
+    EXPECT_EQ(order.description(), QStringLiteral("В работе"));
+    EXPECT_EQ(order.StringGrid2().row(1).at(0), QStringLiteral("ЛИР-6741-02МR100"));
+
+    // Reopened twice: still the three kits, never six.
+    ASSERT_TRUE(history.bt_openClick(order));
+    EXPECT_EQ(order.entries(), saved);
+}
+
+TEST_F(HistoryTest, WithNoOrderListedOpeningKeepsTheCurrentOrder)
+{
+    add(tilt, 600, 600);
+    history.listKits();
+    EXPECT_FALSE(history.bt_openClick(order));
+    EXPECT_EQ(order.EntryCount(), 1);
+}
+
+TEST_F(HistoryTest, RowsOfAnotherToolWithoutHeaderOrWithoutKits)
+{
+    db::Table& t = history.table();
+    t.query(QStringLiteral("INSERT INTO zakaz (Id, Name, Parentid) VALUES (1, 'Пустой', 0)"));
+    t.query(QStringLiteral("INSERT INTO zakaz (Id, Parentid, Designation, Type) VALUES (2, 77, 'ЛИР-6741-1R', 'ПФ')"));
+    // A kit row of another tool with its numbers left empty.
+    t.query(QStringLiteral("INSERT INTO zakaz (Id, Name, Parentid) VALUES (3, 'Без чисел', 0)"));
+    t.query(QStringLiteral("INSERT INTO zakaz (Id, Parentid, Designation, Type) VALUES (4, 3, 'Нестандартный', 'ПФ')"));
+
+    EXPECT_EQ(history.orders(), (QVector<SavedOrder>{{1, QStringLiteral("Пустой")}, {3, QStringLiteral("Без чисел")}}));
+    history.listKits();
+    EXPECT_TRUE(history.kits().isEmpty());
+
+    add(tilt, 600, 600);
+    order.setView(OrderModel::Components);
+    EXPECT_TRUE(history.bt_openClick(order));
+    EXPECT_EQ(order.EntryCount(), 0);
+    EXPECT_EQ(order.view(), OrderModel::Kits);
+
+    history.setCurrentOrder(1);
+    history.listKits();
+    ASSERT_EQ(history.kits().size(), 1);
+    EXPECT_EQ(history.kits().at(0).Count, 0);
+    EXPECT_EQ(history.kits().at(0).FFH, 0);
+    EXPECT_TRUE(history.bt_openClick(order)); // the calculator refuses the sizes; the entry is kept
+    EXPECT_EQ(order.EntryCount(), 1);
+}
+
+TEST_F(HistoryTest, OrderNumbersPastSixteenBits)
+{
+    // One order of 65 535 kits written in one statement, as another tool might.
+    db::Table& t = history.table();
+    t.query(QStringLiteral("INSERT INTO zakaz (Id, Name, Parentid) VALUES (1, 'Большой', 0)"));
+    t.query(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 65536)"
+                           " INSERT INTO zakaz (Id, Parentid, Designation, Type, Count, Color, FFH, FFB, GH)"
+                           " SELECT i, 1, 'ЛИР-6741-1R', 'ПФ ПВХ', 1, 0, 600, 500, 0 FROM n"));
+    ASSERT_EQ(t.rowCount(), 65536);
+
+    add(turn, 700, 600);
+    add(tilt, 500, 800);
+    order.setDescription(QStringLiteral("После"));
+    ASSERT_TRUE(order.bt_saveClick());
+    const QVector<TOrder> saved = order.entries();
+
+    EXPECT_EQ(history.orders(), (QVector<SavedOrder>{{1, QStringLiteral("Большой")}, {65537, QStringLiteral("После")}}));
+    history.setCurrentOrder(1);
+    history.listKits();
+    EXPECT_EQ(history.listedOrder(), 65537);
+    EXPECT_EQ(history.kits(), saved);
+    ASSERT_TRUE(history.bt_openClick(order));
+    EXPECT_EQ(order.entries(), saved);
+    EXPECT_EQ(OrderHistory::queryOrder(t, 65537)->Name, QStringLiteral("После"));
+    EXPECT_FALSE(OrderHistory::queryOrder(t, 65538)); // a kit row is no order
+}
