@@ -8,6 +8,7 @@
 #include "core/base/qttranslation.h"
 #include "core/base/workdirlock.h"
 #include "core/prices/catalogue.h"
+#include "core/prices/paradoximport.h"
 #include "gui/app/form_about.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
@@ -65,6 +66,8 @@ void createForms()
     forms::MainForm6741otkid = new TMainForm6741otkid;
     // The tables are found in the working directory; set before the first is opened.
     db::setNetFileDir(QDir::currentPath());
+    // A table left in the Paradox format is offered for conversion before it is opened.
+    prices::offerParadoxConversions();
     forms::Price = new TPrice;
     forms::About = new TAbout;
     forms::TotalSum = new TTotalSum;

@@ -1,6 +1,7 @@
 // The current order of lircomplect-kit: the two calculator keys, the order
 // lines, and the order table that only a save creates.
 #include "cli/kit/kitcli.h"
+#include "core/base/codec.h"
 #include "core/base/workdirlock.h"
 #include "core/db/storage.h"
 #include "support/testsupport.h"
@@ -160,4 +161,41 @@ TEST_F(OrderLines, BadOrderLinesAreRefusedWithoutApplyingAnything)
         EXPECT_FALSE(o.value(QStringLiteral("error")).toString().isEmpty()) << line;
     }
     EXPECT_EQ(cli.order().EntryCount(), 1);
+}
+
+TEST_F(OrderLines, TheExportLinesWriteTheSummaryOfAView)
+{
+    QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), work.file(QStringLiteral("zeni.db")));
+    send(cli, R"({"calculator":"6741","FFH":600,"FFB":500,"add_to_order":true})");
+    const QString kit = cli.order().StringGrid2().cell(1, 0);
+
+    QJsonObject o = send(cli, R"({"order":"export_html","view":2,"markup":"10","path":"kits.html"})");
+    EXPECT_TRUE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_TRUE(strings(o.value(QStringLiteral("messages"))).isEmpty());
+    EXPECT_EQ(orderOf(o).value(QStringLiteral("view")).toInt(), 1); // the shown view stays
+    const QString doc = lir::fromWindows1251(lir::test::readFile(work.file(QStringLiteral("kits.html"))));
+    EXPECT_TRUE(doc.startsWith(QStringLiteral("<html>\r\n<head>\r\n")));
+    EXPECT_TRUE(doc.contains(QStringLiteral("  <td class=xl27 style='border-top:none'>") + kit + QStringLiteral("</td>   \r\n")));
+    EXPECT_TRUE(doc.contains(QStringLiteral(">рассчитано с наценкой 10%</td>")));
+    EXPECT_EQ(cli.order().markup(), QStringLiteral("10"));
+
+    o = send(cli, R"({"order":"export_xlsx","view":3,"markup":"0","path":"all.xlsx"})");
+    EXPECT_TRUE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_TRUE(lir::test::readFile(work.file(QStringLiteral("all.xlsx"))).startsWith("PK"));
+
+    // A bad markup writes nothing and says why.
+    o = send(cli, R"({"order":"export_html","view":1,"markup":"10%","path":"bad.html"})");
+    EXPECT_FALSE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(strings(o.value(QStringLiteral("messages"))), QStringList{QStringLiteral("'10%' не является допустимым целым числом")});
+    o = send(cli, R"({"order":"export_xlsx","view":1,"markup":"-101","path":"bad.xlsx"})");
+    EXPECT_FALSE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(strings(o.value(QStringLiteral("messages"))).size(), 1);
+    EXPECT_FALSE(QFile::exists(work.file(QStringLiteral("bad.html"))));
+    EXPECT_FALSE(QFile::exists(work.file(QStringLiteral("bad.xlsx"))));
+
+    for (const char* line : {R"({"order":"export_html","view":1,"markup":"0"})",
+                             R"({"order":"export_html","view":4,"markup":"0","path":"x.html"})",
+                             R"({"order":"export_xlsx","view":1,"markup":0,"path":"x.xlsx"})",
+                             R"({"order":"export_xlsx","view":1,"markup":"0","path":""})"})
+        EXPECT_FALSE(send(cli, line).value(QStringLiteral("error")).toString().isEmpty()) << line;
 }

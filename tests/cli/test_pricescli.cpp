@@ -6,12 +6,14 @@
 #include "core/db/storage.h"
 #include "core/prices/catalogue.h"
 #include "pricelist.h"
+#include "support/paradoxfixture.h"
 #include "support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 using lir::cli::PricesCli;
 using lir::pricelist::PriceRow;
@@ -159,4 +161,71 @@ TEST_F(PricesCliTest, BoundedFuzzOfTheArguments)
     EXPECT_EQ(PricesCli().run({}).err, PricesCli::usage());
     EXPECT_TRUE(PricesCli().run({QStringLiteral("sync"), QStringLiteral("check")})
                     .err.startsWith("lircomplect-prices: unknown command: sync check\n"));
+}
+
+// import-paradox: a Paradox table by path into the directory's table, never over one.
+TEST_F(PricesCliTest, ImportParadoxConvertsIntoTheDirectorysTable)
+{
+    using lir::test::pxAlpha;
+    QTemporaryDir elsewhere;
+    const QString source = elsewhere.filePath(QStringLiteral("old.db"));
+    lir::test::writeParadoxTable(
+        source,
+        {pxAlpha(QStringLiteral("OBOZNASHENIE"), 40), pxAlpha(QStringLiteral("NAZVANIE"), 100),
+         lir::test::pxNumber(QStringLiteral("ZENA"))},
+        {{QStringLiteral("ЛИР-6742-01ДМR"), QStringLiteral("Комплект"), 1520.5},
+         {QStringLiteral("6742.15.00-20"), QStringLiteral("Петля откидная"), QVariant()}});
+    const QByteArray original = lir::test::readFile(source);
+
+    // Not while the program runs on the folder.
+    {
+        lir::WorkDirLock program(work.path());
+        ASSERT_TRUE(program.tryLock());
+        const PricesCli::Result r = PricesCli(0).run({QStringLiteral("import-paradox"), source});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.startsWith("lircomplect-prices: ")) << r.err.constData();
+        EXPECT_FALSE(QFile::exists(table()));
+    }
+
+    const PricesCli::Result r = PricesCli().run({QStringLiteral("import-paradox"), source});
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_EQ(r.out, QByteArray("converted: zeni.db, 2 rows\n"));
+    EXPECT_EQ(lir::test::readFile(source), original);
+    lir::db::setNetFileDir(work.path());
+    lir::db::Table& t = lir::db::Table::open(QStringLiteral("zeni.db"));
+    ASSERT_EQ(t.rowCount(), 2);
+    ASSERT_TRUE(t.last());
+    EXPECT_EQ(t.text(QStringLiteral("nazvanie")), QStringLiteral("Петля откидная"));
+    EXPECT_TRUE(t.isNull(QStringLiteral("zena")));
+    lir::db::Table::closeAll();
+
+    // Never over the table there: the error on two lines, the table as it was.
+    const QByteArray converted = lir::test::readFile(table());
+    const PricesCli::Result again = PricesCli().run({QStringLiteral("import-paradox"), source});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(text(again.err),
+              QStringLiteral(
+                  "lircomplect-prices: Не удалось преобразовать таблицу zeni.db, исходный файл не изменён\n"
+                  "Таблица zeni.db уже есть в каталоге ") +
+                  QDir::toNativeSeparators(work.path()) + QStringLiteral(", она не перезаписывается\n"));
+    EXPECT_EQ(lir::test::readFile(table()), converted);
+
+    // The directory's own Paradox table, by a relative path: kept as <file>.paradox.
+    QFile::remove(table());
+    QFile::copy(source, table());
+    const PricesCli::Result inPlace =
+        PricesCli().run({QStringLiteral("import-paradox"), QStringLiteral("zeni.db")});
+    EXPECT_EQ(inPlace.status, 0) << inPlace.err.constData();
+    EXPECT_EQ(inPlace.out, QByteArray("converted: zeni.db, 2 rows\noriginal kept as: zeni.db.paradox\n"));
+    EXPECT_EQ(lir::test::readFile(table() + QStringLiteral(".paradox")), original);
+
+    EXPECT_EQ(PricesCli().run({QStringLiteral("import-paradox")}).status, 2);
+    const PricesCli::Result missing =
+        PricesCli().run({QStringLiteral("import-paradox"), QStringLiteral("none.db")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(
+        text(missing.err)
+            .startsWith(QStringLiteral(
+                "lircomplect-prices: Не удалось преобразовать таблицу none.db, исходный файл не изменён\n")))
+        << missing.err.constData();
 }

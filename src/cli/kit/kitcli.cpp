@@ -3,13 +3,13 @@
 #include "cli/kit/clitexts.h"
 #include "cli/kit/jsonwriter.h"
 #include "cli/kit/keytable.h"
+#include "cli/kit/sheetlocale.h"
 #include "core/base/dialogs.h"
 #include "core/export/kitsheet_html.h"
 #include "core/export/kitsheet_xlsx.h"
 #include "core/prices/pricetable.h"
 
 #include <QJsonArray>
-#include <QLocale>
 
 #include <functional>
 #include <utility>
@@ -18,20 +18,6 @@
 namespace lir::cli {
 
 namespace {
-
-// The locale of numbers in the sheets, as the C library would choose it.
-QLocale cliLocale()
-{
-    for (const char* var : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
-        const QByteArray value = qgetenv(var);
-        if (value.isEmpty())
-            continue;
-        if (value == "C" || value == "POSIX" || value.startsWith("C."))
-            return QLocale::c();
-        return QLocale(QString::fromLatin1(value));
-    }
-    return QLocale::c();
-}
 
 // Writes a sheet with prices from zeni.db in the current directory; a failure
 // is reported among the line's messages, as the window shows it in its error box.
@@ -64,7 +50,7 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
         return [path](KitCalculator& k) {
             if (!k.commandsVisible()) // "EXCEL" is shown only after a successful calculation
                 return false;
-            exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(k), LookupPrice, cliLocale()); });
+            exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
             return true;
         };
     }
@@ -73,7 +59,7 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
         return [path](KitCalculator& k) {
             if (!k.commandsVisible())
                 return false;
-            exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), LookupPrice, cliLocale()); });
+            exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
             return true;
         };
     }

@@ -1,6 +1,7 @@
 #include "cli/kit/ordercommands.h"
 
 #include "cli/kit/jsonwriter.h"
+#include "cli/kit/sheetlocale.h"
 
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
@@ -9,8 +10,10 @@
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
 #include "core/db/storage.h"
+#include "core/export/ordersummary.h"
 #include "core/orders/orderhistory.h"
 #include "core/orders/ordertable.h"
+#include "core/prices/pricetable.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -78,6 +81,8 @@ const std::map<QString, QStringList>& commandKeys()
         {QStringLiteral("edit"), {QStringLiteral("row")}},
         {QStringLiteral("type"), {QStringLiteral("view"), QStringLiteral("row"), QStringLiteral("text")}},
         {QStringLiteral("save"), {QStringLiteral("description")}},
+        {QStringLiteral("export_html"), {QStringLiteral("view"), QStringLiteral("markup"), QStringLiteral("path")}},
+        {QStringLiteral("export_xlsx"), {QStringLiteral("view"), QStringLiteral("markup"), QStringLiteral("path")}},
     };
     return keys;
 }
@@ -165,7 +170,7 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
     const auto command = commandKeys().find(commandValue.toString());
     if (!commandValue.isString() || command == commandKeys().end())
         return errorLine(
-            QStringLiteral("unknown order command (expected \"show\", \"clear\", \"view\", \"delete\", \"edit\", \"type\" or \"save\")"));
+            QStringLiteral("unknown order command (expected \"show\", \"clear\", \"view\", \"delete\", \"edit\", \"type\", \"save\", \"export_html\" or \"export_xlsx\")"));
     const QString& name = command->first;
     for (auto it = in.begin(); it != in.end(); ++it)
         if (it.key() != QLatin1String("order") && !command->second.contains(it.key()))
@@ -182,8 +187,10 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
     int view = 0;
     int row = 0;
     QString typed;
+    QString path;
+    const bool exporting = name.startsWith(QLatin1String("export_"));
     try {
-        if (name == QLatin1String("view") || name == QLatin1String("type"))
+        if (name == QLatin1String("view") || name == QLatin1String("type") || exporting)
             view = numberInRange(in, "view", 1, 3);
         if (name == QLatin1String("delete") || name == QLatin1String("edit"))
             row = gridRow(OrderModel::Kits);
@@ -193,6 +200,12 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
         }
         if (name == QLatin1String("save"))
             typed = text(in, "description");
+        if (exporting) {
+            typed = text(in, "markup");
+            path = text(in, "path");
+            if (path.isEmpty())
+                throw Invalid{QStringLiteral("path must be a file path")};
+        }
     } catch (const Invalid& e) {
         return errorLine(e.text);
     }
@@ -215,6 +228,16 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
         } else if (name == QLatin1String("save")) {
             m_order.setDescription(typed);
             ok = m_order.bt_saveClick();
+        } else if (exporting) {
+            // Edit1 := the markup as typed, then the summary of that view,
+            // priced from zeni.db of the current directory.
+            m_order.setMarkup(typed);
+            const OrderGrid& grid = m_order.grid(View(view));
+            prices::open();
+            if (name == QLatin1String("export_html"))
+                writeOrderSummaryHtml(path, View(view), grid, typed, LookupPrice, sheetLocale());
+            else
+                writeOrderSummaryXlsx(path, View(view), grid, typed, LookupPrice);
         }
         return ok;
     });

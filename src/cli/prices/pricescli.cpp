@@ -6,10 +6,12 @@
 #include "core/db/storage.h"
 #include "core/export/kitsheet.h"
 #include "core/prices/catalogue.h"
+#include "core/prices/paradoximport.h"
 #include "core/prices/pricetable.h"
 #include "kitsweep.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -51,6 +53,7 @@ db::Table& openPriceTable()
 QByteArray PricesCli::usage()
 {
     return "usage: lircomplect-prices sync | check\n"
+           "       lircomplect-prices import-paradox FILE\n"
            "\n"
            "Works on the price table zeni.db in the current directory.\n"
            "  sync     add what the catalogue update of a start adds: prints each\n"
@@ -58,6 +61,10 @@ QByteArray PricesCli::usage()
            "  check    list the designations the calculators can show that the table\n"
            "           lacks, and the designations it holds more than once;\n"
            "           exit status 1 when there is any\n"
+           "  import-paradox FILE\n"
+           "           convert a price or order table in the Paradox format into\n"
+           "           zeni.db or zakaz.db here, never over an existing one; FILE\n"
+           "           given as ./zeni.db or ./zakaz.db is kept as <file>.paradox\n"
            "  --help     this text\n"
            "  --version  the program's version\n";
 }
@@ -77,6 +84,8 @@ PricesCli::Result PricesCli::run(const QStringList& args)
         return sync();
     if (args == QStringList{QStringLiteral("check")})
         return check();
+    if (args.size() == 2 && args[0] == QStringLiteral("import-paradox") && !args[1].isEmpty())
+        return importParadox(args[1]);
     Result r{2, {}, {}};
     if (!args.isEmpty())
         r.err = line(QStringLiteral("lircomplect-prices: unknown command: ") + args.join(u' '));
@@ -96,6 +105,27 @@ PricesCli::Result PricesCli::sync()
         const int before = t.rowCount();
         catalogue::synchronise();
         r.out += line(QStringLiteral("rows added: %1").arg(t.rowCount() - before));
+    } catch (const Error& e) {
+        QString text = e.message();
+        text.replace(u'\r', u'\n');
+        r.err += line(QStringLiteral("lircomplect-prices: ") + text);
+        r.status = 1;
+    }
+    db::Table::closeAll();
+    return r;
+}
+
+PricesCli::Result PricesCli::importParadox(const QString& file)
+{
+    Result r;
+    try {
+        // Not while the program, or another writer, works on the same tables.
+        const TableWriteLock lock(QDir::currentPath(), m_lockWaitMs);
+        db::setNetFileDir(QDir::currentPath());
+        const prices::ParadoxConversion done = prices::importParadoxTable(QFileInfo(file).absoluteFilePath());
+        r.out += line(QStringLiteral("converted: %1, %2 rows").arg(done.fileName).arg(done.rows));
+        if (!done.keptAs.isEmpty())
+            r.out += line(QStringLiteral("original kept as: %1").arg(done.keptAs));
     } catch (const Error& e) {
         QString text = e.message();
         text.replace(u'\r', u'\n');

@@ -11,7 +11,10 @@ namespace lir::cli {
 //          shows and the number of rows it added;
 //   check  reports the designations the calculators can show (kit
 //          designations, parts, the screws of the sheets) that the table
-//          lacks, and the designations it holds more than once.
+//          lacks, and the designations it holds more than once;
+//   import-paradox FILE
+//          converts a price or order table in the Paradox format into the
+//          directory's zeni.db or zakaz.db, as start-up converts one.
 class PricesCli
 {
 public:
@@ -22,7 +25,7 @@ public:
         QByteArray err;
     };
 
-    // sync waits at most lockWaitMs for another writer of the same tables.
+    // sync and import-paradox wait at most lockWaitMs for another writer of the same tables.
     explicit PricesCli(int lockWaitMs = 5000) : m_lockWaitMs(lockWaitMs) {}
 
     // args without the program name.
@@ -34,6 +37,7 @@ public:
 private:
     Result sync();
     Result check();
+    Result importParadox(const QString& file);
 
     int m_lockWaitMs;
 };

@@ -13,6 +13,9 @@ inline QString engineMissingQuestion()
                           "Установить?");
 }
 inline QString messageCaption() { return QStringLiteral("Сообщение"); }
+// The answers of the start-up question, as a Russian system shows them.
+inline QString answerYes() { return QStringLiteral("Да"); }
+inline QString answerNo() { return QStringLiteral("Нет"); }
 inline QString errorCaption() { return QStringLiteral("Error"); }
 inline QString applicationTitle() { return QStringLiteral("LIRComplect"); }
 inline QString launcherCaption() { return QStringLiteral("ЛИР-Комплектация"); }

@@ -2,8 +2,6 @@
 
 #include "core/base/error.h"
 
-#include <QHash>
-
 #include <array>
 #include <iconv.h>
 
@@ -15,7 +13,10 @@ namespace {
 struct Table1251
 {
     std::array<char16_t, 128> upper{};
-    QHash<char16_t, char> reverse;
+    // Every character of the upper half lies below U+2200 (the last is ™,
+    // U+2122): a flat table, 0 where the code page has no byte.
+    static constexpr char16_t ReverseSize = 0x2200;
+    std::array<char, ReverseSize> reverse{};
 
     Table1251()
     {
@@ -35,7 +36,8 @@ struct Table1251
                 continue; // 0x98 has no character
             const char16_t u = char16_t(uchar(out[0]) | (uchar(out[1]) << 8));
             upper[size_t(b - 0x80)] = u;
-            reverse.insert(u, char(b));
+            if (u < ReverseSize)
+                reverse[u] = char(b);
         }
         iconv_close(cd);
     }
@@ -52,14 +54,18 @@ const Table1251& table()
 QByteArray toWindows1251(const QString& text)
 {
     const Table1251& t = table();
-    QByteArray out;
-    out.reserve(text.size());
+    // One byte per UTF-16 unit, written in place: large sheets spend their
+    // time here otherwise.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* p = out.data();
     for (const QChar ch : text) {
         const char16_t u = ch.unicode();
-        if (u < 0x80)
-            out += char(u);
-        else
-            out += t.reverse.value(u, '?');
+        if (u < 0x80) {
+            *p++ = char(u);
+        } else {
+            const char b = u < Table1251::ReverseSize ? t.reverse[u] : '\0';
+            *p++ = b ? b : '?';
+        }
     }
     return out;
 }

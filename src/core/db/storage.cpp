@@ -133,6 +133,74 @@ QString columnDefinition(const FieldDef& f)
     return c;
 }
 
+// The statements that make a table of these fields, in one transaction:
+// the table, then an index for each indexed field.
+QStringList tableStatements(const QString& tableName, const QVector<FieldDef>& fields, const QString& fileName)
+{
+    if (fields.isEmpty())
+        throw Error(texts::badFieldDefinition(QString(), fileName));
+    QStringList columns;
+    QStringList statements;
+    QSet<QString> seen;
+    for (const FieldDef& f : fields) {
+        if (f.name.trimmed().isEmpty() || f.name.contains(QChar(0)) || f.size < 0 ||
+            seen.contains(f.name.toCaseFolded()))
+            throw Error(texts::badFieldDefinition(f.name, fileName));
+        seen.insert(f.name.toCaseFolded());
+        columns << columnDefinition(f);
+        if (f.indexed)
+            statements << QStringLiteral("CREATE INDEX ") + quoted(tableName + u'_' + f.name) +
+                              QStringLiteral(" ON ") + quoted(tableName) + QStringLiteral(" (") +
+                              quoted(f.name) + u')';
+    }
+    statements.prepend(QStringLiteral("CREATE TABLE ") + quoted(tableName) + QStringLiteral(" (") +
+                       columns.join(QStringLiteral(", ")) + u')');
+    return statements;
+}
+
+// Runs the statements that make a table, then the insert once for every row,
+// in one transaction on a file that is created when missing. Returns the
+// engine's message of the first failure, empty when all was written.
+QString writeNewFile(const QString& path, const QString& table, const QStringList& statements,
+                     const QString& insert, const QVector<QVariantList>& rows)
+{
+    const QString connection = newConnectionName(table);
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+        db.setDatabaseName(sqliteUri(path, QStringLiteral("rwc")));
+        bool ok = db.isValid() && db.open() && db.transaction();
+        for (int i = 0; ok && i < statements.size(); ++i) {
+            QSqlQuery s(db);
+            ok = s.exec(statements[i]);
+            if (!ok)
+                error = s.lastError().text();
+        }
+        if (ok && !rows.isEmpty()) {
+            QSqlQuery s(db);
+            ok = s.prepare(insert);
+            for (int r = 0; ok && r < rows.size(); ++r) {
+                for (int i = 0; i < rows[r].size(); ++i)
+                    s.bindValue(i, rows[r][i]);
+                ok = s.exec();
+            }
+            if (!ok)
+                error = s.lastError().text();
+        }
+        if (ok)
+            ok = db.commit();
+        if (!ok) {
+            if (error.isEmpty())
+                error = db.lastError().text();
+            db.rollback();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return error;
+}
+
 } // namespace
 
 QString quoted(const QString& identifier)
@@ -460,55 +528,52 @@ void Table::create(const QString& fileName, const QVector<FieldDef>& fields)
         throw Error(texts::badTableFileName(fileName));
     if (exists(fileName))
         return;
-    if (fields.isEmpty())
-        throw Error(texts::badFieldDefinition(QString(), fileName));
-
-    QStringList columns;
-    QStringList statements;
-    QSet<QString> seen;
-    for (const FieldDef& f : fields) {
-        if (f.name.trimmed().isEmpty() || f.name.contains(QChar(0)) || f.size < 0 ||
-            seen.contains(f.name.toCaseFolded()))
-            throw Error(texts::badFieldDefinition(f.name, fileName));
-        seen.insert(f.name.toCaseFolded());
-        columns << columnDefinition(f);
-        if (f.indexed)
-            statements << QStringLiteral("CREATE INDEX ") + quoted(tableName + u'_' + f.name) +
-                              QStringLiteral(" ON ") + quoted(tableName) + QStringLiteral(" (") +
-                              quoted(f.name) + u')';
-    }
-    statements.prepend(QStringLiteral("CREATE TABLE ") + quoted(tableName) + QStringLiteral(" (") +
-                       columns.join(QStringLiteral(", ")) + u')');
-
+    const QStringList statements = tableStatements(tableName, fields, fileName);
     const QString path = tablePath(fileName);
-    const QString connection = newConnectionName(tableName);
-    QString error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-        db.setDatabaseName(sqliteUri(path, QStringLiteral("rwc")));
-        bool ok = db.isValid() && db.open() && db.transaction();
-        for (int i = 0; ok && i < statements.size(); ++i) {
-            QSqlQuery s(db);
-            ok = s.exec(statements[i]);
-            if (!ok)
-                error = s.lastError().text();
-        }
-        if (ok)
-            ok = db.commit();
-        if (!ok) {
-            if (error.isEmpty())
-                error = db.lastError().text();
-            db.rollback();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
+    const QString error = writeNewFile(path, tableName, statements, QString(), {});
     if (!error.isEmpty()) {
         // Leave no half-made table behind: the next start would take it as existing.
         QFile::remove(path);
         throw Error(texts::engineError(QDir::toNativeSeparators(path)) + u'\r' + error);
     }
+}
+
+void writeTableFile(const QString& path, const QString& table, const QVector<FieldDef>& fields,
+                    const QVector<QVector<QVariant>>& rows)
+{
+    const QString shownName = QFileInfo(path).fileName();
+    const QStringList statements = tableStatements(table, fields, shownName);
+
+    // Every value is converted before the file is touched: a refused one names its row.
+    QVector<QVariantList> stored;
+    stored.reserve(rows.size());
+    for (int r = 0; r < rows.size(); ++r) {
+        if (rows[r].size() != fields.size())
+            throw Error(texts::badRowValue(r + 1, texts::badFieldDefinition(QString(), shownName)));
+        QVariantList values;
+        values.reserve(fields.size());
+        for (int i = 0; i < fields.size(); ++i) {
+            try {
+                values << storedValue(fields[i], rows[r][i]);
+            } catch (const Error& e) {
+                throw Error(texts::badRowValue(r + 1, e.message()));
+            }
+        }
+        stored.push_back(std::move(values));
+    }
+
+    QStringList columns;
+    QStringList marks;
+    for (const FieldDef& f : fields) {
+        columns << quoted(f.name);
+        marks << QStringLiteral("?");
+    }
+    const QString insert = QStringLiteral("INSERT INTO ") + quoted(table) + QStringLiteral(" (") +
+                           columns.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                           marks.join(QStringLiteral(", ")) + u')';
+    const QString error = writeNewFile(path, table, statements, insert, stored);
+    if (!error.isEmpty())
+        throw Error(texts::engineError(QDir::toNativeSeparators(path)) + u'\r' + error);
 }
 
 QString Table::fileName() const

@@ -163,6 +163,15 @@ private:
     State m_state = State::Browse;
 };
 
+// Writes a whole new table file at `path`, outside the tables found by name:
+// a file made under a temporary name and renamed into place when complete.
+// The table `table` gets these fields and the rows in their order, all in one
+// transaction. Every value is converted as post() converts it, before
+// anything is written; a refused one names its row (1-based). On failure the
+// file is left for the caller to remove.
+void writeTableFile(const QString& path, const QString& table, const QVector<FieldDef>& fields,
+                    const QVector<QVector<QVariant>>& rows);
+
 // Commits when done() is called, rolls back otherwise.
 class Transaction
 {

@@ -56,4 +56,78 @@ inline QString outOfRange(const QString& value, const QString& field, qint64 min
         .arg(value, QString::number(min), QString::number(max), field);
 }
 
+inline QString badRowValue(int row, const QString& reason)
+{
+    return QStringLiteral("Строка %1: %2").arg(QString::number(row), reason);
+}
+
+// Tables in the Paradox format.
+inline QString notParadoxTable(const QString& file)
+{
+    return QStringLiteral("Файл %1 не является таблицей Paradox").arg(file);
+}
+inline QString cannotReadParadox(const QString& file, const QString& reason)
+{
+    return QStringLiteral("Не удалось прочитать таблицу Paradox %1\r%2").arg(file, reason);
+}
+inline QString paradoxTruncated(const QString& file, qint64 size, qint64 needed)
+{
+    return QStringLiteral("Таблица Paradox %1 обрезана: в файле %2 байт, а его записям нужно не меньше %3")
+        .arg(file, QString::number(size), QString::number(needed));
+}
+inline QString paradoxDamaged(const QString& file, const QString& detail)
+{
+    return QStringLiteral("Таблица Paradox %1 повреждена: %2").arg(file, detail);
+}
+inline QString paradoxBadBlock(int block)
+{
+    return QStringLiteral("цепочка блоков данных нарушена на блоке %1").arg(block);
+}
+inline QString paradoxBadBlockSize(int block)
+{
+    return QStringLiteral("неверный размер данных в блоке %1").arg(block);
+}
+inline QString paradoxRecordCount(qint64 counted, qint64 header)
+{
+    return QStringLiteral("в блоках данных %1 записей, а в заголовке %2")
+        .arg(QString::number(counted), QString::number(header));
+}
+inline QString paradoxRecordLayout(int recordSize, int fieldsSize)
+{
+    return QStringLiteral("длина записи %1 байт не равна сумме длин полей %2")
+        .arg(QString::number(recordSize), QString::number(fieldsSize));
+}
+inline QString paradoxBadField(int number, int type, int length)
+{
+    return QStringLiteral("неверное описание поля %1 (тип %2, длина %3)")
+        .arg(QString::number(number), QString::number(type), QString::number(length));
+}
+inline QString paradoxDuplicateField(const QString& field)
+{
+    return QStringLiteral("поле %1 описано дважды").arg(field);
+}
+inline QString paradoxCannotReadRecord(int record, const QString& reason)
+{
+    return QStringLiteral("не удалось прочитать запись %1: %2").arg(QString::number(record), reason);
+}
+inline QString paradoxCannotReadField(int record, const QString& field, const QString& reason)
+{
+    return QStringLiteral("не удалось прочитать поле %1 записи %2: %3")
+        .arg(field, QString::number(record), reason);
+}
+inline QString paradoxUnreadableValue(const QString& type)
+{
+    return QStringLiteral("значение типа %1 не читается").arg(type);
+}
+inline QString paradoxEncrypted(const QString& file)
+{
+    return QStringLiteral("Таблица Paradox %1 защищена паролем: снимите пароль в программе, которой она записана")
+        .arg(file);
+}
+inline QString paradoxFieldNotCarried(const QString& field, const QString& file, const QString& type)
+{
+    return QStringLiteral("Поле %1 таблицы Paradox %2 имеет тип %3, который не переносится")
+        .arg(field, file, type);
+}
+
 } // namespace lir::db::texts

@@ -50,4 +50,29 @@ inline QString targetIsDatabase(const QString& path)
     return QStringLiteral("Лист не записан: файл %1 — это файл базы данных.").arg(path);
 }
 
+// ---------------------------------------------------------------- order summary
+inline QString priceTitle() { return QStringLiteral("Цена"); }
+inline QString sumTitle() { return QStringLiteral("Сумма"); }
+inline QStringList summaryHtmlTitles()
+{
+    return {QStringLiteral("Суммарный заказ(комплектующие) "), QStringLiteral("Суммарный заказ(комплекты)"),
+            QStringLiteral("Суммарный заказ (комплекты+комплектующие)")};
+}
+inline QStringList summaryWorkbookTitles()
+{
+    return {QStringLiteral("Суммарный заказ (комплектующие)"), QStringLiteral("Суммарный заказ (комплекты)"),
+            QStringLiteral("Суммарный заказ (комплекты+комплектующие)")};
+}
+// The note of the workbook, with the markup as typed.
+inline QString summaryNote(const QString& markup)
+{
+    return QStringLiteral("Примечание: рассчитано с наценкой ") + markup + QLatin1Char('%');
+}
+// A markup that would turn every price negative.
+inline QString markupTooLow(int percent)
+{
+    return QStringLiteral("Наценка %1% меньше -100%: цены стали бы отрицательными. Введите наценку от -100 и больше.")
+        .arg(percent);
+}
+
 } // namespace lir::sheettexts

@@ -48,6 +48,60 @@ inline QString cannotOpenTable(const QString& file, const QString& dir, const QS
     return QStringLiteral("Не удалось открыть таблицу цен %1 в каталоге %2\r%3").arg(file, dir, reason);
 }
 
+// Tables in the Paradox format in place of ours.
+inline QString paradoxQuestion(const QString& file)
+{
+    return QStringLiteral("Таблица %1 записана в формате Paradox. Преобразовать её? Исходный файл сохранится как %1.paradox.").arg(file);
+}
+// What failed follows on the second line.
+inline QString paradoxConversionFailed(const QString& file, const QString& reason)
+{
+    return QStringLiteral("Не удалось преобразовать таблицу %1, исходный файл не изменён\r%2").arg(file, reason);
+}
+inline QString paradoxFieldMissing(const QString& file, const QString& field)
+{
+    return QStringLiteral("В таблице Paradox %1 нет поля %2").arg(file, field);
+}
+inline QString paradoxFieldNotText(const QString& file, const QString& field, const QString& type)
+{
+    return QStringLiteral("Поле %1 таблицы Paradox %2 имеет тип %3, а нужен текст (Alpha)").arg(field, file, type);
+}
+inline QString paradoxFieldNotNumber(const QString& file, const QString& field, const QString& type)
+{
+    return QStringLiteral("Поле %1 таблицы Paradox %2 имеет тип %3, а нужно число").arg(field, file, type);
+}
+inline QString paradoxUnknownTable(const QString& file)
+{
+    return QStringLiteral("Таблица Paradox %1 не похожа ни на таблицу цен, ни на таблицу заказов: "
+                          "в ней нет всех полей ни одной из них").arg(file);
+}
+inline QString targetExists(const QString& file, const QString& dir)
+{
+    return QStringLiteral("Таблица %1 уже есть в каталоге %2, она не перезаписывается").arg(file, dir);
+}
+inline QString backupExists(const QString& file)
+{
+    return QStringLiteral("Файл %1 уже есть, прежняя копия не перезаписывается").arg(file);
+}
+inline QString tableInUse(const QString& file)
+{
+    return QStringLiteral("Таблица %1 уже открыта программой").arg(file);
+}
+inline QString cannotCreateTemporary(const QString& dir, const QString& reason)
+{
+    return QStringLiteral("Не удалось создать временный файл в каталоге %1: %2").arg(dir, reason);
+}
+inline QString cannotRename(const QString& from, const QString& to, const QString& reason)
+{
+    return QStringLiteral("Не удалось переименовать файл %1 в %2: %3").arg(from, to, reason);
+}
+inline QString fileAlreadyThere() { return QStringLiteral("такой файл уже есть"); }
+// When even the way back failed: where the original is now.
+inline QString originalKeptAs(const QString& file)
+{
+    return QStringLiteral("Исходный файл сохранён как %1").arg(file);
+}
+
 // Notices of the catalogue update at start-up, each shown before its rows are written.
 inline QString newItemsWillBeAdded()
 {

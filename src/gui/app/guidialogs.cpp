@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 namespace lir::gui {
@@ -45,8 +46,11 @@ void GuiDialogs::messageBox(const QString& text)
 
 Dialogs::Answer GuiDialogs::question(const QString& text)
 {
-    const auto b = box(QMessageBox::Question, apptexts::messageCaption(), text, QMessageBox::Yes | QMessageBox::No);
-    return b == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    QMessageBox mb(QMessageBox::Question, apptexts::messageCaption(), screenText(text),
+                   QMessageBox::Yes | QMessageBox::No, owner());
+    mb.button(QMessageBox::Yes)->setText(apptexts::answerYes());
+    mb.button(QMessageBox::No)->setText(apptexts::answerNo());
+    return mb.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 QString GuiDialogs::saveFileName(const QString& filter, const QString& defaultSuffix)

@@ -164,6 +164,8 @@ bool CalculatorWindow::eventFilter(QObject* o, QEvent* e)
 
 bool CalculatorWindow::event(QEvent* e)
 {
+    if (e->type() == QEvent::Show && std::exchange(m_columnsStale, false))
+        fitColumns(false);
     if (e->type() == QEvent::WindowActivate) {
         // Decided once the focus change has been announced as well.
         QTimer::singleShot(0, this, [this] {
@@ -530,7 +532,13 @@ void CalculatorWindow::syncGrid()
                 item->setText(row[col]);
         }
     }
-    fitColumns(false);
+    // Measuring every cell is dear, and a replay of an order recalculates
+    // hidden windows hundreds of times: a hidden window fits its columns when
+    // it is shown.
+    if (isVisible())
+        fitColumns(false);
+    else
+        m_columnsStale = true;
 }
 
 } // namespace lir::gui

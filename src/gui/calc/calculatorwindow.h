@@ -83,6 +83,7 @@ private:
     void layoutPictures();
     void syncGrid();
     void fitColumns(bool atCreation);
+    bool m_columnsStale = false; // the grid changed while the window was hidden
 
     KitCalculator* m_calc;
     QString m_sashPicture;

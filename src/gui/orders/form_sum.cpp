@@ -1,6 +1,8 @@
 #include "gui/orders/form_sum.h"
 
 #include "core/base/dialogs.h"
+#include "core/calc/calctexts.h"
+#include "core/export/orderexport.h"
 #include "core/orders/ordertexts.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
@@ -8,6 +10,7 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "core/prices/pricetable.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -195,6 +198,11 @@ TTotalSum::TTotalSum(QWidget* parent)
     m_clear = new CommandPanel(t::btClear(), this);
     m_clear->setObjectName(QStringLiteral("bt_clear"));
     m_clear->setGeometry(512, 336, 128, 32);
+    // The row below the grids has no room for a fourth caption beside the
+    // 350-pixel description: "EXCEL" sits by the markup it exports with.
+    m_export = new CommandPanel(calctexts::btExcel, this);
+    m_export->setObjectName(QStringLiteral("ExportButton"));
+    m_export->setGeometry(470, 20, 80, 32);
     m_close = new CommandPanel(t::btClose(), this);
     m_close->setObjectName(QStringLiteral("bt_close"));
     m_close->setGeometry(648, 336, 100, 32);
@@ -227,6 +235,7 @@ TTotalSum::TTotalSum(QWidget* parent)
     });
     connect(m_save, &QPushButton::clicked, this, [this] { runGuarded([this] { m_order.bt_saveClick(); }); });
     connect(m_clear, &QPushButton::clicked, this, [this] { m_order.bt_clearClick(); });
+    connect(m_export, &QPushButton::clicked, this, &TTotalSum::ExportButtonClick);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 
     connect(&m_order, &OrderModel::changed, this, &TTotalSum::syncFromState);
@@ -258,6 +267,14 @@ void TTotalSum::showCalculator(KitCalculator* calc)
         w = forms::MainForm6741otkid;
     if (w)
         w->showOpenedEntry();
+}
+
+void TTotalSum::ExportButtonClick()
+{
+    // Edit1 may hold a text not yet handed over by textEdited (set from code).
+    if (m_edit1->text() != m_order.markup())
+        m_order.setMarkup(m_edit1->text());
+    runGuarded([this] { lir::ExportButtonClick(m_order, LookupPrice); });
 }
 
 void TTotalSum::syncFromState()

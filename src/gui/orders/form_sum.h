@@ -57,7 +57,11 @@ public:
     QToolButton* spbtDelete() const { return m_spbtDelete; }
     CommandPanel* saveButton() const { return m_save; }
     CommandPanel* clearButton() const { return m_clear; }
+    CommandPanel* exportButton() const { return m_export; }
     CommandPanel* closeButton() const { return m_close; }
+
+    // "EXCEL": the shown view with the markup of Edit1.
+    void ExportButtonClick();
 
     // Brings every control in line with the order.
     void syncFromState();
@@ -76,6 +80,7 @@ private:
     QToolButton* m_spbtDelete = nullptr;
     CommandPanel* m_save = nullptr;
     CommandPanel* m_clear = nullptr;
+    CommandPanel* m_export = nullptr;
     CommandPanel* m_close = nullptr;
     bool m_syncing = false;
     int m_shownRevision = -1;

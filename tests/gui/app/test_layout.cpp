@@ -152,3 +152,23 @@ TEST_P(Layout, CalculatorWindowsKeepTheirSizeAndCutNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, Layout, ::testing::Values(800, 1280));
+
+// A window recalculated while hidden (an order being replayed) fits its
+// columns to the result once it is shown.
+TEST(Layout, HiddenWindowFitsItsColumnsWhenShown)
+{
+    TMainForm6741 w;
+    KitCalculator& c = w.calculator();
+    c.setKolKomlektov(100000);
+    c.setFFH(2300);
+    c.setFFB(800);
+    c.RashetButtonClick();
+    ASSERT_FALSE(c.lastCalculationFailed());
+    QTableWidget* grid = w.grid();
+    w.show();
+    QApplication::processEvents();
+    ASSERT_EQ(grid->item(c.LineCount, 3)->text().size(), 7);
+    for (int r = 0; r < grid->rowCount(); ++r)
+        for (int col = 0; col < 6; ++col)
+            EXPECT_LE(cellNeeds(grid, r, col), grid->columnWidth(col)) << grid->item(r, col)->text().toStdString();
+}

@@ -1,6 +1,8 @@
 // The summation window as a person meets it: its layout, "В ЗАКАЗ" from a
 // calculator, opening a kit by a double-click, typing into a grid.
 #include "app/startup.h"
+#include "core/base/codec.h"
+#include "core/export/ProceduresAndFunctions.h"
 #include "core/db/storage.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
@@ -80,7 +82,7 @@ protected:
 
 } // namespace
 
-TEST_F(SumWindow, IsLaidOutAsDesignedAndHasNoExportYet)
+TEST_F(SumWindow, IsLaidOutAsDesigned)
 {
     EXPECT_EQ(sum->windowTitle(), QStringLiteral("Суммирование заказов"));
     EXPECT_EQ(sum->size(), QSize(756, 390));
@@ -100,7 +102,18 @@ TEST_F(SumWindow, IsLaidOutAsDesignedAndHasNoExportYet)
     for (QPushButton* b : sum->findChildren<QPushButton*>())
         buttons << b->text();
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("Сохранить заказ"), QStringLiteral("Очистить заказ"),
-                                    QStringLiteral("ЗАКРЫТЬ")}));
+                                    QStringLiteral("EXCEL"), QStringLiteral("ЗАКРЫТЬ")}));
+    EXPECT_EQ(sum->exportButton()->objectName(), QStringLiteral("ExportButton"));
+    // Every command fits the window and shows its whole caption (ten pixels
+    // of padding and a border on each side); none covers another.
+    const QList<QPushButton*> commands = sum->findChildren<QPushButton*>();
+    for (QPushButton* b : commands) {
+        EXPECT_LE(b->geometry().right(), sum->width()) << b->text().toStdString();
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 22) << b->text().toStdString();
+        for (QPushButton* other : commands)
+            EXPECT_TRUE(b == other || !b->geometry().intersects(other->geometry())) << b->text().toStdString();
+    }
+    EXPECT_FALSE(sum->exportButton()->geometry().intersects(sum->edit1()->geometry()));
     QTableView* kits = sum->grid(View::Kits);
     EXPECT_EQ(kits->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Название комплектов"));
     EXPECT_EQ(kits->columnWidth(0), 150);
@@ -192,4 +205,32 @@ TEST_F(SumWindow, SavingWithoutADescriptionShowsTheErrorBox)
     EXPECT_EQ(sum->order().description(), QStringLiteral("Дом"));
     sum->clearButton()->click();
     EXPECT_EQ(sum->ledName()->text(), QStringLiteral("Дом"));
+}
+
+TEST_F(SumWindow, ExcelWritesTheShownViewWithTheTypedMarkup)
+{
+    const SpreadsheetApplication saved = spreadsheetApplication();
+    spreadsheetApplication().find = [] { return QString(); };
+    addKit(forms::MainForm6741otkid, QStringLiteral("500"), QStringLiteral("800"));
+    sum->radioButton(View::Kits)->click();
+    sum->edit1()->selectAll();
+    QTest::keyClicks(sum->edit1(), QStringLiteral("1x"));
+    sum->exportButton()->click();
+    EXPECT_EQ(test::recorder().errors(), QStringList{QStringLiteral("'1x' не является допустимым целым числом")});
+    EXPECT_EQ(test::recorder().shown().size(), 1u); // no save dialog
+
+    test::recorder().clear();
+    sum->edit1()->selectAll();
+    QTest::keyClicks(sum->edit1(), QStringLiteral("10"));
+    const QString file = workDir->file(QStringLiteral("kits.html"));
+    test::recorder().setNextFileName(file);
+    sum->exportButton()->click();
+    EXPECT_TRUE(test::recorder().errors().isEmpty());
+    const QString doc = fromWindows1251(test::readFile(file));
+    EXPECT_TRUE(doc.contains(QStringLiteral(">Суммарный заказ(комплекты)</td>")));
+    EXPECT_TRUE(doc.contains(QStringLiteral(">") + sum->order().StringGrid2().cell(1, 0) + QStringLiteral("</td>   \r\n")));
+    EXPECT_TRUE(doc.contains(QStringLiteral(">рассчитано с наценкой 10%</td>")));
+    sum->edit1()->selectAll();
+    QTest::keyClicks(sum->edit1(), QStringLiteral("0"));
+    spreadsheetApplication() = saved;
 }

@@ -7,9 +7,12 @@
 #include "gui/app/form_main.h"
 #include "gui/prices/form_price.h"
 #include "gui/prices/pricemodel.h"
+#include "core/prices/pricetable.h"
+#include "support/paradoxfixture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace lir;
@@ -123,4 +126,55 @@ TEST_F(PriceTableTest, StartUpFailuresEndWithAnErrorNamingTheTableAndItsDirector
     EXPECT_EQ(test::recorder().messages().size(), 1);
     EXPECT_EQ(forms::Price->grid()->model()->rowCount(), 0);
     gui::destroyForms();
+}
+
+namespace {
+
+// A Paradox price list of three rows, as another tool leaves it in the working directory.
+void writeParadoxPrices()
+{
+    test::writeParadoxTable(QDir::current().filePath(QStringLiteral("zeni.db")),
+                            {test::pxAlpha(QStringLiteral("Oboznashenie"), 40),
+                             test::pxAlpha(QStringLiteral("Nazvanie"), 100), test::pxNumber(QStringLiteral("Zena"))},
+                            {{QStringLiteral("ЛИР-6742-01ДМR"), QStringLiteral("Комплект"), 1520.5},
+                             {QStringLiteral("6742.15.00-20"), QStringLiteral("Петля откидная"), QVariant()},
+                             {QStringLiteral("DIN7982(4*25)"), QStringLiteral("Шуруп 4*25"), 0.25}});
+}
+
+const QString kQuestion = QStringLiteral(
+    "Таблица zeni.db записана в формате Paradox. Преобразовать её? Исходный файл сохранится как zeni.db.paradox.");
+
+} // namespace
+
+TEST_F(PriceTableTest, StartUpConvertsAParadoxPriceListBeforeTheEditorOpensIt)
+{
+    writeParadoxPrices();
+    test::recorder().setNextAnswer(Dialogs::Answer::Yes);
+    gui::createForms();
+    ASSERT_EQ(test::recorder().shown().size(), 1u);
+    EXPECT_EQ(test::recorder().shown()[0].kind, RecordingDialogs::Shown::Question);
+    EXPECT_EQ(test::recorder().shown()[0].text, kQuestion);
+    ASSERT_TRUE(forms::Price->table());
+    EXPECT_EQ(forms::Price->grid()->model()->rowCount(), 3);
+    EXPECT_EQ(LookupPrice(QStringLiteral("ЛИР-6742-01ДМR")).price, 1520.5);
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral("zeni.db.paradox")));
+    gui::destroyForms();
+}
+
+TEST_F(PriceTableTest, StartUpAnsweredNoOpensNothingAndChangesNothing)
+{
+    writeParadoxPrices();
+    const QByteArray original = test::readFile(QStringLiteral("zeni.db"));
+    test::recorder().setNextAnswer(Dialogs::Answer::No);
+    gui::createForms();
+    ASSERT_EQ(test::recorder().shown().size(), 2u);
+    EXPECT_EQ(test::recorder().shown()[0].text, kQuestion);
+    // Then as for any table that cannot be opened.
+    ASSERT_EQ(test::recorder().errors().size(), 1);
+    EXPECT_TRUE(test::recorder().errors()[0].startsWith(QStringLiteral("Не удалось открыть таблицу цен zeni.db в каталоге ") +
+                                                       QDir::toNativeSeparators(QDir::currentPath()) + u'\r'));
+    EXPECT_EQ(forms::Price->table(), nullptr);
+    gui::destroyForms();
+    EXPECT_EQ(test::readFile(QStringLiteral("zeni.db")), original);
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("zeni.db.paradox")));
 }

@@ -1,0 +1,38 @@
+#include "core/export/orderexport.h"
+
+#include "core/base/dialogs.h"
+#include "core/base/environment.h"
+#include "core/export/ProceduresAndFunctions.h"
+#include "core/export/kitsheet_xlsx.h"
+#include "core/export/ordersummary.h"
+#include "core/export/sheettexts.h"
+
+#include <QFile>
+
+namespace lir {
+
+void ExportButtonClick(const OrderModel& order, const PriceLookup& prices)
+{
+    // The markup is read first: a bad one stops the export before any dialog.
+    readMarkup(order.markup());
+    const SummaryView view = order.view();
+    const OrderGrid& grid = order.grid(view);
+    if (!IsProgIDRegistered(QStringLiteral("Excel.Application"))) {
+        const QString file = dialogs().saveFileName(sheettexts::saveFilter(), sheettexts::saveSuffix());
+        if (file.isEmpty())
+            return;
+        writeOrderSummaryHtml(file, view, grid, order.markup(), prices, environment().numberLocale());
+        return;
+    }
+    const QString program = spreadsheetApplication().find();
+    const QString path = newWorkbookPath(summaryWorkbookTitle(view));
+    try {
+        writeOrderSummaryXlsx(path, view, grid, order.markup(), prices);
+    } catch (...) {
+        QFile::remove(path); // the reserved name holds nothing of use
+        throw;
+    }
+    spreadsheetApplication().open(program, path);
+}
+
+} // namespace lir

@@ -1,0 +1,325 @@
+// The priced order summary: the HTML document of each view against expected
+// files, the markup, and the workbook read back with openpyxl.
+#include "core/base/codec.h"
+#include "core/base/environment.h"
+#include "core/base/error.h"
+#include "core/calc/turnkit.h"
+#include "core/export/ProceduresAndFunctions.h"
+#include "core/export/orderexport.h"
+#include "core/export/ordersummary.h"
+#include "core/orders/ordersink.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+using namespace lir;
+
+namespace {
+
+// One case of tests/data/summary: the view, the markup as typed, the grid's
+// rows and the price table the expected document was made with.
+struct SummaryCase
+{
+    SummaryView view;
+    QString markup;
+    QLocale locale;
+    OrderGrid grid;
+    PriceLookup prices;
+};
+
+SummaryCase loadCase(const QString& name)
+{
+    const QJsonObject o =
+        QJsonDocument::fromJson(test::readFile(QStringLiteral(LIR_TEST_DATA "/summary/") + name + QStringLiteral("/input.json")))
+            .object();
+    const auto view = SummaryView(o[QStringLiteral("view")].toInt());
+    // The grid as the window has it: its titles and widths.
+    const OrderModel model;
+    OrderGrid grid(model.grid(view).titles(), model.grid(view).widths());
+    int r = 1;
+    for (const QJsonValue& row : o[QStringLiteral("rows")].toArray()) {
+        const QJsonArray texts = row.toArray();
+        for (int c = 0; c < texts.size(); ++c)
+            grid.setCell(r, c, texts.at(c).toString());
+        grid.appendRow();
+        ++r;
+    }
+    QHash<QString, std::optional<double>> table;
+    const QJsonObject prices = o[QStringLiteral("prices")].toObject();
+    for (auto it = prices.begin(); it != prices.end(); ++it)
+        table.insert(it.key(), it->isNull() ? std::nullopt : std::optional<double>(it->toDouble()));
+    const QLocale locale = o[QStringLiteral("comma")].toBool() ? QLocale(QLocale::Russian) : QLocale::c();
+    return {view, o[QStringLiteral("markup")].toString(), locale, grid, test::priceTable(table)};
+}
+
+QJsonObject readBack(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(LIR_SOURCE_DIR "/tests/support/dump_xlsx.py"), path});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+
+QJsonObject cell(const QJsonObject& book, const char* ref)
+{
+    return book[QStringLiteral("cells")].toObject()[QLatin1String(ref)].toObject();
+}
+
+QJsonValue value(const QJsonObject& book, const char* ref)
+{
+    return cell(book, ref)[QStringLiteral("value")];
+}
+
+QJsonObject workbookOf(const QString& caseName, test::ScopedWorkDir& dir)
+{
+    const SummaryCase c = loadCase(caseName);
+    const QString path = dir.file(caseName + QStringLiteral(".xlsx"));
+    writeOrderSummaryXlsx(path, c.view, c.grid, c.markup, c.prices);
+    return readBack(path);
+}
+
+} // namespace
+
+TEST(OrderSummaryHtml, EachViewMatchesItsExpectedDocument)
+{
+    for (const char* name : {"components_markup10", "kits_markup0", "combined_negative", "components_empty"}) {
+        SCOPED_TRACE(name);
+        const SummaryCase c = loadCase(QLatin1String(name));
+        const QByteArray doc = orderSummaryHtml(c.view, c.grid, c.markup, c.prices, c.locale);
+        test::expectSameDocument(
+            doc, test::readFile(QStringLiteral(LIR_TEST_DATA "/summary/") + QLatin1String(name) + QStringLiteral("/expected.html")));
+    }
+}
+
+TEST(OrderSummaryHtml, TheMarkupFactorIsKeptInSinglePrecision)
+{
+    const float k = markupFactor(10);
+    EXPECT_EQ(100.0 * k, 110.00000238418579);
+    EXPECT_EQ(100.0 * 3 * k, 330.0000071525574);
+    EXPECT_EQ(markupFactor(0), 1.0f);
+    EXPECT_EQ(markupFactor(-100), 0.0f);
+    EXPECT_EQ(markupFactor(-15), 0.85f);
+}
+
+TEST(OrderSummaryHtml, ABadMarkupIsRefusedAndNothingIsWritten)
+{
+    EXPECT_EQ(readMarkup(QStringLiteral("25")), 25);
+    EXPECT_EQ(readMarkup(QStringLiteral("-100")), -100);
+    auto messageOf = [](const QString& text) {
+        try {
+            readMarkup(text);
+        } catch (const Error& e) {
+            return e.message();
+        }
+        return QStringLiteral("<accepted>");
+    };
+    EXPECT_EQ(messageOf(QStringLiteral("10,5")), QStringLiteral("'10,5' не является допустимым целым числом"));
+    EXPECT_EQ(messageOf(QString()), QStringLiteral("'' не является допустимым целым числом"));
+    EXPECT_EQ(messageOf(QStringLiteral("99999999999")), QStringLiteral("'99999999999' не является допустимым целым числом"));
+    EXPECT_EQ(messageOf(QStringLiteral("-101")),
+              QStringLiteral("Наценка -101% меньше -100%: цены стали бы отрицательными. Введите наценку от -100 и больше."));
+
+    test::ScopedWorkDir dir;
+    const SummaryCase c = loadCase(QStringLiteral("components_markup10"));
+    const QString html = dir.file(QStringLiteral("old.html"));
+    QFile f(html);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("old");
+    f.close();
+    EXPECT_THROW(writeOrderSummaryHtml(html, c.view, c.grid, QStringLiteral("abc"), c.prices, c.locale), Error);
+    EXPECT_EQ(test::readFile(html), QByteArray("old"));
+    EXPECT_THROW(writeOrderSummaryXlsx(dir.file(QStringLiteral("new.xlsx")), c.view, c.grid, QStringLiteral("-200"), c.prices),
+                 Error);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.html")});
+}
+
+TEST(OrderSummaryHtml, AMarkupOfMinusHundredGivesZeroPricesAndTheTextAsTyped)
+{
+    SummaryCase c = loadCase(QStringLiteral("components_markup10"));
+    const QString doc = fromWindows1251(orderSummaryHtml(c.view, c.grid, QStringLiteral("-100"), c.prices, c.locale));
+    EXPECT_TRUE(doc.contains(QStringLiteral("x:num>0,00</td> \r\n")));
+    EXPECT_FALSE(doc.contains(QStringLiteral("x:num>-")));
+    EXPECT_TRUE(doc.contains(QStringLiteral(">рассчитано с наценкой -100%</td>   \r\n")));
+}
+
+TEST(OrderSummaryXlsx, ComponentsWithTenPercent)
+{
+    test::ScopedWorkDir dir;
+    const QJsonObject book = workbookOf(QStringLiteral("components_markup10"), dir);
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray().first().toString(), QStringLiteral("Лист1"));
+    EXPECT_EQ(value(book, "B1").toString(), QStringLiteral("Суммарный заказ (комплектующие)"));
+    EXPECT_TRUE(cell(book, "B1")[QStringLiteral("bold")].toBool());
+    EXPECT_EQ(cell(book, "B1")[QStringLiteral("size")].toDouble(), 18);
+    // Header row 2, bold and framed from B to G.
+    QStringList header;
+    for (const char* ref : {"B2", "C2", "D2", "E2", "F2", "G2"}) {
+        header << value(book, ref).toString();
+        EXPECT_TRUE(cell(book, ref)[QStringLiteral("bold")].toBool()) << ref;
+        EXPECT_EQ(cell(book, ref)[QStringLiteral("border")].toArray().first().toString(), QStringLiteral("thin")) << ref;
+    }
+    EXPECT_EQ(header, (QStringList{QStringLiteral("Обозначение ЛИР"), QStringLiteral("Наименование"),
+                                   QStringLiteral("Маркировка"), QStringLiteral("Кол-во"), QStringLiteral("Цена"),
+                                   QStringLiteral("Сумма")}));
+    // Widths: the grid's pixels / 5.
+    const QJsonObject widths = book[QStringLiteral("widths")].toObject();
+    // (The file stores a width with the padding of five pixels at seven pixels a character.)
+    for (const auto& [column, chars] : {std::pair{"B", 19}, {"C", 30}, {"D", 14}, {"E", 8}})
+        EXPECT_NEAR(widths[QLatin1String(column)].toDouble(), (chars * 7 + 5) / 7.0, 0.01) << column;
+    // Unrounded products with the single-precision factor (the library writes
+    // 16 significant digits: 110.0000023841858); texts stay texts.
+    EXPECT_DOUBLE_EQ(value(book, "F3").toDouble(), 110.00000238418579);
+    EXPECT_EQ(value(book, "G3").toDouble(), 330.0000071525574);
+    EXPECT_EQ(cell(book, "E3")[QStringLiteral("format")].toString(), QStringLiteral("@"));
+    EXPECT_EQ(value(book, "E3").toString(), QStringLiteral("3"));
+    EXPECT_EQ(value(book, "D4").toString(), QStringLiteral("003"));
+    EXPECT_EQ(cell(book, "B3")[QStringLiteral("size")].toDouble(), 8);
+    EXPECT_FALSE(cell(book, "B3")[QStringLiteral("bold")].toBool());
+    // Unlisted, listed without a price, and a quantity typed over: no price.
+    for (const char* ref : {"F5", "G5", "F6", "G6", "F7", "G7"})
+        EXPECT_TRUE(value(book, ref).isNull()) << ref;
+    // The row without a name is written (the HTML document skips it).
+    EXPECT_EQ(value(book, "B8").toString(), QStringLiteral("ЛИР-0004"));
+    // Screw rows priced under their screw designations.
+    EXPECT_EQ(value(book, "C10").toString(), QStringLiteral("Общее кол-во шурупов(4*25)"));
+    EXPECT_DOUBLE_EQ(value(book, "G10").toDouble(), 0.35 * 24 * double(markupFactor(10)));
+    EXPECT_DOUBLE_EQ(value(book, "F11").toDouble(), 0.5 * double(markupFactor(10)));
+    // Totals one row below the nine data rows, the note four rows below them.
+    EXPECT_EQ(value(book, "B13").toString(), QStringLiteral("Итого"));
+    EXPECT_TRUE(cell(book, "B13")[QStringLiteral("bold")].toBool());
+    EXPECT_EQ(value(book, "F13").toString(), QStringLiteral("=SUM(F3:F12)"));
+    EXPECT_EQ(value(book, "G13").toString(), QStringLiteral("=SUM(G3:G12)"));
+    EXPECT_EQ(value(book, "B17").toString(), QStringLiteral("Примечание: рассчитано с наценкой 10%"));
+}
+
+TEST(OrderSummaryXlsx, KitRowsOfTheCombinedViewAreBold)
+{
+    test::ScopedWorkDir dir;
+    const QJsonObject book = workbookOf(QStringLiteral("combined_negative"), dir);
+    EXPECT_EQ(value(book, "B1").toString(), QStringLiteral("Суммарный заказ (комплекты+комплектующие)"));
+    EXPECT_EQ(value(book, "F2").toString(), QStringLiteral("Цвет (RAL)"));
+    EXPECT_EQ(value(book, "G2").toString(), QStringLiteral("Цена"));
+    EXPECT_TRUE(cell(book, "B3")[QStringLiteral("bold")].toBool());
+    EXPECT_TRUE(cell(book, "H3")[QStringLiteral("bold")].toBool());
+    EXPECT_FALSE(cell(book, "B4")[QStringLiteral("bold")].toBool());
+    EXPECT_DOUBLE_EQ(value(book, "G3").toDouble(), 1500.5 * double(markupFactor(-15)));
+    EXPECT_DOUBLE_EQ(value(book, "H3").toDouble(), 1500.5 * 2 * double(markupFactor(-15)));
+    // Six data rows: the totals in row 10.
+    EXPECT_EQ(value(book, "B10").toString(), QStringLiteral("Итого"));
+    EXPECT_EQ(value(book, "G10").toString(), QStringLiteral("=SUM(G3:G9)"));
+    EXPECT_EQ(value(book, "H10").toString(), QStringLiteral("=SUM(H3:H9)"));
+    EXPECT_EQ(value(book, "B14").toString(), QStringLiteral("Примечание: рассчитано с наценкой -15%"));
+}
+
+TEST(OrderSummaryXlsx, AnEmptyOrderHasItsTotalsInRowFourAndTheNoteInRowEight)
+{
+    test::ScopedWorkDir dir;
+    const QJsonObject book = workbookOf(QStringLiteral("components_empty"), dir);
+    EXPECT_EQ(value(book, "B4").toString(), QStringLiteral("Итого"));
+    EXPECT_EQ(value(book, "F4").toString(), QStringLiteral("=SUM(F3:F3)"));
+    EXPECT_EQ(value(book, "G4").toString(), QStringLiteral("=SUM(G3:G3)"));
+    EXPECT_EQ(value(book, "B8").toString(), QStringLiteral("Примечание: рассчитано с наценкой 0%"));
+    EXPECT_TRUE(value(book, "B3").isNull());
+}
+
+namespace {
+
+class OrderExport : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        test::recorder().clear();
+        saved = spreadsheetApplication();
+        environment().numberLocale = [] { return QLocale(QLocale::Russian); };
+        order.setCalculators(&turn, nullptr, nullptr);
+        setOrderSink(&order);
+        turn.setFFH(400);
+        turn.setFFB(500);
+        turn.RashetButtonClick();
+        order.AddKit(turn);
+    }
+    void TearDown() override
+    {
+        setOrderSink(nullptr);
+        spreadsheetApplication() = saved;
+        environment().numberLocale = [] { return QLocale::system(); };
+        test::recorder().clear();
+    }
+    SpreadsheetApplication saved;
+    TurnKit turn;
+    OrderModel order;
+    test::ScopedWorkDir dir;
+};
+
+} // namespace
+
+TEST_F(OrderExport, WithoutASpreadsheetTheShownViewGoesToTheChosenFile)
+{
+    spreadsheetApplication().find = [] { return QString(); };
+    spreadsheetApplication().open = [](const QString&, const QString&) { FAIL() << "nothing to open"; };
+    const PriceLookup prices = test::priceTable({});
+    order.RadioButtonClick(OrderModel::Kits);
+    order.setMarkup(QStringLiteral("5"));
+    test::recorder().setNextFileName(dir.file(QStringLiteral("sum.html")));
+    ExportButtonClick(order, prices);
+    ASSERT_EQ(test::recorder().shown().size(), 1u);
+    EXPECT_EQ(test::recorder().shown()[0].kind, RecordingDialogs::Shown::SaveFile);
+    const QString doc = fromWindows1251(test::readFile(dir.file(QStringLiteral("sum.html"))));
+    EXPECT_TRUE(doc.contains(QStringLiteral(">Суммарный заказ(комплекты)</td>")));
+    EXPECT_TRUE(doc.contains(order.StringGrid2().cell(1, 0)));
+    EXPECT_TRUE(doc.contains(QStringLiteral(">рассчитано с наценкой 5%</td>")));
+
+    // A markup that is no whole number stops before the dialog.
+    test::recorder().clear();
+    order.setMarkup(QStringLiteral("5%"));
+    EXPECT_THROW(ExportButtonClick(order, prices), Error);
+    EXPECT_TRUE(test::recorder().shown().empty());
+}
+
+TEST_F(OrderExport, WithASpreadsheetANewWorkbookIsOpened)
+{
+    qputenv("XDG_DOCUMENTS_DIR", dir.file(QStringLiteral("docs")).toUtf8());
+    qputenv("HOME", dir.path().toUtf8());
+    QStringList opened;
+    spreadsheetApplication().find = [] { return QStringLiteral("/usr/bin/localc"); };
+    spreadsheetApplication().open = [&opened](const QString& program, const QString& file) { opened << program << file; };
+    ExportButtonClick(order, test::priceTable({}));
+    ExportButtonClick(order, test::priceTable({}));
+    EXPECT_TRUE(test::recorder().shown().empty());
+    ASSERT_EQ(opened.size(), 4);
+    EXPECT_NE(opened[1], opened[3]);
+    EXPECT_TRUE(QFileInfo(opened[1]).fileName().startsWith(QStringLiteral("Суммарный заказ (комплектующие) ")));
+    const QJsonObject book = readBack(opened[1]);
+    EXPECT_EQ(value(book, "B3").toString(), order.StringGrid1().cell(1, 0));
+}
+
+TEST(OrderSummaryHtml, EachDesignationIsLookedUpOnceAndTheTableStaysOnTheLastRowFound)
+{
+    const OrderModel model;
+    OrderGrid grid(model.StringGrid1().titles(), model.StringGrid1().widths());
+    const QStringList rows = {QStringLiteral("A-1"), QStringLiteral("B-2"), QStringLiteral("C-3"), QStringLiteral("A-1"),
+                              QStringLiteral("C-3")};
+    for (int r = 0; r < rows.size(); ++r) {
+        grid.setCell(r + 1, 0, rows.at(r));
+        grid.setCell(r + 1, 1, QStringLiteral("Деталь"));
+        grid.setCell(r + 1, 3, QStringLiteral("2"));
+        grid.appendRow();
+    }
+    QStringList asked;
+    const PriceLookup counting = [&asked](const QString& d) {
+        asked << d;
+        return d == QLatin1String("C-3") ? PriceResult{} : PriceResult{true, 4.0};
+    };
+    const QString doc = fromWindows1251(orderSummaryHtml(SummaryView::Components, grid, QStringLiteral("0"), counting, QLocale::c()));
+    // The last row found was A-1, served from memory: it is looked up once more at the end.
+    EXPECT_EQ(asked, (QStringList{QStringLiteral("A-1"), QStringLiteral("B-2"), QStringLiteral("C-3"), QStringLiteral("A-1")}));
+    EXPECT_EQ(doc.count(QStringLiteral("x:num>8.00</td> ")), 3);
+    EXPECT_TRUE(doc.contains(QStringLiteral("   <td class=xl26 align=right x:num>24.00</td>\r\n")));
+}
