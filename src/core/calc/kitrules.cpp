@@ -267,9 +267,15 @@ void KitRules::matchKit()
 {
     // After a failed size check this still finds the earlier calculation's
     // kit, whose parts then take part in the option checks.
-    const QString tail = designationTail();
+    // Compared piece by piece: the code, the side letter, the weight.
+    const QStringView designation(KitDesignation);
+    const qsizetype tailSize = m_sideLetter.size() + m_weightText.size();
+    if (!designation.endsWith(m_weightText) ||
+        !designation.chopped(m_weightText.size()).endsWith(m_sideLetter))
+        return;
+    const QStringView code = designation.chopped(tailSize);
     for (const StandardKit& kit : m_system.kits) {
-        if (KitDesignation == kit.code + tail) {
+        if (code == kit.code) {
             fillKit(kit.quantities);
             return;
         }
