@@ -153,6 +153,19 @@ void BM_PrefixLocateIgnoringCase1000(benchmark::State& state)
 }
 BENCHMARK(BM_PrefixLocateIgnoringCase1000)->Unit(benchmark::kMicrosecond);
 
+// The price editor's grid follows the current row by its position.
+void BM_CurrentIndex(benchmark::State& state)
+{
+    Table& t = priceTable(true);
+    const QString keys[2] = {designationOf(kRows / 3), designationOf(2 * kRows / 3)};
+    int k = 0;
+    for (auto _ : state) {
+        t.locate(QStringLiteral("oboznashenie"), keys[k ^= 1]);
+        benchmark::DoNotOptimize(t.currentIndex());
+    }
+}
+BENCHMARK(BM_CurrentIndex);
+
 } // namespace
 
 int main(int argc, char** argv)

@@ -17,6 +17,7 @@
 #include <QSqlRecord>
 #include <QUrl>
 
+#include <algorithm>
 #include <map>
 
 namespace lir::db {
@@ -216,6 +217,16 @@ struct Table::Impl
     };
     QVector<SearchColumn> search;
 
+    // The rowids in table order, for the current row's position; kept and
+    // checked as the search texts are.
+    struct RowOrder
+    {
+        bool valid = false;
+        qint64 dataVersion = 0;
+        QVector<qint64> rowids;
+    };
+    RowOrder order;
+
     ~Impl()
     {
         statements.clear();
@@ -392,6 +403,22 @@ struct Table::Impl
     {
         for (SearchColumn& c : search)
             c.valid = false;
+        order.valid = false;
+    }
+
+    const QVector<qint64>& rowOrder()
+    {
+        const qint64 version = dataVersion();
+        if (!order.valid || order.dataVersion != version) {
+            order.rowids.clear();
+            QSqlQuery& s = run(QStringLiteral("SELECT rowid FROM ") + table + QStringLiteral(" ORDER BY rowid"), {});
+            while (s.next())
+                order.rowids.push_back(s.value(0).toLongLong());
+            s.finish();
+            order.dataVersion = version;
+            order.valid = true;
+        }
+        return order.rowids;
     }
 
     // The file's change counter: it moves when another connection commits.
@@ -641,17 +668,18 @@ int Table::currentIndex() const
 {
     if (!d->hasRow)
         return -1;
-    QSqlQuery& s = d->run(QStringLiteral("SELECT COUNT(*) FROM ") + d->table + QStringLiteral(" WHERE rowid < ?"),
-                          {d->rowid});
-    const int index = s.next() ? s.value(0).toInt() : -1;
-    s.finish();
-    return index;
+    // The rows before the current one, as COUNT(*) WHERE rowid < current counts them.
+    const QVector<qint64>& rowids = d->rowOrder();
+    return int(std::lower_bound(rowids.begin(), rowids.end(), d->rowid) - rowids.begin());
 }
 
 bool Table::moveToIndex(int index)
 {
     d->writePending();
-    return index >= 0 && d->moveTo(QStringLiteral("ORDER BY rowid LIMIT 1 OFFSET ?"), {index});
+    if (index < 0)
+        return false;
+    const QVector<qint64>& rowids = d->rowOrder();
+    return index < rowids.size() && d->moveTo(QStringLiteral("WHERE rowid = ?"), {rowids[index]});
 }
 
 int Table::rowCount() const
