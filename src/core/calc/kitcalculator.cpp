@@ -499,7 +499,7 @@ namespace {
 
 // The quantities and screws of a kit are small numbers; their texts are made
 // once and shared by every grid cell that shows them.
-QString numberText(int n)
+QString numberText(long long n)
 {
     constexpr int Cached = 4096;
     static const std::array<QString, Cached> texts = [] {
@@ -640,11 +640,11 @@ void KitCalculator::writeTotals(bool success)
         }
     }
     if (s25 != 0) {
-        m_grid[t1][3] = QString::number(s25);
+        m_grid[t1][3] = numberText(s25);
         m_grid[t1][1] = t::totalScrews25;
     }
     if (s40 != 0) {
-        m_grid[t1 + 1][3] = QString::number(s40);
+        m_grid[t1 + 1][3] = numberText(s40);
         m_grid[t1 + 1][1] = t::totalScrews40;
     }
 }
