@@ -489,9 +489,11 @@ void KitCalculator::fillQuantities(const QVector<int>& q)
 void KitCalculator::fill_default_value_screw()
 {
     const PartsTable cat = catalogue();
-    for (int k = 0; k < Komplekt.size(); ++k) {
-        Komplekt[k].Screws25 = cat.at(k).Screws25;
-        Komplekt[k].Screws40 = cat.at(k).Screws40;
+    TMyLIR* rows = Komplekt.data();
+    const qsizetype n = std::min(Komplekt.size(), cat.size());
+    for (qsizetype k = 0; k < n; ++k) {
+        rows[k].Screws25 = cat.at(k).Screws25;
+        rows[k].Screws40 = cat.at(k).Screws40;
     }
 }
 
@@ -609,7 +611,9 @@ void KitCalculator::restoreCatalogue()
         return;
     }
     auto restore = [](QString& text, const QString& original) {
-        if (!text.isSharedWith(original))
+        // The same characters in the same place: the catalogue's own text
+        // (a literal, or data the catalogue holds and nobody can change).
+        if (text.constData() != original.constData() || text.size() != original.size())
             text = original;
     };
     TMyLIR* rows = Komplekt.data();
