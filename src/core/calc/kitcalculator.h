@@ -30,7 +30,8 @@ using GridRow = std::array<QString, 6>;
 // - A change from code (the setters below, or setInput) sets the input even
 //   when it is hidden or disabled. Setting a spin edit, check box or radio
 //   group runs its handler when the value really changes; selecting a list item
-//   runs none (selectNazvSystemProfiles is the one list with a handler).
+//   runs none (the profile-system name, the one list with a change handler, is
+//   selected from code by selectNazvSystemProfiles).
 // Every change is announced by changed().
 class KitCalculator : public QObject
 {

@@ -27,14 +27,9 @@ using Row = std::vector<QString>;
 // Grid rows 1 .. the last non-empty one.
 std::vector<Row> grid(const lir::KitCalculator& k)
 {
-    int last = 0;
-    for (int r = 1; r < k.gridRowCount(); ++r)
-        for (const QString& c : k.gridRow(r))
-            if (!c.isEmpty())
-                last = r;
     std::vector<Row> rows;
-    for (int r = 1; r <= last; ++r)
-        rows.emplace_back(k.gridRow(r).begin(), k.gridRow(r).end());
+    for (const lir::GridRow& g : lir::test::gridRows(k))
+        rows.emplace_back(g.begin(), g.end());
     return rows;
 }
 
