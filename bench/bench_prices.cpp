@@ -91,6 +91,24 @@ void BM_PriceTurnKit(benchmark::State& state)
 }
 BENCHMARK(BM_PriceTurnKit)->Unit(benchmark::kMicrosecond);
 
+// The same kit inside one transaction of the price table: the figure without
+// the read transaction that SQLite begins and ends around every single lookup
+// (file locks and the check of the file's change counter).
+void BM_Price27LineKitInOneTransaction(benchmark::State& state)
+{
+    const QStringList kit = spreadKit();
+    Table& t = deliveredTable();
+    for (auto _ : state) {
+        lir::db::Transaction tx(t);
+        double sum = 0;
+        for (const QString& d : kit)
+            sum += lir::LookupPrice(d).price.value_or(0);
+        benchmark::DoNotOptimize(sum);
+        tx.done();
+    }
+}
+BENCHMARK(BM_Price27LineKitInOneTransaction)->Unit(benchmark::kMicrosecond);
+
 void BM_LookupNotFound(benchmark::State& state)
 {
     deliveredTable();

@@ -56,6 +56,19 @@ void BM_TiltCalculationFailed(benchmark::State& state)
 }
 BENCHMARK(BM_TiltCalculationFailed);
 
+// The floor of the design: copying the parts table back from its catalogue,
+// as every calculation does once.
+void BM_TiltCopyPartsTable(benchmark::State& state)
+{
+    lir::TiltKit k;
+    for (auto _ : state) {
+        lir::PartsTable parts = k.catalogue();
+        parts[0].Quantity = 1; // a write, so the copy is a real one
+        benchmark::DoNotOptimize(parts);
+    }
+}
+BENCHMARK(BM_TiltCopyPartsTable);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -48,6 +48,19 @@ void BM_TiltTurnOffCentreKit(benchmark::State& state)
 }
 BENCHMARK(BM_TiltTurnOffCentreKit);
 
+// The floor of the design: copying the parts table back from its catalogue,
+// as every calculation does once.
+void BM_TiltTurnCopyPartsTable(benchmark::State& state)
+{
+    lir::TiltTurnKit k;
+    for (auto _ : state) {
+        lir::PartsTable parts = k.catalogue();
+        parts[0].Quantity = 1; // a write, so the copy is a real one
+        benchmark::DoNotOptimize(parts);
+    }
+}
+BENCHMARK(BM_TiltTurnCopyPartsTable);
+
 } // namespace
 
 BENCHMARK_MAIN();

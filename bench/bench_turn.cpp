@@ -49,6 +49,19 @@ void BM_TurnOffCentreKit(benchmark::State& state)
 }
 BENCHMARK(BM_TurnOffCentreKit);
 
+// The floor of the design: copying the parts table back from its catalogue,
+// as every calculation does once.
+void BM_TurnCopyPartsTable(benchmark::State& state)
+{
+    lir::TurnKit k;
+    for (auto _ : state) {
+        lir::PartsTable parts = k.catalogue();
+        parts[0].Quantity = 1; // a write, so the copy is a real one
+        benchmark::DoNotOptimize(parts);
+    }
+}
+BENCHMARK(BM_TurnCopyPartsTable);
+
 } // namespace
 
 int main(int argc, char** argv)

@@ -491,16 +491,40 @@ void KitCalculator::fillQuantities(const QVector<int>& q)
 void KitCalculator::fill_default_value_screw()
 {
     const PartsTable cat = catalogue();
-    for (int k = 0; k < Komplekt.size(); ++k) {
-        Komplekt[k].Screws25 = cat.at(k).Screws25;
-        Komplekt[k].Screws40 = cat.at(k).Screws40;
+    TMyLIR* rows = Komplekt.data();
+    const qsizetype n = std::min(Komplekt.size(), cat.size());
+    for (qsizetype k = 0; k < n; ++k) {
+        rows[k].Screws25 = cat.at(k).Screws25;
+        rows[k].Screws40 = cat.at(k).Screws40;
     }
 }
 
+namespace {
+
+// The quantities and screws of a kit are small numbers; their texts are made
+// once and shared by every grid cell that shows them.
+QString numberText(long long n)
+{
+    constexpr int Cached = 4096;
+    static const std::array<QString, Cached> texts = [] {
+        std::array<QString, Cached> a;
+        for (int i = 0; i < Cached; ++i)
+            a[size_t(i)] = QString::number(i);
+        return a;
+    }();
+    return n >= 0 && n < Cached ? texts[size_t(n)] : QString::number(n);
+}
+
+} // namespace
+
 void KitCalculator::clearGrid()
 {
-    for (int r = 1; r < m_grid.size(); ++r)
-        m_grid[r] = GridRow{};
+    // Most cells are empty already; only written ones are let go.
+    GridRow* rows = m_grid.data();
+    for (qsizetype r = 1; r < m_grid.size(); ++r)
+        for (QString& cell : rows[r])
+            if (!cell.isNull())
+                cell = QString();
     // A grid that grew for an unusually long kit returns to its designed size.
     if (m_grid.size() > m_gridRows)
         m_grid.resize(m_gridRows);
@@ -541,7 +565,7 @@ void KitCalculator::RashetButtonClick()
         writeGridAndLast();
 
     // The parts table returns to its catalogue.
-    Komplekt = catalogue();
+    restoreCatalogue();
 
     // Screw totals.
     writeTotals(!m_error);
@@ -575,37 +599,62 @@ void KitCalculator::writeGridAndLast()
         g[0] = line.Designation;
         g[1] = line.Name;
         g[2] = line.Marking;
-        g[3] = QString::number(line.Quantity);
-        g[4] = line.Screws25 != 0 ? QString::number(line.Screws25) : QString();
-        g[5] = line.Screws40 != 0 ? QString::number(line.Screws40) : QString();
+        g[3] = numberText(line.Quantity);
+        g[4] = line.Screws25 != 0 ? numberText(line.Screws25) : QString();
+        g[5] = line.Screws40 != 0 ? numberText(line.Screws40) : QString();
         KitLines[r - 1] = line;
     }
     LineCount = r;
 }
 
+void KitCalculator::restoreCatalogue()
+{
+    // In place, row by row: a text the rules left alone still shares its
+    // catalogue data and costs nothing, and the table keeps its storage.
+    const PartsTable cat = catalogue();
+    if (Komplekt.size() != cat.size()) {
+        Komplekt = cat;
+        return;
+    }
+    auto restore = [](QString& text, const QString& original) {
+        // The same characters in the same place: the catalogue's own text
+        // (a literal, or data the catalogue holds and nobody can change).
+        if (text.constData() != original.constData() || text.size() != original.size())
+            text = original;
+    };
+    TMyLIR* rows = Komplekt.data();
+    for (qsizetype k = 0; k < cat.size(); ++k) {
+        const TMyLIR& original = cat.at(k);
+        TMyLIR& line = rows[k];
+        restore(line.Designation, original.Designation);
+        restore(line.Name, original.Name);
+        restore(line.Marking, original.Marking);
+        line.Quantity = original.Quantity;
+        line.Screws25 = original.Screws25;
+        line.Screws40 = original.Screws40;
+    }
+}
+
 void KitCalculator::writeTotals(bool success)
 {
     const int t1 = success ? LineCount + 1 : 1;
-    auto sumColumn = [this](int column, int skipRow) {
-        long long sum = 0;
-        for (int r = 1; r < m_grid.size(); ++r) {
-            if (r == skipRow)
-                continue;
-            bool ok = false;
-            const long long v = m_grid[r][column].toLongLong(&ok);
-            if (ok)
-                sum += v;
+    // The screw columns of the grid hold the screws of the kit's lines and
+    // nothing else (a failed calculation leaves them empty), so the totals
+    // are summed from the lines rather than read back from the texts.
+    long long s25 = 0;
+    long long s40 = 0;
+    if (success) {
+        for (int r = 0; r < LineCount; ++r) {
+            s25 += KitLines.at(r).Screws25;
+            s40 += KitLines.at(r).Screws40;
         }
-        return sum;
-    };
-    const long long s25 = sumColumn(4, t1);
+    }
     if (s25 != 0) {
-        m_grid[t1][3] = QString::number(s25);
+        m_grid[t1][3] = numberText(s25);
         m_grid[t1][1] = t::totalScrews25;
     }
-    const long long s40 = sumColumn(5, t1 + 1);
     if (s40 != 0) {
-        m_grid[t1 + 1][3] = QString::number(s40);
+        m_grid[t1 + 1][3] = numberText(s40);
         m_grid[t1 + 1][1] = t::totalScrews40;
     }
 }

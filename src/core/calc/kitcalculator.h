@@ -287,6 +287,7 @@ private:
     const OwnInput* ownInput(Input in) const;
 
     void clearGrid();
+    void restoreCatalogue();
     void writeGridAndLast();
     void writeTotals(bool success);
 

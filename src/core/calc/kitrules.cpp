@@ -181,12 +181,35 @@ const QVector<ProfileParts>& profileParts()
 
 void apply(TMyLIR& line, const Variant& v)
 {
-    line.Designation += v.suffix;
+    line.Designation = joined(line.Designation, v.suffix);
     if (!v.marking.isEmpty())
         line.Marking = v.marking;
 }
 
 } // namespace
+
+QString joined(const QString& a, const QString& b)
+{
+    if (a.isEmpty())
+        return b;
+    if (b.isEmpty())
+        return a;
+    // A slot is found by where the pieces' texts lie and kept only when both
+    // pieces are equal to those it was made of.
+    struct Slot
+    {
+        QString a, b, joined;
+    };
+    constexpr size_t Slots = 512;
+    thread_local std::array<Slot, Slots> cache;
+    const auto key = (reinterpret_cast<quintptr>(a.constData()) >> 3) * 31 +
+                     (reinterpret_cast<quintptr>(b.constData()) >> 3) + size_t(a.size()) * 7 + size_t(b.size());
+    Slot& slot = cache[key % Slots];
+    if (slot.a.size() == a.size() && slot.b.size() == b.size() && slot.a == a && slot.b == b)
+        return slot.joined;
+    slot = Slot{a, b, a + b};
+    return slot.joined;
+}
 
 KitRules::KitRules(Kind kind, int gridRows, const FittingSystem& system, QObject* parent)
     : KitCalculator(kind, gridRows, parent), m_system(system)
@@ -254,11 +277,13 @@ void KitRules::frameHingeTexts()
         TMyLIR& hinge = line(h.part);
         if (isWooden()) {
             hinge.Name = h.woodName();
-            hinge.Designation += QStringLiteral("-20") + (h.woodSide ? m_sideLetter : QString());
+            hinge.Designation = joined(hinge.Designation, QStringLiteral("-20"));
+            if (h.woodSide)
+                hinge.Designation = joined(hinge.Designation, m_sideLetter);
             hinge.Marking = h.woodMarking;
         } else {
-            hinge.Designation += heavy ? QStringLiteral("-01") : QStringLiteral("-00");
-            hinge.Marking = h.pvcMarking + (heavy ? QStringLiteral("01") : QStringLiteral("00"));
+            hinge.Designation = joined(hinge.Designation, heavy ? QStringLiteral("-01") : QStringLiteral("-00"));
+            hinge.Marking = joined(h.pvcMarking, heavy ? QStringLiteral("01") : QStringLiteral("00"));
         }
     }
 }
@@ -267,9 +292,15 @@ void KitRules::matchKit()
 {
     // After a failed size check this still finds the earlier calculation's
     // kit, whose parts then take part in the option checks.
-    const QString tail = designationTail();
+    // Compared piece by piece: the code, the side letter, the weight.
+    const QStringView designation(KitDesignation);
+    const qsizetype tailSize = m_sideLetter.size() + m_weightText.size();
+    if (!designation.endsWith(m_weightText) ||
+        !designation.chopped(m_weightText.size()).endsWith(m_sideLetter))
+        return;
+    const QStringView code = designation.chopped(tailSize);
     for (const StandardKit& kit : m_system.kits) {
-        if (KitDesignation == kit.code + tail) {
+        if (code == kit.code) {
             fillKit(kit.quantities);
             return;
         }
@@ -400,7 +431,7 @@ void KitRules::rebateSystemTexts()
         return;
     const RebateSystem& r = rebateSystems()[size_t(system)];
     systemPartTexts(r);
-    line(Part::Handle).Designation += handleSuffix(system, nazvSystemProfilesText());
+    line(Part::Handle).Designation = joined(line(Part::Handle).Designation, handleSuffix(system, nazvSystemProfilesText()));
     if (!r.wooden)
         return;
     for (const WoodenSystemPart& w : woodenSystemParts()) {
@@ -408,7 +439,7 @@ void KitRules::rebateSystemTexts()
             continue;
         apply(line(w.part), w.variant);
         if (w.side)
-            line(w.part).Designation += m_sideLetter;
+            line(w.part).Designation = joined(line(w.part).Designation, m_sideLetter);
     }
 }
 

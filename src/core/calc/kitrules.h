@@ -54,6 +54,11 @@ struct StandardKit
 };
 using KitTable = QVector<StandardKit>;
 
+// a + b. The designations and markings of a kit are made of the same few
+// pieces at every calculation, so each joined text is made once and shared
+// by the calculations that join the same pieces again.
+QString joined(const QString& a, const QString& b);
+
 // A kit code: the system's prefix, the kit's digits and the kit letter "М".
 QString kitCode(const QString& prefix, const QString& digits);
 // The codes of a kit table, in its order, and the quantity vector of one kit.

@@ -127,7 +127,7 @@ KitRules::Designation TiltKit::checkSizes()
     else if (kit < 0)
         fail(band == 0 ? msg::widthWithoutPresses() : msg::widthWithPresses());
     else
-        KitDesignation = tiltSystem().kits.at(kit).code + m_weightText;
+        KitDesignation = joined(tiltSystem().kits.at(kit).code, m_weightText);
     return kit < 0 ? Designation::Kept : Designation::Formed;
 }
 

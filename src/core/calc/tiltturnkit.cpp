@@ -5,6 +5,7 @@
 #include "core/calc/tiltturnmessages.h"
 
 #include <array>
+#include <map>
 
 namespace lir {
 
@@ -63,7 +64,7 @@ constexpr std::array<WidthClass, 6> widthClasses{{
 
 // The kit code of a height class and a width class. Without a width class the
 // width digit is left out, so that the code matches no kit.
-QString kitCodeOf(int hc, int wc)
+QString makeKitCode(int hc, int wc)
 {
     if (hc == 0 && wc == 0)
         return msg::kitSmallest();
@@ -74,6 +75,16 @@ QString kitCodeOf(int hc, int wc)
     if (h.letterA)
         digits += msg::kitLetterA();
     return kitCode(msg::kitPrefix(), digits);
+}
+
+// Made once per class pair and shared, as every calculation asks again.
+QString kitCodeOf(int hc, int wc)
+{
+    thread_local std::map<std::pair<int, int>, QString> codes;
+    auto it = codes.find({hc, wc});
+    if (it == codes.end())
+        it = codes.emplace(std::make_pair(hc, wc), makeKitCode(hc, wc)).first;
+    return it->second;
 }
 
 // ---------------------------------------------------------------- the system's tables
@@ -233,7 +244,7 @@ KitRules::Designation TiltTurnKit::checkSizes()
         fail(msg::heightWrong());
         return Designation::Kept;
     }
-    KitDesignation = kitCodeOf(hc, wc) + designationTail();
+    KitDesignation = joined(joined(kitCodeOf(hc, wc), m_sideLetter), m_weightText);
     return Designation::Formed;
 }
 

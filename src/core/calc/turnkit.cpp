@@ -5,6 +5,7 @@
 #include "core/calc/turnmessages.h"
 
 #include <array>
+#include <map>
 #include <limits>
 
 namespace lir {
@@ -26,7 +27,13 @@ constexpr std::array<Range, 5> ClampHeights{{{440, 620}, {621, 800}, {801, 1300}
 
 QString kitCodeOf(int number)
 {
-    return kitCode(msg::kitPrefix(), QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0')));
+    // Made once per kit number and shared, as every calculation asks again.
+    thread_local std::map<int, QString> codes;
+    auto it = codes.find(number);
+    if (it == codes.end())
+        it = codes.emplace(number, kitCode(msg::kitPrefix(), QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'))))
+                 .first;
+    return it->second;
 }
 
 // Where an off-centre handle may sit on the single turn bolt: either a fixed
@@ -170,7 +177,6 @@ KitRules::Designation TurnKit::checkSizes()
 {
     const int h = ffh();
     const int b = ffb();
-    const QString tail = designationTail();
 
     if (m_complekt == 0) {
         if (!NoClampWidth.contains(b)) {
@@ -182,7 +188,7 @@ KitRules::Designation TurnKit::checkSizes()
             fail(msg::heightNoClamps());
             return Designation::Kept;
         }
-        KitDesignation = kitCodeOf(i + 1) + tail;
+        KitDesignation = joined(joined(kitCodeOf(i + 1), m_sideLetter), m_weightText);
         return Designation::Formed;
     }
 
@@ -197,7 +203,7 @@ KitRules::Designation TurnKit::checkSizes()
     }
     if (digit < 0)
         return Designation::Void;
-    KitDesignation = kitCodeOf(10 * (first + 1) + digit) + tail;
+    KitDesignation = joined(joined(kitCodeOf(10 * (first + 1) + digit), m_sideLetter), m_weightText);
     return Designation::Formed;
 }
 

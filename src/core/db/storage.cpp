@@ -18,6 +18,7 @@
 #include <QSqlRecord>
 #include <QUrl>
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -201,6 +202,31 @@ QString writeNewFile(const QString& path, const QString& table, const QStringLis
     return error;
 }
 
+// The text with every code point case-folded on its own, as a comparison that
+// ignores case folds it; null stays null, so that a prefix test of folded texts
+// answers as the same test ignoring case on the texts themselves.
+QString foldedForSearch(const QString& text)
+{
+    if (text.isNull())
+        return QString();
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+        const char32_t f = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(f)) {
+            out += QChar(QChar::highSurrogate(f));
+            out += QChar(QChar::lowSurrogate(f));
+        } else {
+            out += QChar(char16_t(f));
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 QString quoted(const QString& identifier)
@@ -278,6 +304,34 @@ struct Table::Impl
             emit q->currentChanged();
     }
 
+    // The row statements of positioning and locating, their text made once.
+    QString selectRow;              // "SELECT rowid, <columns> FROM <table> "
+    QVector<QString> exactLocate;   // by field: the first row whose field equals ?
+    QVector<QString> emptyLocate;   // by field: the first row whose field is empty
+
+    // The texts of one field in table order, kept for the searches that the
+    // file cannot serve (case folding beyond ASCII). They are dropped by every
+    // change made here and rebuilt when another connection has changed the file.
+    struct SearchColumn
+    {
+        bool valid = false;
+        qint64 dataVersion = 0;
+        QVector<qint64> rowids;
+        QVector<QString> texts;
+        QVector<QString> folded; // filled on the first search that ignores case
+    };
+    QVector<SearchColumn> search;
+
+    // The rowids in table order, for the current row's position; kept and
+    // checked as the search texts are.
+    struct RowOrder
+    {
+        bool valid = false;
+        qint64 dataVersion = 0;
+        QVector<qint64> rowids;
+    };
+    RowOrder order;
+
     ~Impl()
     {
         statements.clear();
@@ -315,11 +369,23 @@ struct Table::Impl
         if (fields.isEmpty())
             throw Error(texts::noTableInFile(tableName, fileName));
         columns = quotedColumns.join(QStringLiteral(", "));
+        selectRow = QStringLiteral("SELECT rowid, ") + columns + QStringLiteral(" FROM ") + table + u' ';
+        for (const QString& column : std::as_const(quotedColumns)) {
+            exactLocate << selectRow + QStringLiteral("WHERE ") + column +
+                               QStringLiteral(" = ? ORDER BY rowid LIMIT 1");
+            emptyLocate << selectRow + QStringLiteral("WHERE ") + column + QStringLiteral(" IS NULL OR ") + column +
+                               QStringLiteral(" = '' ORDER BY rowid LIMIT 1");
+        }
+        search.resize(fields.size());
         clearRow();
     }
 
     int fieldIndex(const QString& field) const
     {
+        // Callers name fields as the file spells them; folding is the fallback.
+        for (qsizetype i = 0; i < fields.size(); ++i)
+            if (fields[i].name == field)
+                return int(i);
         const auto it = byName.constFind(field.toCaseFolded());
         if (it == byName.cend())
             throw Error(texts::fieldNotFound(field, fileName));
@@ -364,9 +430,13 @@ struct Table::Impl
     // changed) when it selects none.
     bool loadRow(const QString& tail, const QVariantList& binds = {})
     {
-        QSqlQuery& s = run(QStringLiteral("SELECT rowid, ") + columns + QStringLiteral(" FROM ") + table +
-                               u' ' + tail,
-                           binds);
+        return loadRowWith(selectRow + tail, binds);
+    }
+
+    // As loadRow, with the whole statement given.
+    bool loadRowWith(const QString& sql, const QVariantList& binds = {})
+    {
+        QSqlQuery& s = run(sql, binds);
         if (!s.next()) {
             s.finish();
             return false;
@@ -389,9 +459,14 @@ struct Table::Impl
 
     bool moveTo(const QString& tail, const QVariantList& binds = {})
     {
+        return moveToWith(selectRow + tail, binds);
+    }
+
+    bool moveToWith(const QString& sql, const QVariantList& binds = {})
+    {
         const bool had = hasRow;
         const qint64 before = rowid;
-        if (!loadRow(tail, binds))
+        if (!loadRowWith(sql, binds))
             return false;
         if (!had || rowid != before)
             announceCurrent();
@@ -429,11 +504,69 @@ struct Table::Impl
         q->m_state = state;
     }
 
+    void dropSearchColumns()
+    {
+        for (SearchColumn& c : search)
+            c.valid = false;
+        order.valid = false;
+    }
+
+    const QVector<qint64>& rowOrder()
+    {
+        const qint64 version = dataVersion();
+        if (!order.valid || order.dataVersion != version) {
+            order.rowids.clear();
+            QSqlQuery& s = run(QStringLiteral("SELECT rowid FROM ") + table + QStringLiteral(" ORDER BY rowid"), {});
+            while (s.next())
+                order.rowids.push_back(s.value(0).toLongLong());
+            s.finish();
+            order.dataVersion = version;
+            order.valid = true;
+        }
+        return order.rowids;
+    }
+
+    // The file's change counter: it moves when another connection commits.
+    qint64 dataVersion()
+    {
+        QSqlQuery& s = run(QStringLiteral("PRAGMA data_version"), {});
+        const qint64 v = s.next() ? s.value(0).toLongLong() : -1;
+        s.finish();
+        return v;
+    }
+
+    SearchColumn& searchColumn(int field, bool folded)
+    {
+        SearchColumn& c = search[field];
+        const qint64 version = dataVersion();
+        if (!c.valid || c.dataVersion != version) {
+            c = SearchColumn();
+            QSqlQuery& s = run(QStringLiteral("SELECT rowid, ") + quoted(fields[field].name) +
+                                   QStringLiteral(" FROM ") + table + QStringLiteral(" ORDER BY rowid"),
+                               {});
+            while (s.next()) {
+                c.rowids.push_back(s.value(0).toLongLong());
+                c.texts.push_back(s.isNull(1) ? QString() : s.value(1).toString());
+            }
+            s.finish();
+            c.dataVersion = version;
+            c.valid = true;
+        }
+        if (folded && c.folded.size() != c.texts.size()) {
+            c.folded.clear();
+            c.folded.reserve(c.texts.size());
+            for (const QString& text : std::as_const(c.texts))
+                c.folded.push_back(foldedForSearch(text));
+        }
+        return c;
+    }
+
     // The file changed in ways this object did not follow (a rollback, a
     // statement of query()): re-read the current row, or its neighbour when it is gone.
     void refreshAfterChange()
     {
         count = -1;
+        dropSearchColumns();
         if (q->m_state == State::Browse) {
             const bool had = hasRow;
             const qint64 before = rowid;
@@ -645,17 +778,18 @@ int Table::currentIndex() const
 {
     if (!d->hasRow)
         return -1;
-    QSqlQuery& s = d->run(QStringLiteral("SELECT COUNT(*) FROM ") + d->table + QStringLiteral(" WHERE rowid < ?"),
-                          {d->rowid});
-    const int index = s.next() ? s.value(0).toInt() : -1;
-    s.finish();
-    return index;
+    // The rows before the current one, as COUNT(*) WHERE rowid < current counts them.
+    const QVector<qint64>& rowids = d->rowOrder();
+    return int(std::lower_bound(rowids.begin(), rowids.end(), d->rowid) - rowids.begin());
 }
 
 bool Table::moveToIndex(int index)
 {
     d->writePending();
-    return index >= 0 && d->moveTo(QStringLiteral("ORDER BY rowid LIMIT 1 OFFSET ?"), {index});
+    if (index < 0)
+        return false;
+    const QVector<qint64>& rowids = d->rowOrder();
+    return index < rowids.size() && d->moveTo(QStringLiteral("WHERE rowid = ?"), {rowids[index]});
 }
 
 int Table::rowCount() const
@@ -670,35 +804,31 @@ int Table::rowCount() const
 
 bool Table::locate(const QString& field, const QString& value, int options)
 {
-    const FieldDef& f = d->fields[d->fieldIndex(field)];
+    const int column = d->fieldIndex(field);
     d->writePending();
-    const QString column = quoted(f.name);
 
     if ((options & (CaseInsensitive | PartialKey)) == 0) {
         // Served by an index on the field when there is one.
         if (value.isEmpty())
-            return d->moveTo(QStringLiteral("WHERE ") + column + QStringLiteral(" IS NULL OR ") + column +
-                             QStringLiteral(" = '' ORDER BY rowid LIMIT 1"));
-        return d->moveTo(QStringLiteral("WHERE ") + column + QStringLiteral(" = ? ORDER BY rowid LIMIT 1"),
-                         {value});
+            return d->moveToWith(d->emptyLocate[column]);
+        return d->moveToWith(d->exactLocate[column], {value});
     }
 
-    // SQLite folds the case of ASCII letters only, so the comparison is made here.
-    const Qt::CaseSensitivity cs = (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    // SQLite folds the case of ASCII letters only, so the comparison is made
+    // here, over the field's texts kept in table order.
+    const bool ignoreCase = options & CaseInsensitive;
     const bool prefix = options & PartialKey;
-    QSqlQuery& s =
-        d->run(QStringLiteral("SELECT rowid, ") + column + QStringLiteral(" FROM ") + d->table +
-                   QStringLiteral(" ORDER BY rowid"),
-               {});
+    const Impl::SearchColumn& c = d->searchColumn(column, ignoreCase);
+    const QVector<QString>& texts = ignoreCase ? c.folded : c.texts;
+    const QString key = ignoreCase ? foldedForSearch(value) : value;
     std::optional<qint64> found;
-    while (s.next()) {
-        const QString text = s.isNull(1) ? QString() : s.value(1).toString();
-        if (prefix ? text.startsWith(value, cs) : text.compare(value, cs) == 0) {
-            found = s.value(0).toLongLong();
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QString& text = texts[i];
+        if (prefix ? text.startsWith(key) : text == key) {
+            found = c.rowids[i];
             break;
         }
     }
-    s.finish();
     return found && d->moveTo(QStringLiteral("WHERE rowid = ?"), {*found});
 }
 
@@ -717,7 +847,8 @@ QString Table::text(const QString& field) const
 
 std::optional<double> Table::number(const QString& field) const
 {
-    return storedNumber(value(field), d->fields[d->fieldIndex(field)].name);
+    const int i = d->fieldIndex(field);
+    return storedNumber(d->values[i], d->fields[i].name);
 }
 
 bool Table::isNull(const QString& field) const
@@ -805,6 +936,7 @@ void Table::post()
         const qint64 id = s.lastInsertId().toLongLong();
         s.finish();
         d->count = -1;
+        d->dropSearchColumns();
         d->modified = false;
         m_state = State::Browse;
         if (!d->loadRow(QStringLiteral("WHERE rowid = ?"), {id}))
@@ -827,6 +959,7 @@ void Table::post()
                           binds);
     const int affected = s.numRowsAffected();
     s.finish();
+    d->dropSearchColumns();
     d->modified = false;
     m_state = State::Browse;
     if (affected == 0) {
@@ -860,6 +993,7 @@ void Table::remove()
     const qint64 gone = d->rowid;
     d->run(QStringLiteral("DELETE FROM ") + d->table + QStringLiteral(" WHERE rowid = ?"), {gone}).finish();
     d->count = -1;
+    d->dropSearchColumns();
     d->moveToNeighbour(gone);
     d->announceData();
     d->announceCurrent();

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -204,6 +206,69 @@ TEST_F(StorageTest, PrefixLocateIgnoresCaseIncludingCyrillic)
     EXPECT_FALSE(t.locate(kName, QStringLiteral("петля"), Table::PartialKey));
     EXPECT_TRUE(t.locate(kName, QStringLiteral("Петля о"), Table::PartialKey));
     EXPECT_EQ(t.currentIndex(), 2);
+}
+
+// The prefix search keeps the field's texts between searches: every change,
+// made here, through query() or by another connection to the file, must show
+// in the next search.
+TEST_F(StorageTest, PrefixLocateFollowsEveryChangeOfTheTable)
+{
+    Table& t = prices({{QStringLiteral("A-1"), QStringLiteral("Петля откидная"), 1},
+                       {QStringLiteral("A-2"), QStringLiteral("Шина 280"), 2}});
+    const int options = Table::CaseInsensitive | Table::PartialKey;
+    ASSERT_FALSE(t.locate(kName, QStringLiteral("засов"), options));
+
+    // Edited and inserted rows.
+    t.first();
+    t.edit();
+    t.setValue(kName, QStringLiteral("Засов 800"));
+    t.post();
+    t.insert();
+    t.setValue(kOb, QStringLiteral("A-3"));
+    t.setValue(kName, QStringLiteral("засов 1300"));
+    t.post();
+    EXPECT_FALSE(t.locate(kName, QStringLiteral("петля"), options));
+    EXPECT_TRUE(t.locate(kName, QStringLiteral("ЗАСОВ 1"), options));
+    EXPECT_EQ(designation(t), QStringLiteral("A-3"));
+    EXPECT_TRUE(t.locate(kName, QStringLiteral("засов"), options));
+    EXPECT_EQ(designation(t), QStringLiteral("A-1"));
+
+    // A removed row is no longer found.
+    t.remove();
+    EXPECT_TRUE(t.locate(kName, QStringLiteral("засов"), options));
+    EXPECT_EQ(designation(t), QStringLiteral("A-3"));
+
+    // A statement of query().
+    t.query(QStringLiteral("UPDATE zeni SET nazvanie = 'Кронштейн 550' WHERE oboznashenie = 'A-2'"));
+    EXPECT_TRUE(t.locate(kName, QStringLiteral("кронш"), options));
+    EXPECT_EQ(designation(t), QStringLiteral("A-2"));
+
+    // A rolled-back insert.
+    {
+        Transaction tx(t);
+        t.insert();
+        t.setValue(kOb, QStringLiteral("A-9"));
+        t.setValue(kName, QStringLiteral("Ручка оконная"));
+        t.post();
+        EXPECT_TRUE(t.locate(kName, QStringLiteral("ручка"), options));
+    }
+    EXPECT_FALSE(t.locate(kName, QStringLiteral("ручка"), options));
+
+    // Another connection to the same file.
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(t.filePath());
+        ASSERT_TRUE(other.open());
+        QSqlQuery q(other);
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO zeni (oboznashenie, nazvanie) VALUES ('B-1', 'Фиксатор')")));
+        q.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    EXPECT_TRUE(t.locate(kName, QStringLiteral("фикс"), options));
+    EXPECT_EQ(designation(t), QStringLiteral("B-1"));
+    EXPECT_TRUE(t.locate(kOb, QStringLiteral("b-"), options));
+    EXPECT_EQ(designation(t), QStringLiteral("B-1"));
 }
 
 TEST_F(StorageTest, PendingEditIsWrittenWhenTheRowMoves)
