@@ -2,6 +2,7 @@
 
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/db/storesettings.h"
 #include "gui/app/widgets.h"
 #include "gui/prices/pricemodel.h"
 #include "core/prices/pricetable.h"
@@ -179,10 +180,10 @@ void TPrice::openTable()
         m_table = &prices::open();
     } catch (const Error& e) {
         // The program goes on without prices; the message says where the table was looked for.
-        const QString dir = QDir::toNativeSeparators(db::netFileDir());
-        dialogs().errorBox(QFileInfo::exists(QDir(db::netFileDir()).filePath(file))
-                               ? t::cannotOpenTable(file, dir, e.message())
-                               : e.message());
+        // A table that is there but cannot be opened is named with its place;
+        // a missing one says where it was looked for by itself.
+        const bool present = db::usesServer() ? false : QFileInfo::exists(QDir(db::netFileDir()).filePath(file));
+        dialogs().errorBox(present ? t::cannotOpenTable(file, db::tablesPlace(), e.message()) : e.message());
         m_table = nullptr;
     }
     m_model->setTable(m_table);

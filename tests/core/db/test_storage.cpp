@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include "core/db/storesettings.h"
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
@@ -57,6 +59,29 @@ protected:
 
     QString designation(Table& t) { return t.text(QStringLiteral("oboznashenie")); }
 
+    // A statement of another connection to the table's store, as another
+    // copy of the program would write.
+    static void otherUser(Table& t, const QString& sql, const QVariantList& binds = {})
+    {
+        if (lir::test::onTestServer()) {
+            lir::test::serverQuery(sql, binds);
+            return;
+        }
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(t.filePath());
+            ASSERT_TRUE(other.open());
+            QSqlQuery q(other);
+            ASSERT_TRUE(q.prepare(sql));
+            for (int i = 0; i < binds.size(); ++i)
+                q.bindValue(i, binds[i]);
+            ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+            q.finish();
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
+
     lir::test::ScopedWorkDir m_dir;
 };
 
@@ -70,11 +95,16 @@ TEST_F(StorageTest, MissingFileIsAnErrorNamingFileAndDirectoryAndCreatesNothing)
     const QString dir = m_dir.file(QStringLiteral("Цены #1 ?"));
     ASSERT_TRUE(QDir().mkpath(dir));
     lir::db::setNetFileDir(dir);
+    const auto server = lir::db::server();
+    const QString serverShown = server ? server->host + u':' + QString::number(server->port) +
+                                             QStringLiteral(", база данных ") + server->dbname
+                                       : QString();
     try {
         Table::open(QStringLiteral("zeni.db"));
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QString(QStringLiteral("Таблица zeni.db не найдена в каталоге ") + dir));
+        EXPECT_EQ(e.message(), server ? QStringLiteral("Таблица zeni не найдена на сервере ") + serverShown
+                                      : QString(QStringLiteral("Таблица zeni.db не найдена в каталоге ") + dir));
     }
     EXPECT_FALSE(Table::isOpen(QStringLiteral("zeni.db")));
     EXPECT_TRUE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
@@ -82,12 +112,19 @@ TEST_F(StorageTest, MissingFileIsAnErrorNamingFileAndDirectoryAndCreatesNothing)
 
     // The same directory works once the table is there.
     Table::create(QStringLiteral("zeni.db"), {{kOb, Type::Text, 40}});
+    EXPECT_TRUE(Table::exists(QStringLiteral("zeni.db")));
+    if (server) {
+        EXPECT_EQ(Table::open(QStringLiteral("zeni.db")).location(), QStringLiteral("zeni на сервере ") + serverShown);
+        EXPECT_TRUE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+        return;
+    }
     EXPECT_TRUE(QFile::exists(dir + QStringLiteral("/zeni.db")));
     EXPECT_EQ(Table::open(QStringLiteral("zeni.db")).filePath(), QString(dir + QStringLiteral("/zeni.db")));
 }
 
 TEST_F(StorageTest, FileWithoutTheTableOrNotADatabaseIsAnError)
 {
+    LIR_FILES_ONLY();
     QFile junk(m_dir.file(QStringLiteral("zeni.db")));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("this is not a database file, only some text that is long enough to be read");
@@ -128,9 +165,10 @@ TEST_F(StorageTest, CreateDeclaresTheFieldsAndNeverTouchesAnExistingTable)
     Table::create(QStringLiteral("zakaz.db"), orderFields());
     EXPECT_TRUE(Table::exists(QStringLiteral("zakaz.db")));
 
+    const QVector<FieldDef> declared = orderFields();
     Table& t = Table::open(QStringLiteral("zakaz.db"));
     EXPECT_EQ(t.tableName(), QStringLiteral("zakaz"));
-    EXPECT_EQ(t.fields(), orderFields()); // read back from the file
+    EXPECT_EQ(t.fields(), declared); // read back from the file
     EXPECT_EQ(t.rowCount(), 0);
     EXPECT_FALSE(t.first());
     EXPECT_EQ(t.currentIndex(), -1);
@@ -142,7 +180,7 @@ TEST_F(StorageTest, CreateDeclaresTheFieldsAndNeverTouchesAnExistingTable)
 
     Table::create(QStringLiteral("zakaz.db"), {{QStringLiteral("Other"), Type::Text, 5}});
     Table& again = Table::open(QStringLiteral("zakaz.db"));
-    EXPECT_EQ(again.fields(), orderFields());
+    EXPECT_EQ(again.fields(), declared);
     EXPECT_EQ(again.rowCount(), 1);
 
     // A definition the table cannot have leaves no file behind.
@@ -254,17 +292,8 @@ TEST_F(StorageTest, PrefixLocateFollowsEveryChangeOfTheTable)
     }
     EXPECT_FALSE(t.locate(kName, QStringLiteral("ручка"), options));
 
-    // Another connection to the same file.
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other.setDatabaseName(t.filePath());
-        ASSERT_TRUE(other.open());
-        QSqlQuery q(other);
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO zeni (oboznashenie, nazvanie) VALUES ('B-1', 'Фиксатор')")));
-        q.finish();
-        other.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    // Another connection to the same table (another user).
+    otherUser(t, QStringLiteral("INSERT INTO zeni (oboznashenie, nazvanie) VALUES ('B-1', 'Фиксатор')"));
     EXPECT_TRUE(t.locate(kName, QStringLiteral("фикс"), options));
     EXPECT_EQ(designation(t), QStringLiteral("B-1"));
     EXPECT_TRUE(t.locate(kOb, QStringLiteral("b-"), options));
@@ -373,7 +402,7 @@ TEST_F(StorageTest, TextIsCutToItsFieldSize)
     t.setValue(QStringLiteral("Designation"), QStringLiteral("ЛИР-6742-33АМR100-длинное"));
     t.post();
     EXPECT_EQ(t.text(QStringLiteral("Name")), longName.left(100));
-    const auto rows = t.query(QStringLiteral("SELECT length(Name), Designation FROM zakaz"));
+    const auto rows = t.query(QStringLiteral(R"(SELECT length("Name"), "Designation" FROM zakaz)"));
     EXPECT_EQ(rows.value(0).value(0).toInt(), 100);
     EXPECT_EQ(rows.value(0).value(1).toString(), QStringLiteral("ЛИР-6742-33АМR100-дл"));
 }
@@ -512,7 +541,9 @@ TEST_F(StorageTest, EngineErrorsCarryTheEngineMessage)
         t.query(QStringLiteral("SELECT * FROM nosuch"));
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("no such table"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(lir::test::onTestServer() ? QStringLiteral("relation \"nosuch\" does not exist")
+                                                                   : QStringLiteral("no such table")))
+            << e.message().toStdString();
     }
     t.beginTransaction();
     EXPECT_THROW(t.beginTransaction(), Error);

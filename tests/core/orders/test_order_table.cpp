@@ -44,10 +44,15 @@ protected:
             tilt.SumButtonClick();
         }
     }
+    // The fields named as they are spelt, quoted as a server needs them.
     QVector<QVector<QVariant>> tableRows(const QString& fields)
     {
+        QStringList names = fields.split(QStringLiteral(", "));
+        for (QString& n : names)
+            n = db::quoted(n);
         return db::Table::open(orders::tableFile())
-            .query(QStringLiteral("SELECT ") + fields + QStringLiteral(" FROM zakaz ORDER BY rowid"));
+            .query(QStringLiteral("SELECT ") + names.join(QStringLiteral(", ")) +
+                   QStringLiteral(" FROM zakaz ORDER BY rowid"));
     }
 
     test::ScopedWorkDir work;
@@ -78,7 +83,7 @@ TEST_F(OrderTableTest, SavingNeedsADescriptionAndAKitAndWritesNothingOtherwise)
     EXPECT_EQ(test::recorder().errors(),
               (QStringList{QStringLiteral("Не введено описание заказа!"), QStringLiteral("Не введено описание заказа!"),
                            QStringLiteral("Нет данных для сохранения!")}));
-    EXPECT_FALSE(QFile::exists(work.file(QStringLiteral("zakaz.db"))));
+    EXPECT_FALSE(db::Table::exists(QStringLiteral("zakaz.db")));
 }
 
 TEST_F(OrderTableTest, TwoOrdersAreNumberedOneToSevenInOneTableOfTwelveFields)
@@ -149,7 +154,7 @@ TEST_F(OrderTableTest, AnOrderIsSavedWholeOrNotAtAll)
         order.bt_saveClick();
         ADD_FAILURE() << "the save did not fail";
     } catch (const Error& e) {
-        const QString path = QDir::toNativeSeparators(work.file(QStringLiteral("zakaz.db")));
+        const QString path = test::tableShown(work.path(), QStringLiteral("zakaz.db"));
         EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось сохранить заказ в таблицу ") + path + QChar(13)))
             << e.message().toStdString();
     }
