@@ -141,6 +141,29 @@ QString tableShown(const QString& dir, const QString& file)
                           : QDir::toNativeSeparators(QDir(dir).filePath(file));
 }
 
+void writeAsAnotherUser(const QString& fileName, const QString& sql, const QVariantList& binds)
+{
+    if (onTestServer()) {
+        serverQuery(sql, binds);
+        return;
+    }
+    const QString name = QStringLiteral("lir.test.another");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        other.setDatabaseName(QDir(db::netFileDir()).filePath(fileName));
+        other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        EXPECT_TRUE(other.open());
+        QSqlQuery q(other);
+        bool ok = q.prepare(sql);
+        for (int i = 0; ok && i < binds.size(); ++i)
+            q.bindValue(i, binds[i]);
+        EXPECT_TRUE(ok && q.exec()) << sql.toStdString() << ": " << q.lastError().text().toStdString();
+        q.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
 QByteArray serverSettingsFile()
 {
     const db::ServerSettings& s = *testServer();

@@ -30,6 +30,9 @@ bool onTestServer();
 // Runs a statement on the test server's database, outside the program's
 // storage layer (what another tool or another user would do there).
 QVector<QVector<QVariant>> serverQuery(const QString& sql, const QVariantList& binds = {});
+// A statement of another connection to the table `fileName` ("zeni.db") of
+// the store in use, as another copy of the program would write it.
+void writeAsAnotherUser(const QString& fileName, const QString& sql, const QVariantList& binds = {});
 // The connection settings of the test server, as lircomplect.ini writes them.
 QByteArray serverSettingsFile();
 
