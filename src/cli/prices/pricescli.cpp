@@ -72,7 +72,7 @@ QByteArray PricesCli::usage()
            "  copy-to-server\n"
            "           copy zeni.db and zakaz.db here to the PostgreSQL server that\n"
            "           lircomplect.ini here names, in one transaction; refused when\n"
-           "           the server's tables hold any row"
+           "           the server's tables hold any row\n"
            "  --help     this text\n"
            "  --version  the program's version\n";
 }

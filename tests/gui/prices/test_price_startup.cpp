@@ -199,7 +199,7 @@ TEST_F(PriceTableTest, StartUpWithTheServerUnreachableNamesHostAndDatabaseAndEnd
         EXPECT_TRUE(errors[i].startsWith(QStringLiteral("Не удалось подключиться к серверу базы данных ") + server + u'\r'))
             << errors[i].toStdString();
     EXPECT_EQ(errors[2], QStringLiteral("Не удалось обновить таблицу цен zeni на сервере ") + server +
-                             QStringLiteral("\rТаблица цен zeni.db не открыта"));
+                             QStringLiteral("\rТаблица цен zeni не открыта"));
     gui::destroyForms();
     db::setServer(std::nullopt);
 }
