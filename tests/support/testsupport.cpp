@@ -4,6 +4,7 @@
 #include "core/base/environment.h"
 #include "core/db/storage.h"
 #include "core/db/storesettings.h"
+#include "core/prices/pricetable.h"
 
 #ifdef LIR_TEST_WIDGETS
 #include <QApplication>
@@ -139,6 +140,42 @@ QString tableShown(const QString& dir, const QString& file)
 {
     return onTestServer() ? file.chopped(3) + QStringLiteral(" на сервере ") + serverShown()
                           : QDir::toNativeSeparators(QDir(dir).filePath(file));
+}
+
+void writeAsAnotherUser(const QString& fileName, const QString& sql, const QVariantList& binds)
+{
+    if (onTestServer()) {
+        serverQuery(sql, binds);
+        return;
+    }
+    const QString name = QStringLiteral("lir.test.another");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        other.setDatabaseName(QDir(db::netFileDir()).filePath(fileName));
+        other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        EXPECT_TRUE(other.open());
+        QSqlQuery q(other);
+        bool ok = q.prepare(sql);
+        for (int i = 0; ok && i < binds.size(); ++i)
+            q.bindValue(i, binds[i]);
+        EXPECT_TRUE(ok && q.exec()) << sql.toStdString() << ": " << q.lastError().text().toStdString();
+        q.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void useDeliveredPriceTable(const QString& dir)
+{
+    const QString file = QDir(dir).filePath(QStringLiteral("zeni.db"));
+    QFile::remove(file);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), file));
+    if (onTestServer()) {
+        const QString before = db::netFileDir();
+        db::setNetFileDir(dir);
+        db::copyToServer({{QStringLiteral("zeni.db"), prices::tableFields(), true}});
+        db::setNetFileDir(before);
+    }
 }
 
 QByteArray serverSettingsFile()

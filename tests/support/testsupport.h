@@ -30,6 +30,12 @@ bool onTestServer();
 // Runs a statement on the test server's database, outside the program's
 // storage layer (what another tool or another user would do there).
 QVector<QVector<QVariant>> serverQuery(const QString& sql, const QVariantList& binds = {});
+// A statement of another connection to the table `fileName` ("zeni.db") of
+// the store in use, as another copy of the program would write it.
+void writeAsAnotherUser(const QString& fileName, const QString& sql, const QVariantList& binds = {});
+// The delivered price table (the build's zeni.db) as the table of `dir`'s
+// store: the file in `dir`, and on the test server its rows there too.
+void useDeliveredPriceTable(const QString& dir);
 // The connection settings of the test server, as lircomplect.ini writes them.
 QByteArray serverSettingsFile();
 

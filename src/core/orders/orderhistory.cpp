@@ -159,6 +159,18 @@ void OrderHistory::listKits()
     emit changed();
 }
 
+void OrderHistory::FormShow()
+{
+    db::Table& t = table();
+    refresh();
+    QVector<SavedOrder> now = queryOrders(t);
+    if (now != m_orders) {
+        m_orders = std::move(now);
+        m_current = m_orders.isEmpty() ? -1 : 0;
+    }
+    listKits();
+}
+
 bool OrderHistory::bt_openClick(OrderModel& order)
 {
     table();

@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 
 namespace lir::gui {
@@ -257,10 +258,24 @@ void TPrice::DBEdit3Enter()
         m_table->post();
     });
     m_model->pendingChanged();
-    if (!written)
+    if (!written) {
+        // An edit refused because another user changed the row meanwhile
+        // leaves the row as it is now: the edit shows that.
+        if (m_table->state() == db::Table::State::Browse)
+            showPrice();
         return;
+    }
     showPrice();
     m_grid->setFocus();
+}
+
+void TPrice::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    // Prices kept on a server may have been changed by another user since
+    // the grid read them.
+    if (m_table && m_table->onServer() && m_table->state() == db::Table::State::Browse)
+        runGuarded([this] { m_model->refresh(); });
 }
 
 void TPrice::search(const QString& field, const QString& text)

@@ -63,23 +63,7 @@ protected:
     // copy of the program would write.
     static void otherUser(Table& t, const QString& sql, const QVariantList& binds = {})
     {
-        if (lir::test::onTestServer()) {
-            lir::test::serverQuery(sql, binds);
-            return;
-        }
-        {
-            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-            other.setDatabaseName(t.filePath());
-            ASSERT_TRUE(other.open());
-            QSqlQuery q(other);
-            ASSERT_TRUE(q.prepare(sql));
-            for (int i = 0; i < binds.size(); ++i)
-                q.bindValue(i, binds[i]);
-            ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
-            q.finish();
-            other.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        lir::test::writeAsAnotherUser(t.fileName(), sql, binds);
     }
 
     lir::test::ScopedWorkDir m_dir;
@@ -555,6 +539,130 @@ TEST_F(StorageTest, EngineErrorsCarryTheEngineMessage)
     EXPECT_EQ(t.rowCount(), 0);
     EXPECT_EQ(t.currentRowid(), 0);
     EXPECT_EQ(moved.count(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StorageTest, AnEditOfARowAnotherUserChangedIsRefusedAndShowsTheRowAsItIsNow)
+{
+    Table& t = prices({{QStringLiteral("A"), QString(), 1}, {QStringLiteral("B"), QString(), 2}});
+    QSignalSpy written(&t, &Table::dataChanged);
+    // Edits of different rows both stay.
+    t.edit();
+    t.setValue(kPrice, 10);
+    otherUser(t, QStringLiteral("UPDATE zeni SET zena = 20 WHERE oboznashenie = 'B'"));
+    t.post();
+    EXPECT_EQ(t.query(QStringLiteral("SELECT zena FROM zeni ORDER BY rowid")),
+              (QVector<QVector<QVariant>>{{10.0}, {20.0}}));
+
+    // The same row: the later edit is refused, nothing is overwritten, and
+    // the row reads as the other user left it.
+    t.edit();
+    t.setValue(kPrice, 11);
+    otherUser(t, QStringLiteral("UPDATE zeni SET zena = 15, nazvanie = 'Ручка' WHERE oboznashenie = 'A'"));
+    written.clear();
+    try {
+        t.post();
+        FAIL() << "the other user's change was overwritten";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Запись таблицы %1 изменил другой пользователь, пока вы её правили: ваше "
+                                              "изменение не записано.\rПоказаны новые значения записи; внесите "
+                                              "изменение ещё раз.")
+                                   .arg(lir::test::onTestServer() ? QStringLiteral("zeni") : QStringLiteral("zeni.db")));
+    }
+    EXPECT_EQ(t.state(), Table::State::Browse);
+    EXPECT_EQ(t.number(kPrice), 15.0);
+    EXPECT_EQ(t.text(kName), QStringLiteral("Ручка"));
+    EXPECT_GE(written.count(), 1);
+    // Edited again from what it is now, it is written.
+    t.edit();
+    t.setValue(kPrice, 16);
+    t.post();
+    EXPECT_EQ(t.query(QStringLiteral("SELECT zena FROM zeni WHERE oboznashenie = 'A'")).value(0).value(0), 16.0);
+
+    // A row another user deleted is named as deleted.
+    t.edit();
+    t.setValue(kPrice, 17);
+    otherUser(t, QStringLiteral("DELETE FROM zeni WHERE oboznashenie = 'A'"));
+    try {
+        t.post();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Текущая запись таблицы zeni.db была удалена"));
+    }
+    EXPECT_EQ(designation(t), QStringLiteral("B"));
+    EXPECT_EQ(t.rowCount(), 1);
+}
+
+TEST(StoreSettings, TheIniFileNamesTheServerOrTheFilesAndRefusesWhatCannotBeUsed)
+{
+    lir::test::ScopedWorkDir work;
+    using lir::db::readServerSettings;
+    using lir::db::ServerSettings;
+    const QString ini = QDir::toNativeSeparators(work.file(QStringLiteral("lircomplect.ini")));
+    auto withFile = [&](const QByteArray& text) {
+        QFile f(work.file(QStringLiteral("lircomplect.ini")));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    };
+    auto refusal = [&]() {
+        try {
+            readServerSettings(work.path());
+        } catch (const Error& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    QFile::remove(work.file(QStringLiteral("lircomplect.ini")));
+    EXPECT_EQ(readServerSettings(work.path()), std::nullopt);
+    withFile("[database]\ndriver=sqlite\nhost=ignored\n");
+    EXPECT_EQ(readServerSettings(work.path()), std::nullopt);
+    withFile("[other]\nx=1\n");
+    EXPECT_EQ(readServerSettings(work.path()), std::nullopt);
+
+    withFile("[database]\ndriver=PostgreSQL\nhost= db.office \nport=6543\ndbname=lircomplect\nuser=smeta\n");
+    EXPECT_EQ(readServerSettings(work.path()),
+              (ServerSettings{QStringLiteral("db.office"), 6543, QStringLiteral("lircomplect"), QStringLiteral("smeta")}));
+    withFile("[database]\ndriver=postgresql\ndbname=lir\n");
+    EXPECT_EQ(readServerSettings(work.path()), (ServerSettings{QString(), 5432, QStringLiteral("lir"), QString()}));
+
+    withFile("[database]\ndriver=mysql\n");
+    EXPECT_EQ(refusal(), QStringLiteral("В файле настроек %1 указан неизвестный драйвер базы данных \"mysql\": "
+                                        "допустимы sqlite и postgresql")
+                             .arg(ini));
+    withFile("[database]\ndriver=postgresql\ndbname=lir\nport=70000\n");
+    EXPECT_EQ(refusal(), QStringLiteral("В файле настроек %1 указан неверный порт сервера \"70000\": нужен номер от 1 до "
+                                        "65535")
+                             .arg(ini));
+    withFile("[database]\ndriver=postgresql\nhost=db\n");
+    EXPECT_EQ(refusal(), QStringLiteral("В файле настроек %1 не указана база данных сервера (dbname)").arg(ini));
+    withFile("[database]\ndriver=postgresql\ndbname=lir\npassword=secret\n");
+    EXPECT_EQ(refusal(), QStringLiteral("Файл настроек %1 не должен хранить пароль: удалите из него строку password и "
+                                        "укажите пароль в файле ~/.pgpass или в переменной окружения PGPASSWORD")
+                             .arg(ini));
+}
+
+TEST(StoreSettings, AnUnreachableServerIsAnErrorNamingHostAndDatabase)
+{
+    lir::test::ScopedWorkDir work;
+    const auto before = lir::db::server();
+    Table::closeAll();
+    lir::db::setServer(lir::db::ServerSettings{work.file(QStringLiteral("no-server")), 5432,
+                                               QStringLiteral("lircomplect"), QString()});
+    try {
+        Table::open(QStringLiteral("zeni.db"));
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось подключиться к серверу базы данных ") +
+                                           work.file(QStringLiteral("no-server")) +
+                                           QStringLiteral(":5432, база данных lircomplect\r")))
+            << e.message().toStdString();
+    }
+    EXPECT_FALSE(Table::isOpen(QStringLiteral("zeni.db")));
+    EXPECT_THROW(Table::exists(QStringLiteral("zakaz.db")), Error);
+    lir::db::setServer(before);
 }
 
 } // namespace

@@ -217,3 +217,30 @@ TEST_F(HistoryTest, OrderNumbersPastSixteenBits)
     EXPECT_EQ(OrderHistory::queryOrder(t, 65537)->Name, QStringLiteral("После"));
     EXPECT_FALSE(OrderHistory::queryOrder(t, 65538)); // a kit row is no order
 }
+
+TEST_F(HistoryTest, AColleaguesOrderIsListedAtTheNextShowing)
+{
+    saveTwoOrders();
+    history.setCurrentOrder(1);
+    history.listKits();
+    // A showing with nothing new keeps the picked order.
+    history.FormShow();
+    EXPECT_EQ(history.currentOrder(), 1);
+    EXPECT_EQ(history.listedOrder(), 5);
+
+    // Another estimator saves order 8 into the same table.
+    test::writeAsAnotherUser(QStringLiteral("zakaz.db"),
+                             QStringLiteral(R"(INSERT INTO zakaz ("Id", "Name", "Parentid") VALUES (8, 'Коллега', 0))"));
+    test::writeAsAnotherUser(QStringLiteral("zakaz.db"),
+                             QStringLiteral(R"(INSERT INTO zakaz ("Id", "Parentid", "Designation", "Type", "Count")
+                                               VALUES (9, 8, 'ЛИР-6741-1R', 'ПФ ПВХ', 2))"));
+    history.FormShow();
+    EXPECT_EQ(history.orders(), (QVector<SavedOrder>{{1, QStringLiteral("Первый")},
+                                                    {5, QStringLiteral("Второй")},
+                                                    {8, QStringLiteral("Коллега")}}));
+    EXPECT_EQ(history.currentOrder(), 0);
+    history.setCurrentOrder(2);
+    history.listKits();
+    EXPECT_EQ(designations(history.kits()), QStringList{QStringLiteral("ЛИР-6741-1R")});
+    EXPECT_EQ(history.kits().first().Count, 2);
+}
