@@ -581,6 +581,12 @@ TEST_F(StorageTest, AnEditOfARowAnotherUserChangedIsRefusedAndShowsTheRowAsItIsN
     t.setValue(kPrice, 16);
     t.post();
     EXPECT_EQ(t.query(QStringLiteral("SELECT zena FROM zeni WHERE oboznashenie = 'A'")).value(0).value(0), 16.0);
+    // Another user who wrote just what this edit writes is no conflict.
+    t.edit();
+    t.setValue(kPrice, 18);
+    otherUser(t, QStringLiteral("UPDATE zeni SET zena = 18 WHERE oboznashenie = 'A'"));
+    t.post();
+    EXPECT_EQ(t.number(kPrice), 18.0);
 
     // A row another user deleted is named as deleted.
     t.edit();
