@@ -142,7 +142,7 @@ db::Table& priceTable()
 {
     db::Table* t = prices::openTable();
     if (!t)
-        throw Error(pricetexts::tableNotOpen(prices::tableFile()));
+        throw Error(pricetexts::tableNotOpen(db::shownTable(prices::tableFile())));
     return *t;
 }
 
