@@ -103,10 +103,6 @@ TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
     click(m->buttons().at(5).picture);
     EXPECT_TRUE(forms::History->isVisible());
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
-    for (QWidget* w : {static_cast<QWidget*>(forms::MainForm6741), static_cast<QWidget*>(forms::MainForm6742),
-                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price),
-                       static_cast<QWidget*>(forms::TotalSum), static_cast<QWidget*>(forms::History)})
-        w->hide();
 }
 
 TEST_F(Forms, AboutButtonShowsTheAboutWindowMadeAtStartUp)
