@@ -56,7 +56,8 @@ inline ::testing::AssertionResult holdsTexts(const QJsonObject& book,
     for (const auto& [ref, expected] : texts) {
         const QString held = value(book, ref).toString();
         if (held != QString::fromUtf16(expected))
-            wrong << QStringLiteral("%1: \"%2\", not \"%3\"").arg(QLatin1String(ref), held, QString::fromUtf16(expected));
+            wrong << QStringLiteral("%1: \"%2\", not \"%3\"")
+                         .arg(QLatin1String(ref), held, QString::fromUtf16(expected));
     }
     if (wrong.isEmpty())
         return ::testing::AssertionSuccess();

@@ -18,7 +18,8 @@ namespace {
 // The prices that the expected document was made with.
 PriceLookup pricesOf(const QString& caseName)
 {
-    const QByteArray json = test::readFile(QStringLiteral(LIR_TEST_DATA "/export/") + caseName + QStringLiteral(".json"));
+    const QByteArray json =
+        test::readFile(QStringLiteral(LIR_TEST_DATA "/export/") + caseName + QStringLiteral(".json"));
     return test::priceTableOf(QJsonDocument::fromJson(json).object()[QStringLiteral("prices")].toObject());
 }
 
