@@ -2,6 +2,7 @@
 
 #include "app/BDEInstallModule.h"
 #include "core/db/storage.h"
+#include "core/db/storesettings.h"
 #include "core/base/dialogs.h"
 #include "core/base/apptexts.h"
 #include "core/base/error.h"
@@ -66,8 +67,10 @@ void createForms()
     forms::MainForm6741otkid = new TMainForm6741otkid;
     // The tables are found in the working directory; set before the first is opened.
     db::setNetFileDir(QDir::currentPath());
-    // A table left in the Paradox format is offered for conversion before it is opened.
-    prices::offerParadoxConversions();
+    // A table left in the Paradox format is offered for conversion before it
+    // is opened; tables kept on a server have no such files.
+    if (!db::usesServer())
+        prices::offerParadoxConversions();
     forms::Price = new TPrice;
     forms::About = new TAbout;
     forms::TotalSum = new TTotalSum;
@@ -117,6 +120,11 @@ int runProgram(QApplication& app)
     static WorkDirLock lock(QDir::currentPath());
     if (!claimWorkingDirectory(lock))
         return 0;
+
+    // lircomplect.ini may keep the tables on a server; a file that cannot be
+    // used ends the program with a message saying what to mend.
+    if (!runGuarded([] { db::useStoreOf(QDir::currentPath()); }))
+        return 1;
 
     // Without a working storage engine the program offers to install it; a
     // failure of the installer itself ends the program.

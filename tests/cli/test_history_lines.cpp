@@ -48,7 +48,7 @@ TEST_F(HistoryLines, SaveListKitsAndOpenRoundTrip)
 {
     // Nothing saved yet: an empty list, and the table is not created by it.
     EXPECT_EQ(raw(cli, R"({"history":"list"})"), QByteArray(R"({"history":[]})"));
-    EXPECT_FALSE(QFile::exists(work.file(QStringLiteral("zakaz.db"))));
+    EXPECT_FALSE(lir::db::Table::exists(QStringLiteral("zakaz.db")));
 
     send(cli, R"({"calculator":"6741","FFH":600,"FFB":500,"add_to_order":true})");
     send(cli, R"({"calculator":"6742","FFH":1400,"FFB":700,"add_to_order":true})");
@@ -84,7 +84,7 @@ TEST_F(HistoryLines, ANumberThatNamesNoOrderChangesNothing)
 {
     EXPECT_EQ(send(cli, R"({"history":"open","id":1})").value(QStringLiteral("error")).toString(),
               QStringLiteral("no saved order with id 1"));
-    EXPECT_FALSE(QFile::exists(work.file(QStringLiteral("zakaz.db"))));
+    EXPECT_FALSE(lir::db::Table::exists(QStringLiteral("zakaz.db")));
 
     send(cli, R"({"calculator":"6741otkid","FFH":500,"FFB":800,"add_to_order":true})");
     send(cli, R"({"calculator":"6741otkid","FFH":450,"FFB":900,"add_to_order":true})");

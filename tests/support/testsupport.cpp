@@ -2,6 +2,8 @@
 
 #include "core/base/codec.h"
 #include "core/base/environment.h"
+#include "core/db/storage.h"
+#include "core/db/storesettings.h"
 
 #ifdef LIR_TEST_WIDGETS
 #include <QApplication>
@@ -9,11 +11,165 @@
 #include <QCoreApplication>
 #endif
 #include <QFile>
+#include <QFileInfo>
 #include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
+#include <cstdio>
 #include <ostream>
 
 namespace lir::test {
+
+namespace {
+
+const QString adminConnection = QStringLiteral("lir.test.admin");
+
+std::optional<db::ServerSettings>& testServer()
+{
+    static std::optional<db::ServerSettings> s;
+    return s;
+}
+
+// The test server named by the file pgcluster.sh wrote; a fresh database of
+// this test program's own on it. False, with the reason, where there is none.
+bool connectTestServer(const QString& program, QString* reason)
+{
+    const QString envFile = qEnvironmentVariable("LIR_TEST_PG_ENV");
+    QFile f(envFile);
+    if (envFile.isEmpty() || !f.open(QIODevice::ReadOnly)) {
+        *reason = QStringLiteral("no server was started (no file %1)").arg(envFile);
+        return false;
+    }
+    QHash<QString, QString> env;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (const qsizetype eq = line.indexOf('='); eq > 0)
+            env.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
+    if (env.contains(QStringLiteral("unavailable"))) {
+        *reason = env.value(QStringLiteral("unavailable"));
+        return false;
+    }
+    db::ServerSettings s;
+    s.host = env.value(QStringLiteral("host"));
+    s.port = env.value(QStringLiteral("port"), QStringLiteral("5432")).toInt();
+    s.user = env.value(QStringLiteral("user"));
+    s.dbname = QStringLiteral("lir_") + program.toLower();
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        *reason = QStringLiteral("Qt's PostgreSQL driver (libqt6sql6-psql) is not installed");
+        return false;
+    }
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("lir.test.create"));
+        admin.setHostName(s.host);
+        admin.setPort(s.port);
+        admin.setUserName(s.user);
+        admin.setDatabaseName(QStringLiteral("postgres"));
+        if (!admin.open()) {
+            *reason = QStringLiteral("cannot connect to %1: %2").arg(s.host, admin.lastError().text());
+        } else {
+            QSqlQuery q(admin);
+            if (!q.exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(s.dbname)) ||
+                !q.exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(s.dbname)))
+                *reason = QStringLiteral("cannot make database %1: %2").arg(s.dbname, q.lastError().text());
+            admin.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("lir.test.create"));
+    if (!reason->isEmpty())
+        return false;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), adminConnection);
+    db.setHostName(s.host);
+    db.setPort(s.port);
+    db.setUserName(s.user);
+    db.setDatabaseName(s.dbname);
+    if (!db.open()) {
+        *reason = db.lastError().text();
+        return false;
+    }
+    QSqlQuery(db).exec(QStringLiteral("SET client_min_messages = warning"));
+    testServer() = s;
+    db::setServer(s);
+    return true;
+}
+
+} // namespace
+
+bool onTestServer()
+{
+    return testServer().has_value();
+}
+
+QVector<QVector<QVariant>> serverQuery(const QString& sql, const QVariantList& binds)
+{
+    QVector<QVector<QVariant>> rows;
+    QSqlQuery q(QSqlDatabase::database(adminConnection));
+    bool ok = binds.isEmpty() ? q.exec(sql) : q.prepare(sql);
+    for (int i = 0; ok && i < binds.size(); ++i)
+        q.bindValue(i, binds[i]);
+    ok = ok && (binds.isEmpty() || q.exec());
+    EXPECT_TRUE(ok) << sql.toStdString() << ": " << q.lastError().text().toStdString();
+    while (ok && q.isSelect() && q.next()) {
+        QVector<QVariant> row;
+        for (int i = 0; i < q.record().count(); ++i)
+            row << (q.isNull(i) ? QVariant() : q.value(i));
+        rows << row;
+    }
+    return rows;
+}
+
+namespace {
+
+QString serverShown()
+{
+    const db::ServerSettings& s = *testServer();
+    return s.host + u':' + QString::number(s.port) + QStringLiteral(", база данных ") + s.dbname;
+}
+
+} // namespace
+
+QString placeShown(const QString& dir)
+{
+    return onTestServer() ? QStringLiteral("на сервере ") + serverShown()
+                          : QStringLiteral("в каталоге ") + QDir::toNativeSeparators(dir);
+}
+
+QString tableShown(const QString& dir, const QString& file)
+{
+    return onTestServer() ? file.chopped(3) + QStringLiteral(" на сервере ") + serverShown()
+                          : QDir::toNativeSeparators(QDir(dir).filePath(file));
+}
+
+void writeAsAnotherUser(const QString& fileName, const QString& sql, const QVariantList& binds)
+{
+    if (onTestServer()) {
+        serverQuery(sql, binds);
+        return;
+    }
+    const QString name = QStringLiteral("lir.test.another");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        other.setDatabaseName(QDir(db::netFileDir()).filePath(fileName));
+        other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        EXPECT_TRUE(other.open());
+        QSqlQuery q(other);
+        bool ok = q.prepare(sql);
+        for (int i = 0; ok && i < binds.size(); ++i)
+            q.bindValue(i, binds[i]);
+        EXPECT_TRUE(ok && q.exec()) << sql.toStdString() << ": " << q.lastError().text().toStdString();
+        q.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+QByteArray serverSettingsFile()
+{
+    const db::ServerSettings& s = *testServer();
+    return "[database]\ndriver=postgresql\nhost=" + s.host.toUtf8() + "\nport=" + QByteArray::number(s.port) +
+           "\ndbname=" + s.dbname.toUtf8() + "\nuser=" + s.user.toUtf8() + "\n";
+}
 
 RecordingDialogs& recorder()
 {
@@ -24,6 +180,14 @@ RecordingDialogs& recorder()
 ScopedWorkDir::ScopedWorkDir() : m_previous(QDir::currentPath())
 {
     QDir::setCurrent(m_dir.path());
+    if (onTestServer()) {
+        db::Table::closeAll();
+        db::setServer(testServer());
+        serverQuery(QStringLiteral("DROP SCHEMA public CASCADE"));
+        serverQuery(QStringLiteral("CREATE SCHEMA public"));
+        QFile ini(m_dir.filePath(db::settingsFileName()));
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly) && ini.write(serverSettingsFile()) > 0);
+    }
 }
 
 ScopedWorkDir::~ScopedWorkDir()
@@ -87,5 +251,14 @@ int main(int argc, char** argv)
 #endif
     lir::setDialogs(&lir::test::recorder());
     ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariable("LIR_TEST_STORE") == QLatin1String("postgresql")) {
+        QString reason;
+        if (!lir::test::connectTestServer(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName(), &reason)) {
+            // ctest reports the program as skipped (SKIP_RETURN_CODE), with this line.
+            std::printf("PostgreSQL tests skipped: %s\n", reason.toUtf8().constData());
+            return 77;
+        }
+        std::printf("Running against the PostgreSQL test server\n");
+    }
     return RUN_ALL_TESTS();
 }

@@ -8,6 +8,8 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariant>
+#include <QVector>
 
 #include <gtest/gtest.h>
 
@@ -21,7 +23,44 @@ namespace lir::test {
 // The recording dialogs installed for the whole test program.
 RecordingDialogs& recorder();
 
-// A fresh temporary directory made current for the life of the object.
+// The store the test program runs against. Run with LIR_TEST_STORE=postgresql
+// (ctest's "_server" variants), every test works on a fresh database of the
+// test server instead of the files of its working directory.
+bool onTestServer();
+// Runs a statement on the test server's database, outside the program's
+// storage layer (what another tool or another user would do there).
+QVector<QVector<QVariant>> serverQuery(const QString& sql, const QVariantList& binds = {});
+// A statement of another connection to the table `fileName` ("zeni.db") of
+// the store in use, as another copy of the program would write it.
+void writeAsAnotherUser(const QString& fileName, const QString& sql, const QVariantList& binds = {});
+// The connection settings of the test server, as lircomplect.ini writes them.
+QByteArray serverSettingsFile();
+
+// Where the tables are as the program's messages name it: "в каталоге <dir>",
+// or on the test server "на сервере <host>:<port>, база данных <dbname>".
+QString placeShown(const QString& dir);
+// A table as messages name it with its place: the file's path, or on the
+// test server "<table> на сервере <host>:<port>, база данных <dbname>".
+QString tableShown(const QString& dir, const QString& file);
+
+// Skips the running test on the server: what it checks belongs to the files
+// of the tables (their names, rights or bytes).
+#define LIR_FILES_ONLY()                                                                                       \
+    do {                                                                                                       \
+        if (lir::test::onTestServer())                                                                         \
+            GTEST_SKIP() << "checks the tables' files";                                                        \
+    } while (0)
+// Skips the running test over the files: it checks what only a server does.
+#define LIR_SERVER_ONLY()                                                                                      \
+    do {                                                                                                       \
+        if (!lir::test::onTestServer())                                                                        \
+            GTEST_SKIP() << "runs on the test server only";                                                    \
+    } while (0)
+
+// A fresh temporary directory made current for the life of the object. On
+// the test server the tables there are dropped, and the directory gets a
+// lircomplect.ini that names the server, so that the command-line programs
+// started in it use the same store.
 class ScopedWorkDir
 {
 public:

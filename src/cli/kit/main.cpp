@@ -1,8 +1,11 @@
 #include "cli/kit/kitcli.h"
 #include "core/base/buildinfo.h"
+#include "core/base/error.h"
 #include "core/base/qttranslation.h"
+#include "core/db/storesettings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <cstring>
@@ -22,7 +25,8 @@ const char* const usage =
     "export_html и export_xlsx записывают лист комплектации в файл, add_to_order\n"
     "добавляет комплект в заказ; строки {\"order\": ...} работают с заказом, как окно\n"
     "«Суммирование заказов», и сохраняют его в zakaz.db текущего каталога.\n"
-    "Листы оцениваются по таблице цен zeni.db в текущем каталоге.\n"
+    "Листы оцениваются по таблице цен zeni.db в текущем каталоге. Файл lircomplect.ini\n"
+    "текущего каталога может назвать сервер PostgreSQL, на котором лежат обе таблицы.\n"
     "\n"
     "Пример:\n"
     "  echo '{\"calculator\":\"6741\",\"FFH\":400,\"FFB\":500}' | lircomplect-kit\n"
@@ -31,7 +35,8 @@ const char* const usage =
     "  --help     показать эту справку и выйти\n"
     "  --version  показать версию и выйти\n"
     "\n"
-    "Код возврата 0, когда весь ввод прочитан; 2 при неверном ключе командной строки.\n"
+    "Код возврата 0, когда весь ввод прочитан; 1, когда файл lircomplect.ini нельзя\n"
+    "использовать; 2 при неверном ключе командной строки.\n"
     "Подробности: man lircomplect-kit\n";
 
 } // namespace
@@ -58,6 +63,15 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     // The storage driver's and the file layer's messages reach the answers.
     lir::installQtTranslation(app);
+    // Where the tables are: the files here, or the server lircomplect.ini names.
+    try {
+        lir::db::useStoreOf(QDir::currentPath());
+    } catch (const lir::Error& e) {
+        QString text = e.message();
+        text.replace(u'\r', u'\n');
+        std::fprintf(stderr, "lircomplect-kit: %s\n", text.toUtf8().constData());
+        return 1;
+    }
     lir::cli::KitCli cli;
     return cli.run(stdin, stdout);
 }

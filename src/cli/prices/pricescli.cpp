@@ -4,6 +4,8 @@
 #include "core/base/error.h"
 #include "core/base/workdirlock.h"
 #include "core/db/storage.h"
+#include "core/db/storesettings.h"
+#include "core/orders/ordertable.h"
 #include "core/export/kitsheet.h"
 #include "core/prices/catalogue.h"
 #include "core/prices/paradoximport.h"
@@ -43,8 +45,9 @@ private:
 
 db::Table& openPriceTable()
 {
-    // The table of the current directory, as the program finds it.
-    db::setNetFileDir(QDir::currentPath());
+    // The table of the current directory (or of the server its
+    // lircomplect.ini names), as the program finds it.
+    db::useStoreOf(QDir::currentPath());
     return db::Table::open(prices::tableFile());
 }
 
@@ -54,6 +57,7 @@ QByteArray PricesCli::usage()
 {
     return "usage: lircomplect-prices sync | check\n"
            "       lircomplect-prices import-paradox FILE\n"
+           "       lircomplect-prices copy-to-server\n"
            "\n"
            "Works on the price table zeni.db in the current directory.\n"
            "  sync     add what the catalogue update of a start adds: prints each\n"
@@ -65,6 +69,10 @@ QByteArray PricesCli::usage()
            "           convert a price or order table in the Paradox format into\n"
            "           zeni.db or zakaz.db here, never over an existing one; FILE\n"
            "           given as ./zeni.db or ./zakaz.db is kept as <file>.paradox\n"
+           "  copy-to-server\n"
+           "           copy zeni.db and zakaz.db here to the PostgreSQL server that\n"
+           "           lircomplect.ini here names, in one transaction; refused when\n"
+           "           the server's tables hold any row"
            "  --help     this text\n"
            "  --version  the program's version\n";
 }
@@ -84,6 +92,8 @@ PricesCli::Result PricesCli::run(const QStringList& args)
         return sync();
     if (args == QStringList{QStringLiteral("check")})
         return check();
+    if (args == QStringList{QStringLiteral("copy-to-server")})
+        return copyToServer();
     if (args.size() == 2 && args[0] == QStringLiteral("import-paradox") && !args[1].isEmpty())
         return importParadox(args[1]);
     Result r{2, {}, {}};
@@ -133,6 +143,39 @@ PricesCli::Result PricesCli::importParadox(const QString& file)
         r.status = 1;
     }
     db::Table::closeAll();
+    return r;
+}
+
+PricesCli::Result PricesCli::copyToServer()
+{
+    Result r;
+    try {
+        const QString dir = QDir::currentPath();
+        db::setNetFileDir(dir);
+        const std::optional<db::ServerSettings> server = db::readServerSettings(dir);
+        if (!server) {
+            r.err += line(QStringLiteral("lircomplect-prices: %1 in %2 names no PostgreSQL server to copy to")
+                              .arg(db::settingsFileName(), QDir::toNativeSeparators(dir)));
+            return {1, {}, r.err};
+        }
+        db::setServer(server);
+        // Not while the program, or another writer, works on the same files.
+        const TableWriteLock lock(dir, m_lockWaitMs);
+        const QVector<qint64> copied =
+            db::copyToServer({{prices::tableFile(), prices::tableFields(), true},
+                              {orders::tableFile(), orders::tableFields(), false}});
+        r.out += line(QStringLiteral("copied to %1: %2 rows of zeni, %3 rows of zakaz")
+                          .arg(db::serverShown(*server))
+                          .arg(copied.value(0))
+                          .arg(copied.value(1)));
+    } catch (const Error& e) {
+        QString text = e.message();
+        text.replace(u'\r', u'\n');
+        r.err += line(QStringLiteral("lircomplect-prices: ") + text);
+        r.status = 1;
+    }
+    db::Table::closeAll();
+    db::setServer(std::nullopt);
     return r;
 }
 

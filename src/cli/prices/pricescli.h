@@ -37,6 +37,7 @@ public:
 private:
     Result sync();
     Result check();
+    Result copyToServer();
     Result importParadox(const QString& file);
 
     int m_lockWaitMs;

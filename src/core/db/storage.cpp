@@ -1,6 +1,7 @@
 #include "core/db/storage.h"
 
 #include "core/db/storagetexts.h"
+#include "core/db/storesettings.h"
 #include "core/db/storagevalue.h"
 #include "core/base/error.h"
 #include "core/base/numberformat.h"
@@ -84,6 +85,98 @@ QString tablePath(const QString& fileName)
     return QDir(netFileDir()).filePath(fileName);
 }
 
+// ---------------------------------------------------------------- the server
+
+const QString serverDriver = QStringLiteral("QPSQL");
+// The column that keeps a server table's rows in the order they were
+// written, as a file keeps them by rowid; every statement orders by it.
+const QString orderColumn = QStringLiteral("rowid");
+// 0..65535, as the files declare "SMALLINT UNSIGNED".
+const QString uint16Domain = QStringLiteral("smallint_unsigned");
+
+QString serverPlace()
+{
+    return serverShown(*server());
+}
+
+// A new connection to the configured server; failing, an error naming host
+// and database.
+QSqlDatabase openServer(const QString& connection)
+{
+    const ServerSettings& s = *server();
+    if (!QSqlDatabase::isDriverAvailable(serverDriver))
+        throw Error(texts::noServerDriver());
+    QSqlDatabase db = QSqlDatabase::addDatabase(serverDriver, connection);
+    db.setHostName(s.host);
+    db.setPort(s.port);
+    db.setDatabaseName(s.dbname);
+    db.setUserName(s.user);
+    db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=LIRComplect"));
+    if (!db.open()) {
+        const QSqlError e = db.lastError();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection);
+        throw Error(texts::serverUnreachable(serverPlace()) + u'\r' + e.text());
+    }
+    return db;
+}
+
+// A connection of its own for the length of one job (a look at the
+// catalogue, creating a table, a copy).
+class ServerSession
+{
+public:
+    ServerSession() : m_name(newConnectionName(QStringLiteral("server"))), m_db(openServer(m_name)) {}
+    ~ServerSession()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    ServerSession(const ServerSession&) = delete;
+    ServerSession& operator=(const ServerSession&) = delete;
+
+    QSqlDatabase& db() { return m_db; }
+    // Runs a statement; an error names the server.
+    QSqlQuery exec(const QString& sql, const QVariantList& binds = {})
+    {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        // The server prepares no statement that defines tables: those run as they are.
+        bool ok = binds.isEmpty() ? q.exec(sql) : q.prepare(sql);
+        for (int i = 0; ok && i < binds.size(); ++i)
+            q.bindValue(i, binds[i]);
+        if (!ok || (!binds.isEmpty() && !q.exec()))
+            throw Error(texts::engineError(serverPlace()) + u'\r' + q.lastError().text());
+        return q;
+    }
+    void begin()
+    {
+        if (!m_db.transaction())
+            throw Error(texts::engineError(serverPlace()) + u'\r' + m_db.lastError().text());
+        // One creator of tables at a time, whichever copy of the program it is.
+        exec(QStringLiteral("SELECT pg_advisory_xact_lock(67416742)"));
+    }
+    void commit()
+    {
+        if (!m_db.commit())
+            throw Error(texts::engineError(serverPlace()) + u'\r' + m_db.lastError().text());
+    }
+
+private:
+    QString m_name;
+    QSqlDatabase m_db;
+};
+
+bool serverTableExists(ServerSession& session, const QString& table)
+{
+    QSqlQuery q = session.exec(
+        QStringLiteral("SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+                       "WHERE c.relname = ? AND n.nspname = current_schema() AND c.relkind IN ('r', 'p')"),
+        {table});
+    return q.next();
+}
+
 FieldDef fieldFromDeclaredType(const QString& name, const QString& declared)
 {
     FieldDef f;
@@ -112,9 +205,26 @@ FieldDef fieldFromDeclaredType(const QString& name, const QString& declared)
 
 // The column as create() declares it; the CHECK lets the file itself refuse
 // what the field cannot hold, whoever writes to it.
-QString columnDefinition(const FieldDef& f)
+QString columnDefinition(const FieldDef& f, bool onServer)
 {
     const QString c = quoted(f.name);
+    if (onServer) {
+        // The server's own types hold what the fields hold; text is cut to
+        // size before it is written, as for a file.
+        switch (f.type) {
+        case Type::Text:
+            return f.size > 0 ? c + QStringLiteral(" VARCHAR(%1)").arg(f.size) : c + QStringLiteral(" TEXT");
+        case Type::Int32:
+            return c + QStringLiteral(" INTEGER");
+        case Type::UInt16:
+            return c + u' ' + uint16Domain;
+        case Type::Double:
+            return c + QStringLiteral(" DOUBLE PRECISION");
+        case Type::Other:
+            break;
+        }
+        return c + QStringLiteral(" TEXT");
+    }
     switch (f.type) {
     case Type::Text:
         return f.size > 0 ? c + QStringLiteral(" VARCHAR(%1)").arg(f.size) : c + QStringLiteral(" TEXT");
@@ -136,7 +246,8 @@ QString columnDefinition(const FieldDef& f)
 
 // The statements that make a table of these fields, in one transaction:
 // the table, then an index for each indexed field.
-QStringList tableStatements(const QString& tableName, const QVector<FieldDef>& fields, const QString& fileName)
+QStringList tableStatements(const QString& tableName, const QVector<FieldDef>& fields, const QString& fileName,
+                            bool onServer = false)
 {
     if (fields.isEmpty())
         throw Error(texts::badFieldDefinition(QString(), fileName));
@@ -145,18 +256,40 @@ QStringList tableStatements(const QString& tableName, const QVector<FieldDef>& f
     QSet<QString> seen;
     for (const FieldDef& f : fields) {
         if (f.name.trimmed().isEmpty() || f.name.contains(QChar(0)) || f.size < 0 ||
-            seen.contains(f.name.toCaseFolded()))
+            seen.contains(f.name.toCaseFolded()) || (onServer && f.name.toCaseFolded() == orderColumn))
             throw Error(texts::badFieldDefinition(f.name, fileName));
         seen.insert(f.name.toCaseFolded());
-        columns << columnDefinition(f);
+        columns << columnDefinition(f, onServer);
         if (f.indexed)
             statements << QStringLiteral("CREATE INDEX ") + quoted(tableName + u'_' + f.name) +
                               QStringLiteral(" ON ") + quoted(tableName) + QStringLiteral(" (") +
                               quoted(f.name) + u')';
     }
+    if (onServer)
+        columns.prepend(quoted(orderColumn) + QStringLiteral(" BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY"));
     statements.prepend(QStringLiteral("CREATE TABLE ") + quoted(tableName) + QStringLiteral(" (") +
                        columns.join(QStringLiteral(", ")) + u')');
     return statements;
+}
+
+// Makes a table on the server, in the session's transaction.
+void createServerTable(ServerSession& session, const QString& table, const QVector<FieldDef>& fields,
+                       const QString& shownName)
+{
+    const QStringList statements = tableStatements(table, fields, shownName, true);
+    const bool needsDomain =
+        std::any_of(fields.begin(), fields.end(), [](const FieldDef& f) { return f.type == Type::UInt16; });
+    if (needsDomain) {
+        QSqlQuery q = session.exec(
+            QStringLiteral("SELECT 1 FROM pg_catalog.pg_type t JOIN pg_catalog.pg_namespace n ON n.oid = "
+                           "t.typnamespace WHERE t.typname = ? AND n.nspname = current_schema()"),
+            {uint16Domain});
+        if (!q.next())
+            session.exec(QStringLiteral("CREATE DOMAIN ") + uint16Domain +
+                         QStringLiteral(" AS INTEGER CHECK (VALUE BETWEEN 0 AND 65535)"));
+    }
+    for (const QString& statement : statements)
+        session.exec(statement);
 }
 
 // Runs the statements that make a table, then the insert once for every row,
@@ -256,6 +389,10 @@ struct Table::Impl
     QString path;
     QString connection;
     QSqlDatabase db;
+    bool onServer = false;
+    QString where;         // the table as messages name it: its file, or the table on its server
+    bool reconnect = false; // the server connection was lost: the next statement connects anew
+    qint64 volatileVersion = 0;
     QVector<FieldDef> fields;
     QHash<QString, int> byName; // case-folded field name -> column
     QString table;              // quoted table name
@@ -269,6 +406,7 @@ struct Table::Impl
     QVector<bool> changed;
     bool modified = false;
     int count = -1; // cached row count, -1 when unknown
+    qint64 countVersion = 0;
     std::map<int, Table::NumberCheck> checks; // by column
 
     // Inside a transaction the changes are announced once, when it ends:
@@ -347,34 +485,80 @@ struct Table::Impl
         fileName = file;
         name = tableName;
         path = filePath;
+        where = QDir::toNativeSeparators(filePath);
         table = quoted(tableName);
         connection = newConnectionName(tableName);
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         if (!db.isValid())
-            fail(path, db.lastError());
+            fail(where, db.lastError());
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
         db.setDatabaseName(sqliteUri(filePath, QStringLiteral("rw")));
         if (!db.open())
-            fail(path, db.lastError());
-
-        QSqlQuery& s = run(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {tableName});
-        QStringList quotedColumns;
-        while (s.next()) {
-            const FieldDef f = fieldFromDeclaredType(s.value(0).toString(), s.value(1).toString());
-            byName.insert(f.name.toCaseFolded(), int(fields.size()));
-            fields.push_back(f);
-            quotedColumns << quoted(f.name);
-        }
-        s.finish();
+            fail(where, db.lastError());
+        readFields(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
         if (fields.isEmpty())
             throw Error(texts::noTableInFile(tableName, fileName));
+        prepareTexts();
+    }
+
+    void openOnServer(const QString& file, const QString& tableName)
+    {
+        fileName = file;
+        name = tableName;
+        onServer = true;
+        where = texts::tableOnServer(tableName, serverPlace());
+        table = quoted(tableName);
+        connection = newConnectionName(tableName);
+        db = openServer(connection);
+        bool hasOrder = false;
+        readFields(QStringLiteral(
+                       "SELECT a.attname, format_type(a.atttypid, a.atttypmod) FROM pg_catalog.pg_attribute a "
+                       "WHERE a.attrelid = (SELECT c.oid FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n "
+                       "ON n.oid = c.relnamespace WHERE c.relname = ? AND n.nspname = current_schema() "
+                       "AND c.relkind IN ('r', 'p')) AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum"),
+                   &hasOrder);
+        if (fields.isEmpty() && !hasOrder)
+            throw Error(texts::serverTableNotFound(tableName, serverPlace()));
+        if (!hasOrder || fields.isEmpty())
+            throw Error(texts::noOrderColumn(tableName, serverPlace()));
+        prepareTexts();
+    }
+
+    // The fields the catalogue statement lists (name, declared type); on a
+    // server the order column is not one of them.
+    void readFields(const QString& sql, bool* hasOrder = nullptr)
+    {
+        QSqlQuery& s = run(sql, {name});
+        while (s.next()) {
+            const FieldDef f = fieldFromDeclaredType(s.value(0).toString(), s.value(1).toString());
+            if (hasOrder && f.name == orderColumn) {
+                *hasOrder = true;
+                continue;
+            }
+            byName.insert(f.name.toCaseFolded(), int(fields.size()));
+            fields.push_back(f);
+        }
+        s.finish();
+    }
+
+    void prepareTexts()
+    {
+        QStringList quotedColumns;
+        for (const FieldDef& f : std::as_const(fields))
+            quotedColumns << quoted(f.name);
         columns = quotedColumns.join(QStringLiteral(", "));
         selectRow = QStringLiteral("SELECT rowid, ") + columns + QStringLiteral(" FROM ") + table + u' ';
-        for (const QString& column : std::as_const(quotedColumns)) {
-            exactLocate << selectRow + QStringLiteral("WHERE ") + column +
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            const QString& column = quotedColumns[i];
+            // The server compares text with text only: a number field is
+            // located by its text, and only text can be empty.
+            const bool text = !onServer || fields[i].type == Type::Text;
+            exactLocate << selectRow + QStringLiteral("WHERE ") +
+                               (text ? column : QStringLiteral("CAST(") + column + QStringLiteral(" AS TEXT)")) +
                                QStringLiteral(" = ? ORDER BY rowid LIMIT 1");
-            emptyLocate << selectRow + QStringLiteral("WHERE ") + column + QStringLiteral(" IS NULL OR ") + column +
-                               QStringLiteral(" = '' ORDER BY rowid LIMIT 1");
+            emptyLocate << selectRow + QStringLiteral("WHERE ") + column + QStringLiteral(" IS NULL") +
+                               (text ? QStringLiteral(" OR ") + column + QStringLiteral(" = ''") : QString()) +
+                               QStringLiteral(" ORDER BY rowid LIMIT 1");
         }
         search.resize(fields.size());
         clearRow();
@@ -392,14 +576,56 @@ struct Table::Impl
         return *it;
     }
 
+    // A failed statement. On a server a lost connection says so, and the
+    // next statement connects anew; the server has dropped whatever the
+    // lost connection had not committed.
+    [[noreturn]] void failed(const QSqlError& e)
+    {
+        if (onServer && connectionLost(e)) {
+            reconnect = true;
+            throw Error(texts::connectionLost(name, serverPlace()) + u'\r' + e.text());
+        }
+        fail(where, e);
+    }
+
+    bool connectionLost(const QSqlError& e)
+    {
+        const QString code = e.nativeErrorCode();
+        // Connection failures (class 08) and a server shutting the session down (57P).
+        if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")))
+            return true;
+        if (!code.isEmpty())
+            return false;
+        // An error libpq made itself: the connection may be gone. Inside a
+        // transaction the answer is the same either way, as it is rolled back.
+        if (inTransaction)
+            return true;
+        QSqlQuery probe(db);
+        return !probe.exec(QStringLiteral("SELECT 1"));
+    }
+
+    // Connects anew after a lost connection; outside a transaction only, as
+    // one that was open is gone with its connection.
+    void ensureConnection()
+    {
+        if (!reconnect || inTransaction)
+            return;
+        statements.clear();
+        db.close();
+        if (!db.open())
+            throw Error(texts::serverUnreachable(serverPlace()) + u'\r' + db.lastError().text());
+        reconnect = false;
+    }
+
     QSqlQuery& statement(const QString& sql)
     {
+        ensureConnection();
         auto it = statements.find(sql);
         if (it == statements.end()) {
             auto s = std::make_unique<QSqlQuery>(db);
             s->setForwardOnly(true);
             if (!s->prepare(sql))
-                fail(path, s->lastError());
+                failed(s->lastError());
             it = statements.emplace(sql, std::move(s)).first;
         }
         return *it->second;
@@ -414,7 +640,7 @@ struct Table::Impl
         if (!s.exec()) {
             const QSqlError e = s.lastError();
             s.finish();
-            fail(path, e);
+            failed(e);
         }
         return s;
     }
@@ -527,8 +753,12 @@ struct Table::Impl
     }
 
     // The file's change counter: it moves when another connection commits.
+    // A server has none to ask: there every call is a new version, and
+    // nothing read earlier is taken for the table as it is.
     qint64 dataVersion()
     {
+        if (onServer)
+            return ++volatileVersion;
         QSqlQuery& s = run(QStringLiteral("PRAGMA data_version"), {});
         const qint64 v = s.next() ? s.value(0).toLongLong() : -1;
         s.finish();
@@ -601,14 +831,17 @@ Table& Table::open(const QString& fileName)
     QString tableName;
     if (!tableNameOf(fileName, &tableName))
         throw Error(texts::badTableFileName(fileName));
-    const QString dir = netFileDir();
-    const QString path = QDir(dir).filePath(fileName);
-    // Checked first for a clear message; the open itself cannot create the file either.
-    if (!QFileInfo(path).isFile())
-        throw Error(texts::tableNotFound(fileName, QDir::toNativeSeparators(dir)));
-
     std::unique_ptr<Table> t(new Table);
-    t->d->open(path, fileName, tableName);
+    if (usesServer()) {
+        t->d->openOnServer(fileName, tableName);
+    } else {
+        const QString dir = netFileDir();
+        const QString path = QDir(dir).filePath(fileName);
+        // Checked first for a clear message; the open itself cannot create the file either.
+        if (!QFileInfo(path).isFile())
+            throw Error(texts::tableNotFound(fileName, QDir::toNativeSeparators(dir)));
+        t->d->open(path, fileName, tableName);
+    }
     t->d->loadRow(QStringLiteral("ORDER BY rowid LIMIT 1"));
     if (!r.cleanupRegistered) {
         qAddPostRoutine(&Table::closeAll);
@@ -628,7 +861,8 @@ QStringList Table::openFilePaths()
 {
     QStringList paths;
     for (const auto& entry : registry().tables)
-        paths << entry.second->filePath();
+        if (!entry.second->d->onServer)
+            paths << entry.second->filePath();
     return paths;
 }
 
@@ -651,6 +885,10 @@ bool Table::exists(const QString& fileName)
     QString tableName;
     if (!tableNameOf(fileName, &tableName))
         return false;
+    if (usesServer()) {
+        ServerSession session;
+        return serverTableExists(session, tableName);
+    }
     return QFileInfo::exists(tablePath(fileName));
 }
 
@@ -659,6 +897,16 @@ void Table::create(const QString& fileName, const QVector<FieldDef>& fields)
     QString tableName;
     if (!tableNameOf(fileName, &tableName))
         throw Error(texts::badTableFileName(fileName));
+    if (usesServer()) {
+        // Checked again under the lock: another copy of the program may be
+        // making the same table at this moment.
+        ServerSession session;
+        session.begin();
+        if (!serverTableExists(session, tableName))
+            createServerTable(session, tableName, fields, tableName);
+        session.commit();
+        return;
+    }
     if (exists(fileName))
         return;
     const QStringList statements = tableStatements(tableName, fields, fileName);
@@ -722,6 +970,16 @@ QString Table::tableName() const
 QString Table::filePath() const
 {
     return d->path;
+}
+
+QString Table::location() const
+{
+    return d->where;
+}
+
+bool Table::onServer() const
+{
+    return d->onServer;
 }
 
 QStringList Table::fieldNames() const
@@ -794,10 +1052,13 @@ bool Table::moveToIndex(int index)
 
 int Table::rowCount() const
 {
-    if (d->count < 0) {
+    // Another connection may have written since the count was taken.
+    const qint64 version = d->dataVersion();
+    if (d->count < 0 || d->countVersion != version) {
         QSqlQuery& s = d->run(QStringLiteral("SELECT COUNT(*) FROM ") + d->table, {});
         d->count = s.next() ? s.value(0).toInt() : 0;
         s.finish();
+        d->countVersion = version;
     }
     return d->count;
 }
@@ -932,8 +1193,10 @@ void Table::post()
                   columns.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
                   marks.join(QStringLiteral(", ")) + u')';
         }
+        if (d->onServer)
+            sql += QStringLiteral(" RETURNING rowid");
         QSqlQuery& s = d->run(sql, binds);
-        const qint64 id = s.lastInsertId().toLongLong();
+        const qint64 id = d->onServer ? (s.next() ? s.value(0).toLongLong() : 0) : s.lastInsertId().toLongLong();
         s.finish();
         d->count = -1;
         d->dropSearchColumns();
@@ -953,9 +1216,17 @@ void Table::post()
     }
     for (QString& c : columns)
         c += QStringLiteral(" = ?");
+    // The row is written only as it was read: a change another user made
+    // since is not overwritten.
+    QString unchanged;
     binds << d->rowid;
+    for (int i = 0; i < d->fields.size(); ++i) {
+        unchanged += QStringLiteral(" AND ") + quoted(d->fields[i].name) +
+                     (d->onServer ? QStringLiteral(" IS NOT DISTINCT FROM ?") : QStringLiteral(" IS ?"));
+        binds << d->saved[i];
+    }
     QSqlQuery& s = d->run(QStringLiteral("UPDATE ") + d->table + QStringLiteral(" SET ") +
-                              columns.join(QStringLiteral(", ")) + QStringLiteral(" WHERE rowid = ?"),
+                              columns.join(QStringLiteral(", ")) + QStringLiteral(" WHERE rowid = ?") + unchanged,
                           binds);
     const int affected = s.numRowsAffected();
     s.finish();
@@ -963,9 +1234,13 @@ void Table::post()
     d->modified = false;
     m_state = State::Browse;
     if (affected == 0) {
-        // Deleted behind this object's back (through query()).
+        // Deleted or changed behind this object's back: by another user, or
+        // through query(). The row is shown as it is now.
         d->values = d->saved;
+        const qint64 row = d->rowid;
         d->refreshAfterChange();
+        if (d->hasRow && d->rowid == row)
+            throw Error(texts::rowChangedByOthers(shownTable(d->fileName)));
         throw Error(texts::rowGone(d->fileName));
     }
     d->loadRow(QStringLiteral("WHERE rowid = ?"), {d->rowid});
@@ -1001,15 +1276,44 @@ void Table::remove()
 
 void Table::beginTransaction()
 {
-    if (!d->db.transaction())
-        fail(d->path, d->db.lastError());
+    // The writes of a transaction follow what it reads (the next order
+    // number, the rows a batch finds missing): no other writer may come in
+    // between, whichever copy of the program it is.
+    d->ensureConnection();
+    if (d->onServer) {
+        // The server only warns where a file's engine refuses.
+        if (d->inTransaction)
+            throw Error(texts::engineError(d->where) + u'\r' + texts::nestedTransaction());
+        if (!d->db.transaction())
+            d->failed(d->db.lastError());
+        d->inTransaction = true;
+        QSqlQuery lock(d->db);
+        if (!lock.exec(QStringLiteral("LOCK TABLE ") + d->table + QStringLiteral(" IN SHARE ROW EXCLUSIVE MODE"))) {
+            const QSqlError e = lock.lastError();
+            d->inTransaction = false;
+            d->db.rollback();
+            d->failed(e);
+        }
+        return;
+    }
+    QSqlQuery begin(d->db);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        fail(d->where, begin.lastError());
     d->inTransaction = true;
 }
 
 void Table::commit()
 {
-    if (!d->db.commit())
-        fail(d->path, d->db.lastError());
+    if (!d->db.commit()) {
+        const QSqlError e = d->db.lastError();
+        // A commit that failed on the server has rolled back.
+        if (d->onServer) {
+            d->inTransaction = false;
+            d->dataPending = false;
+            d->currentPending = false;
+        }
+        d->failed(e);
+    }
     d->endTransaction();
 }
 
@@ -1017,7 +1321,9 @@ void Table::rollback()
 {
     // The pending row may belong to what is rolled back.
     d->dropPending();
-    const bool ok = d->db.rollback();
+    // A lost connection took its transaction with it.
+    const bool lost = d->reconnect;
+    const bool ok = lost || d->db.rollback();
     const QSqlError e = d->db.lastError();
     // The rows are announced as they are now; a current row that moved
     // inside is announced even where the rollback left it.
@@ -1029,19 +1335,26 @@ void Table::rollback()
     if (moved && d->rowid == before)
         emit currentChanged();
     if (!ok)
-        fail(d->path, e);
+        d->failed(e);
 }
 
 QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& binds)
 {
+    d->ensureConnection();
     QSqlQuery s(d->db);
     s.setForwardOnly(true);
-    if (!s.prepare(sql))
-        fail(d->path, s.lastError());
-    for (int i = 0; i < binds.size(); ++i)
-        s.bindValue(i, binds[i]);
-    if (!s.exec())
-        fail(d->path, s.lastError());
+    if (d->onServer && binds.isEmpty()) {
+        // The server prepares no statement that defines tables: those run as they are.
+        if (!s.exec(sql))
+            d->failed(s.lastError());
+    } else {
+        if (!s.prepare(sql))
+            d->failed(s.lastError());
+        for (int i = 0; i < binds.size(); ++i)
+            s.bindValue(i, binds[i]);
+        if (!s.exec())
+            d->failed(s.lastError());
+    }
     QVector<QVector<QVariant>> rows;
     if (s.isSelect()) {
         const int n = s.record().count();
@@ -1057,6 +1370,116 @@ QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& 
         d->refreshAfterChange();
     }
     return rows;
+}
+
+QVector<qint64> copyToServer(const QVector<CopiedTable>& tables)
+{
+    struct Source
+    {
+        QString table;
+        QStringList columns; // quoted, in the order of the definition
+        QVector<QVariantList> rows;
+    };
+    QVector<Source> sources;
+    // Everything is read and converted before the server is touched.
+    for (const CopiedTable& c : tables) {
+        Source source;
+        if (!tableNameOf(c.fileName, &source.table))
+            throw Error(texts::badTableFileName(c.fileName));
+        for (const FieldDef& f : c.fields)
+            source.columns << quoted(f.name);
+        const QString dir = netFileDir();
+        const QString path = QDir(dir).filePath(c.fileName);
+        if (!QFileInfo(path).isFile()) {
+            if (c.required)
+                throw Error(texts::tableNotFound(c.fileName, QDir::toNativeSeparators(dir)));
+            sources.push_back(source);
+            continue;
+        }
+        const QString connection = newConnectionName(source.table);
+        QString error;
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            file.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+            file.setDatabaseName(sqliteUri(path, QStringLiteral("ro")));
+            if (!file.open()) {
+                error = file.lastError().text();
+            } else {
+                // The file's columns by name; a field the file lacks is copied empty.
+                QHash<QString, QString> held;
+                QSqlQuery info(file);
+                if (info.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"))) {
+                    info.bindValue(0, source.table);
+                    if (info.exec())
+                        while (info.next())
+                            held.insert(info.value(0).toString().toCaseFolded(), info.value(0).toString());
+                }
+                if (held.isEmpty()) {
+                    error = texts::noTableInFile(source.table, c.fileName);
+                } else {
+                    QStringList read;
+                    for (const FieldDef& f : c.fields)
+                        read << (held.contains(f.name.toCaseFolded())
+                                     ? quoted(held.value(f.name.toCaseFolded()))
+                                     : QStringLiteral("NULL"));
+                    QSqlQuery rows(file);
+                    rows.setForwardOnly(true);
+                    if (!rows.exec(QStringLiteral("SELECT ") + read.join(QStringLiteral(", ")) +
+                                   QStringLiteral(" FROM ") + quoted(source.table) + QStringLiteral(" ORDER BY rowid")))
+                        error = rows.lastError().text();
+                    while (error.isEmpty() && rows.next()) {
+                        QVariantList values;
+                        for (int i = 0; i < c.fields.size(); ++i) {
+                            const QVariant v = rows.isNull(i) ? QVariant() : rows.value(i);
+                            try {
+                                values << storedValue(c.fields[i], v);
+                            } catch (const Error& e) {
+                                error = texts::badRowValue(int(source.rows.size()) + 1, e.message());
+                                break;
+                            }
+                        }
+                        source.rows.push_back(values);
+                    }
+                }
+            }
+            file.close();
+        }
+        QSqlDatabase::removeDatabase(connection);
+        if (!error.isEmpty())
+            throw Error(texts::copyRowRefused(c.fileName, error));
+        sources.push_back(std::move(source));
+    }
+
+    ServerSession session;
+    session.begin();
+    QVector<qint64> copied;
+    for (qsizetype t = 0; t < sources.size(); ++t) {
+        const Source& source = sources[t];
+        if (!serverTableExists(session, source.table))
+            createServerTable(session, source.table, tables[t].fields, source.table);
+        session.exec(QStringLiteral("LOCK TABLE ") + quoted(source.table) + QStringLiteral(" IN EXCLUSIVE MODE"));
+        if (session.exec(QStringLiteral("SELECT 1 FROM ") + quoted(source.table) + QStringLiteral(" LIMIT 1")).next())
+            throw Error(texts::serverTableNotEmpty(source.table, serverPlace()));
+        if (!source.rows.isEmpty()) {
+            QStringList marks;
+            for (int i = 0; i < source.columns.size(); ++i)
+                marks << QStringLiteral("?");
+            QSqlQuery insert(session.db());
+            if (!insert.prepare(QStringLiteral("INSERT INTO ") + quoted(source.table) + QStringLiteral(" (") +
+                                source.columns.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                                marks.join(QStringLiteral(", ")) + u')'))
+                throw Error(texts::engineError(serverPlace()) + u'\r' + insert.lastError().text());
+            for (const QVariantList& row : source.rows) {
+                for (int i = 0; i < row.size(); ++i)
+                    insert.bindValue(i, row[i]);
+                if (!insert.exec())
+                    throw Error(texts::copyRowRefused(tables[t].fileName, insert.lastError().text()));
+            }
+        }
+        copied << source.rows.size();
+    }
+    session.commit();
+    return copied;
 }
 
 } // namespace lir::db

@@ -16,6 +16,11 @@
 // opened once for the whole run and shared by every caller; it has one current
 // row, and its order is rowid order. Every failure throws lir::Error with the
 // engine's message.
+//
+// Where lircomplect.ini names a PostgreSQL server (storesettings.h), the same
+// tables live there, found by the same file names: each has a column "rowid"
+// that keeps the order of its rows, and everything below behaves as it does
+// over the files. Every transaction locks its table against other writers.
 namespace lir::db {
 
 // The directory in which tables are found by name; the current directory
@@ -77,13 +82,17 @@ public:
 
     // Whether a table file of that name exists in the tables' directory.
     static bool exists(const QString& fileName);
-    // Creates the file and its table from field definitions; an existing
-    // table is never touched.
+    // Creates the file and its table from field definitions (on a server,
+    // the table there); an existing table is never touched.
     static void create(const QString& fileName, const QVector<FieldDef>& fields);
 
     QString fileName() const;
     QString tableName() const;
+    // The file of the table; empty for a table on a server.
     QString filePath() const;
+    // The table as messages name it: its file, or the table on its server.
+    QString location() const;
+    bool onServer() const;
     QStringList fieldNames() const;
     // The fields as the file declares them (indexed is not reported).
     QVector<FieldDef> fields() const;
@@ -128,6 +137,8 @@ public:
     void setValue(const QString& field, const QVariant& v);
     // Writes the pending row. A value that does not fit its field is refused
     // with an error, and the row stays pending with that value, to be mended.
+    // An edit of a row that has changed since it was read (another user, or
+    // query()) is refused, and the row is read again as it is now.
     void post();
     // A rule of a number field beyond its type, applied by every post(): the
     // check returns the message for a value it refuses, an empty text for one
@@ -171,6 +182,21 @@ private:
 // file is left for the caller to remove.
 void writeTableFile(const QString& path, const QString& table, const QVector<FieldDef>& fields,
                     const QVector<QVector<QVariant>>& rows);
+
+// One table of the tables' directory to be copied to the server: its file and
+// the fields the server's table gets when it has none yet.
+struct CopiedTable
+{
+    QString fileName;
+    QVector<FieldDef> fields;
+    bool required = true; // a missing file is an error; else the server's table is only created
+};
+
+// Copies the files' tables to the configured server in one transaction,
+// each table made there when it is missing, rows in their order. Refused,
+// with nothing changed, when a table on the server holds a row already.
+// Returns the number of rows copied of each table.
+QVector<qint64> copyToServer(const QVector<CopiedTable>& tables);
 
 // Commits when done() is called, rolls back otherwise.
 class Transaction

@@ -61,6 +61,91 @@ inline QString badRowValue(int row, const QString& reason)
     return QStringLiteral("Строка %1: %2").arg(QString::number(row), reason);
 }
 
+// The store of the tables: lircomplect.ini and a PostgreSQL server.
+inline QString settingsUnreadable(const QString& path)
+{
+    return QStringLiteral("Не удалось прочитать файл настроек %1").arg(path);
+}
+inline QString unknownDriver(const QString& path, const QString& driver)
+{
+    return QStringLiteral("В файле настроек %1 указан неизвестный драйвер базы данных \"%2\": допустимы sqlite и postgresql")
+        .arg(path, driver);
+}
+inline QString passwordInSettings(const QString& path)
+{
+    return QStringLiteral("Файл настроек %1 не должен хранить пароль: удалите из него строку password и укажите "
+                          "пароль в файле ~/.pgpass или в переменной окружения PGPASSWORD")
+        .arg(path);
+}
+inline QString badPort(const QString& path, const QString& port)
+{
+    return QStringLiteral("В файле настроек %1 указан неверный порт сервера \"%2\": нужен номер от 1 до 65535")
+        .arg(path, port);
+}
+inline QString noDatabaseName(const QString& path)
+{
+    return QStringLiteral("В файле настроек %1 не указана база данных сервера (dbname)").arg(path);
+}
+inline QString serverShown(const QString& hostAndPort, const QString& dbname)
+{
+    return QStringLiteral("%1, база данных %2").arg(hostAndPort, dbname);
+}
+inline QString onServer(const QString& server)
+{
+    return QStringLiteral("на сервере %1").arg(server);
+}
+inline QString inDirectory(const QString& dir)
+{
+    return QStringLiteral("в каталоге %1").arg(dir);
+}
+inline QString tableOnServer(const QString& table, const QString& server)
+{
+    return QStringLiteral("%1 на сервере %2").arg(table, server);
+}
+inline QString noServerDriver()
+{
+    return QStringLiteral("Драйвер PostgreSQL для Qt не установлен: установите пакет libqt6sql6-psql");
+}
+inline QString serverUnreachable(const QString& server)
+{
+    return QStringLiteral("Не удалось подключиться к серверу базы данных %1").arg(server);
+}
+inline QString serverTableNotFound(const QString& table, const QString& server)
+{
+    return QStringLiteral("Таблица %1 не найдена на сервере %2").arg(table, server);
+}
+inline QString noOrderColumn(const QString& table, const QString& server)
+{
+    return QStringLiteral("У таблицы %1 на сервере %2 нет столбца порядка записей rowid").arg(table, server);
+}
+inline QString connectionLost(const QString& table, const QString& server)
+{
+    return QStringLiteral("Связь с сервером базы данных %2 прервана: действие с таблицей %1 не выполнено.\r"
+                          "Следующее действие подключится к серверу заново.")
+        .arg(table, server);
+}
+inline QString rowChangedByOthers(const QString& table)
+{
+    return QStringLiteral("Запись таблицы %1 изменил другой пользователь, пока вы её правили: ваше изменение не "
+                          "записано.\rПоказаны новые значения записи; внесите изменение ещё раз.")
+        .arg(table);
+}
+
+inline QString nestedTransaction()
+{
+    return QStringLiteral("транзакция уже начата");
+}
+inline QString serverTableNotEmpty(const QString& table, const QString& server)
+{
+    return QStringLiteral("Таблица %1 на сервере %2 уже содержит записи: копирование отменено, на сервере ничего "
+                          "не изменено")
+        .arg(table, server);
+}
+inline QString copyRowRefused(const QString& file, const QString& reason)
+{
+    return QStringLiteral("Таблица %1 не скопирована на сервер, на сервере ничего не изменено\r%2").arg(file, reason);
+}
+
 // Tables in the Paradox format.
 inline QString notParadoxTable(const QString& file)
 {

@@ -13,12 +13,15 @@ namespace lir {
 
 namespace {
 
-const QString ordersSql = QStringLiteral("select Id, Name from zakaz where Parentid = 0 order by Id");
+// The names quoted as the fields are spelt: a server folds unquoted names
+// to lower case.
+const QString ordersSql = QStringLiteral(R"(select "Id", "Name" from zakaz where "Parentid" = 0 order by "Id")");
 // In the order the rows were written, which is the order of the entries.
 const QString kitsSql = QStringLiteral(
-    "select Type, Count, Color, FFH, FFB, GH, Designation, Profil, Dop_komplekt from zakaz"
-    " where Parentid = ? order by rowid");
-const QString orderSql = QStringLiteral("select Id, Name from zakaz where Parentid = 0 and Id = ? order by rowid limit 1");
+    R"(select "Type", "Count", "Color", "FFH", "FFB", "GH", "Designation", "Profil", "Dop_komplekt" from zakaz)"
+    R"( where "Parentid" = ? order by rowid)");
+const QString orderSql =
+    QStringLiteral(R"(select "Id", "Name" from zakaz where "Parentid" = 0 and "Id" = ? order by rowid limit 1)");
 
 // A field left empty by another tool reads as 0 or as empty text.
 int number(const QVariant& v)
@@ -154,6 +157,18 @@ void OrderHistory::listKits()
     m_lbName = picked.Name;
     m_lbNameVisible = true;
     emit changed();
+}
+
+void OrderHistory::FormShow()
+{
+    db::Table& t = table();
+    refresh();
+    QVector<SavedOrder> now = queryOrders(t);
+    if (now != m_orders) {
+        m_orders = std::move(now);
+        m_current = m_orders.isEmpty() ? -1 : 0;
+    }
+    listKits();
 }
 
 bool OrderHistory::bt_openClick(OrderModel& order)

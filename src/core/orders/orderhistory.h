@@ -58,6 +58,11 @@ public:
     int currentOrder() const; // row of the order list, -1 when it is empty
     void setCurrentOrder(int row);
 
+    // A showing of the window: the order list is read again, as other users
+    // of a shared store may have saved orders meanwhile (when it changed it
+    // stands on its first row, as after a save here); then listKits().
+    void FormShow();
+
     // ------------------------------------------------------------ the kit list (Query2)
     // Lists the kits of the order on which the order list stands, and shows
     // its description above them (a showing of the window, a click in the

@@ -36,7 +36,7 @@ void CreateOrderTable()
 
 void SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries)
 {
-    const QString where = QDir::toNativeSeparators(table.filePath());
+    const QString where = table.location();
     try {
         db::Transaction transaction(table);
         table.last();

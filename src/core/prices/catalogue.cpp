@@ -3,6 +3,8 @@
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
 #include "core/db/storage.h"
+#include "core/db/storagetexts.h"
+#include "core/db/storesettings.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/pricetexts.h"
 
@@ -341,9 +343,12 @@ void synchronise()
         AddTiltTurnLockItems();
         FixSashHingeNames();
     } catch (const Error& e) {
+        // The directory of the open table, which is where it was found.
         const db::Table* t = prices::openTable();
-        const QString dir = t ? QFileInfo(t->filePath()).absolutePath() : db::netFileDir();
-        throw Error(pricetexts::cannotUpdateTable(prices::tableFile(), QDir::toNativeSeparators(dir), e.message()));
+        const QString place = t && !t->onServer()
+                                  ? db::texts::inDirectory(QDir::toNativeSeparators(QFileInfo(t->filePath()).absolutePath()))
+                                  : db::tablesPlace();
+        throw Error(pricetexts::cannotUpdateTable(db::shownTable(prices::tableFile()), place, e.message()));
     }
 }
 

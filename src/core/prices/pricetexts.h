@@ -43,9 +43,10 @@ inline QString badStoredPrice(const QString& file, const QString& designation, c
 }
 
 // The engine's own message follows on the second line.
-inline QString cannotOpenTable(const QString& file, const QString& dir, const QString& reason)
+// `place` as db::tablesPlace() names it ("в каталоге ...", "на сервере ...").
+inline QString cannotOpenTable(const QString& file, const QString& place, const QString& reason)
 {
-    return QStringLiteral("Не удалось открыть таблицу цен %1 в каталоге %2\r%3").arg(file, dir, reason);
+    return QStringLiteral("Не удалось открыть таблицу цен %1 %2\r%3").arg(file, place, reason);
 }
 
 // Tables in the Paradox format in place of ours.
@@ -114,9 +115,9 @@ inline QString newItemsWillBeAddedToTable()
 inline QString tableWillBeUpdated() { return QStringLiteral("Таблица цен будет обновлена."); }
 
 // A failed catalogue update: the table and where it is, then the engine's message.
-inline QString cannotUpdateTable(const QString& file, const QString& dir, const QString& reason)
+inline QString cannotUpdateTable(const QString& file, const QString& place, const QString& reason)
 {
-    return QStringLiteral("Не удалось обновить таблицу цен %1 в каталоге %2\r%3").arg(file, dir, reason);
+    return QStringLiteral("Не удалось обновить таблицу цен %1 %2\r%3").arg(file, place, reason);
 }
 
 } // namespace lir::pricetexts

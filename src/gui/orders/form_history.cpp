@@ -238,7 +238,7 @@ Thistory::~Thistory()
 void Thistory::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    runGuarded([this] { m_history.listKits(); });
+    runGuarded([this] { m_history.FormShow(); });
 }
 
 void Thistory::DBGrid_parentCellClick(int row)

@@ -2,6 +2,7 @@
 
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/db/storesettings.h"
 #include "gui/app/widgets.h"
 #include "gui/prices/pricemodel.h"
 #include "core/prices/pricetable.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QShowEvent>
 #include <QStyle>
 
 namespace lir::gui {
@@ -170,10 +172,10 @@ void TPrice::openTable()
         m_table = &prices::open();
     } catch (const Error& e) {
         // The program goes on without prices; the message says where the table was looked for.
-        const QString dir = QDir::toNativeSeparators(db::netFileDir());
-        dialogs().errorBox(QFileInfo::exists(QDir(db::netFileDir()).filePath(file))
-                               ? t::cannotOpenTable(file, dir, e.message())
-                               : e.message());
+        // A table that is there but cannot be opened is named with its place;
+        // a missing one says where it was looked for by itself.
+        const bool present = db::usesServer() ? false : QFileInfo::exists(QDir(db::netFileDir()).filePath(file));
+        dialogs().errorBox(present ? t::cannotOpenTable(file, db::tablesPlace(), e.message()) : e.message());
         m_table = nullptr;
     }
     m_model->setTable(m_table);
@@ -247,10 +249,24 @@ void TPrice::DBEdit3Enter()
         m_table->post();
     });
     m_model->pendingChanged();
-    if (!written)
+    if (!written) {
+        // An edit refused because another user changed the row meanwhile
+        // leaves the row as it is now: the edit shows that.
+        if (m_table->state() == db::Table::State::Browse)
+            showPrice();
         return;
+    }
     showPrice();
     m_grid->setFocus();
+}
+
+void TPrice::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    // Prices kept on a server may have been changed by another user since
+    // the grid read them.
+    if (m_table && m_table->onServer() && m_table->state() == db::Table::State::Browse)
+        runGuarded([this] { m_model->refresh(); });
 }
 
 void TPrice::search(const QString& field, const QString& text)

@@ -39,6 +39,8 @@ public:
     qint64 rowidAt(int row) const { return m_rows.value(row).rowid; }
     // The current row's pending values changed (typing in the price edit).
     void pendingChanged();
+    // Reads the rows again: on a server another user may have written them.
+    void refresh() { reload(); }
 
 signals:
     void currentRowChanged(int row);

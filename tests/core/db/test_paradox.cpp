@@ -141,6 +141,7 @@ TEST_F(ParadoxReader, TextsFillTheirFieldOrEndAtTheFirstZeroByte)
 
 TEST_F(ParadoxReader, TheHeaderTellsAParadoxTableNotTheName)
 {
+    LIR_FILES_ONLY();
     const QString path = priceTable();
     EXPECT_TRUE(px::isParadoxTable(path));
     EXPECT_EQ(px::readTable(path).rows, priceRows(300));

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include "core/db/storesettings.h"
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
@@ -57,6 +59,13 @@ protected:
 
     QString designation(Table& t) { return t.text(QStringLiteral("oboznashenie")); }
 
+    // A statement of another connection to the table's store, as another
+    // copy of the program would write.
+    static void otherUser(Table& t, const QString& sql, const QVariantList& binds = {})
+    {
+        lir::test::writeAsAnotherUser(t.fileName(), sql, binds);
+    }
+
     lir::test::ScopedWorkDir m_dir;
 };
 
@@ -70,11 +79,16 @@ TEST_F(StorageTest, MissingFileIsAnErrorNamingFileAndDirectoryAndCreatesNothing)
     const QString dir = m_dir.file(QStringLiteral("Цены #1 ?"));
     ASSERT_TRUE(QDir().mkpath(dir));
     lir::db::setNetFileDir(dir);
+    const auto server = lir::db::server();
+    const QString serverShown = server ? server->host + u':' + QString::number(server->port) +
+                                             QStringLiteral(", база данных ") + server->dbname
+                                       : QString();
     try {
         Table::open(QStringLiteral("zeni.db"));
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QString(QStringLiteral("Таблица zeni.db не найдена в каталоге ") + dir));
+        EXPECT_EQ(e.message(), server ? QStringLiteral("Таблица zeni не найдена на сервере ") + serverShown
+                                      : QString(QStringLiteral("Таблица zeni.db не найдена в каталоге ") + dir));
     }
     EXPECT_FALSE(Table::isOpen(QStringLiteral("zeni.db")));
     EXPECT_TRUE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
@@ -82,12 +96,19 @@ TEST_F(StorageTest, MissingFileIsAnErrorNamingFileAndDirectoryAndCreatesNothing)
 
     // The same directory works once the table is there.
     Table::create(QStringLiteral("zeni.db"), {{kOb, Type::Text, 40}});
+    EXPECT_TRUE(Table::exists(QStringLiteral("zeni.db")));
+    if (server) {
+        EXPECT_EQ(Table::open(QStringLiteral("zeni.db")).location(), QStringLiteral("zeni на сервере ") + serverShown);
+        EXPECT_TRUE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+        return;
+    }
     EXPECT_TRUE(QFile::exists(dir + QStringLiteral("/zeni.db")));
     EXPECT_EQ(Table::open(QStringLiteral("zeni.db")).filePath(), QString(dir + QStringLiteral("/zeni.db")));
 }
 
 TEST_F(StorageTest, FileWithoutTheTableOrNotADatabaseIsAnError)
 {
+    LIR_FILES_ONLY();
     QFile junk(m_dir.file(QStringLiteral("zeni.db")));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("this is not a database file, only some text that is long enough to be read");
@@ -128,9 +149,10 @@ TEST_F(StorageTest, CreateDeclaresTheFieldsAndNeverTouchesAnExistingTable)
     Table::create(QStringLiteral("zakaz.db"), orderFields());
     EXPECT_TRUE(Table::exists(QStringLiteral("zakaz.db")));
 
+    const QVector<FieldDef> declared = orderFields();
     Table& t = Table::open(QStringLiteral("zakaz.db"));
     EXPECT_EQ(t.tableName(), QStringLiteral("zakaz"));
-    EXPECT_EQ(t.fields(), orderFields()); // read back from the file
+    EXPECT_EQ(t.fields(), declared); // read back from the file
     EXPECT_EQ(t.rowCount(), 0);
     EXPECT_FALSE(t.first());
     EXPECT_EQ(t.currentIndex(), -1);
@@ -142,7 +164,7 @@ TEST_F(StorageTest, CreateDeclaresTheFieldsAndNeverTouchesAnExistingTable)
 
     Table::create(QStringLiteral("zakaz.db"), {{QStringLiteral("Other"), Type::Text, 5}});
     Table& again = Table::open(QStringLiteral("zakaz.db"));
-    EXPECT_EQ(again.fields(), orderFields());
+    EXPECT_EQ(again.fields(), declared);
     EXPECT_EQ(again.rowCount(), 1);
 
     // A definition the table cannot have leaves no file behind.
@@ -254,17 +276,8 @@ TEST_F(StorageTest, PrefixLocateFollowsEveryChangeOfTheTable)
     }
     EXPECT_FALSE(t.locate(kName, QStringLiteral("ручка"), options));
 
-    // Another connection to the same file.
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other.setDatabaseName(t.filePath());
-        ASSERT_TRUE(other.open());
-        QSqlQuery q(other);
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO zeni (oboznashenie, nazvanie) VALUES ('B-1', 'Фиксатор')")));
-        q.finish();
-        other.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    // Another connection to the same table (another user).
+    otherUser(t, QStringLiteral("INSERT INTO zeni (oboznashenie, nazvanie) VALUES ('B-1', 'Фиксатор')"));
     EXPECT_TRUE(t.locate(kName, QStringLiteral("фикс"), options));
     EXPECT_EQ(designation(t), QStringLiteral("B-1"));
     EXPECT_TRUE(t.locate(kOb, QStringLiteral("b-"), options));
@@ -373,7 +386,7 @@ TEST_F(StorageTest, TextIsCutToItsFieldSize)
     t.setValue(QStringLiteral("Designation"), QStringLiteral("ЛИР-6742-33АМR100-длинное"));
     t.post();
     EXPECT_EQ(t.text(QStringLiteral("Name")), longName.left(100));
-    const auto rows = t.query(QStringLiteral("SELECT length(Name), Designation FROM zakaz"));
+    const auto rows = t.query(QStringLiteral(R"(SELECT length("Name"), "Designation" FROM zakaz)"));
     EXPECT_EQ(rows.value(0).value(0).toInt(), 100);
     EXPECT_EQ(rows.value(0).value(1).toString(), QStringLiteral("ЛИР-6742-33АМR100-дл"));
 }
@@ -512,7 +525,9 @@ TEST_F(StorageTest, EngineErrorsCarryTheEngineMessage)
         t.query(QStringLiteral("SELECT * FROM nosuch"));
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("no such table"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(lir::test::onTestServer() ? QStringLiteral("relation \"nosuch\" does not exist")
+                                                                   : QStringLiteral("no such table")))
+            << e.message().toStdString();
     }
     t.beginTransaction();
     EXPECT_THROW(t.beginTransaction(), Error);
@@ -524,6 +539,130 @@ TEST_F(StorageTest, EngineErrorsCarryTheEngineMessage)
     EXPECT_EQ(t.rowCount(), 0);
     EXPECT_EQ(t.currentRowid(), 0);
     EXPECT_EQ(moved.count(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StorageTest, AnEditOfARowAnotherUserChangedIsRefusedAndShowsTheRowAsItIsNow)
+{
+    Table& t = prices({{QStringLiteral("A"), QString(), 1}, {QStringLiteral("B"), QString(), 2}});
+    QSignalSpy written(&t, &Table::dataChanged);
+    // Edits of different rows both stay.
+    t.edit();
+    t.setValue(kPrice, 10);
+    otherUser(t, QStringLiteral("UPDATE zeni SET zena = 20 WHERE oboznashenie = 'B'"));
+    t.post();
+    EXPECT_EQ(t.query(QStringLiteral("SELECT zena FROM zeni ORDER BY rowid")),
+              (QVector<QVector<QVariant>>{{10.0}, {20.0}}));
+
+    // The same row: the later edit is refused, nothing is overwritten, and
+    // the row reads as the other user left it.
+    t.edit();
+    t.setValue(kPrice, 11);
+    otherUser(t, QStringLiteral("UPDATE zeni SET zena = 15, nazvanie = 'Ручка' WHERE oboznashenie = 'A'"));
+    written.clear();
+    try {
+        t.post();
+        FAIL() << "the other user's change was overwritten";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Запись таблицы %1 изменил другой пользователь, пока вы её правили: ваше "
+                                              "изменение не записано.\rПоказаны новые значения записи; внесите "
+                                              "изменение ещё раз.")
+                                   .arg(lir::test::onTestServer() ? QStringLiteral("zeni") : QStringLiteral("zeni.db")));
+    }
+    EXPECT_EQ(t.state(), Table::State::Browse);
+    EXPECT_EQ(t.number(kPrice), 15.0);
+    EXPECT_EQ(t.text(kName), QStringLiteral("Ручка"));
+    EXPECT_GE(written.count(), 1);
+    // Edited again from what it is now, it is written.
+    t.edit();
+    t.setValue(kPrice, 16);
+    t.post();
+    EXPECT_EQ(t.query(QStringLiteral("SELECT zena FROM zeni WHERE oboznashenie = 'A'")).value(0).value(0), 16.0);
+
+    // A row another user deleted is named as deleted.
+    t.edit();
+    t.setValue(kPrice, 17);
+    otherUser(t, QStringLiteral("DELETE FROM zeni WHERE oboznashenie = 'A'"));
+    try {
+        t.post();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Текущая запись таблицы zeni.db была удалена"));
+    }
+    EXPECT_EQ(designation(t), QStringLiteral("B"));
+    EXPECT_EQ(t.rowCount(), 1);
+}
+
+TEST(StoreSettings, TheIniFileNamesTheServerOrTheFilesAndRefusesWhatCannotBeUsed)
+{
+    lir::test::ScopedWorkDir work;
+    using lir::db::readServerSettings;
+    using lir::db::ServerSettings;
+    const QString ini = QDir::toNativeSeparators(work.file(QStringLiteral("lircomplect.ini")));
+    auto withFile = [&](const QByteArray& text) {
+        QFile f(work.file(QStringLiteral("lircomplect.ini")));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    };
+    auto refusal = [&]() {
+        try {
+            readServerSettings(work.path());
+        } catch (const Error& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    QFile::remove(work.file(QStringLiteral("lircomplect.ini")));
+    EXPECT_EQ(readServerSettings(work.path()), std::nullopt);
+    withFile("[database]\ndriver=sqlite\nhost=ignored\n");
+    EXPECT_EQ(readServerSettings(work.path()), std::nullopt);
+    withFile("[other]\nx=1\n");
+    EXPECT_EQ(readServerSettings(work.path()), std::nullopt);
+
+    withFile("[database]\ndriver=PostgreSQL\nhost= db.office \nport=6543\ndbname=lircomplect\nuser=smeta\n");
+    EXPECT_EQ(readServerSettings(work.path()),
+              (ServerSettings{QStringLiteral("db.office"), 6543, QStringLiteral("lircomplect"), QStringLiteral("smeta")}));
+    withFile("[database]\ndriver=postgresql\ndbname=lir\n");
+    EXPECT_EQ(readServerSettings(work.path()), (ServerSettings{QString(), 5432, QStringLiteral("lir"), QString()}));
+
+    withFile("[database]\ndriver=mysql\n");
+    EXPECT_EQ(refusal(), QStringLiteral("В файле настроек %1 указан неизвестный драйвер базы данных \"mysql\": "
+                                        "допустимы sqlite и postgresql")
+                             .arg(ini));
+    withFile("[database]\ndriver=postgresql\ndbname=lir\nport=70000\n");
+    EXPECT_EQ(refusal(), QStringLiteral("В файле настроек %1 указан неверный порт сервера \"70000\": нужен номер от 1 до "
+                                        "65535")
+                             .arg(ini));
+    withFile("[database]\ndriver=postgresql\nhost=db\n");
+    EXPECT_EQ(refusal(), QStringLiteral("В файле настроек %1 не указана база данных сервера (dbname)").arg(ini));
+    withFile("[database]\ndriver=postgresql\ndbname=lir\npassword=secret\n");
+    EXPECT_EQ(refusal(), QStringLiteral("Файл настроек %1 не должен хранить пароль: удалите из него строку password и "
+                                        "укажите пароль в файле ~/.pgpass или в переменной окружения PGPASSWORD")
+                             .arg(ini));
+}
+
+TEST(StoreSettings, AnUnreachableServerIsAnErrorNamingHostAndDatabase)
+{
+    lir::test::ScopedWorkDir work;
+    const auto before = lir::db::server();
+    Table::closeAll();
+    lir::db::setServer(lir::db::ServerSettings{work.file(QStringLiteral("no-server")), 5432,
+                                               QStringLiteral("lircomplect"), QString()});
+    try {
+        Table::open(QStringLiteral("zeni.db"));
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось подключиться к серверу базы данных ") +
+                                           work.file(QStringLiteral("no-server")) +
+                                           QStringLiteral(":5432, база данных lircomplect\r")))
+            << e.message().toStdString();
+    }
+    EXPECT_FALSE(Table::isOpen(QStringLiteral("zeni.db")));
+    EXPECT_THROW(Table::exists(QStringLiteral("zakaz.db")), Error);
+    lir::db::setServer(before);
 }
 
 } // namespace

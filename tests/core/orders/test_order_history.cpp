@@ -78,7 +78,7 @@ protected:
 
 TEST_F(HistoryTest, ListsOrdersByNumberAndTheKitsOfThePickedOneInSavedOrder)
 {
-    EXPECT_TRUE(QFile::exists(work.file(QStringLiteral("zakaz.db"))));
+    EXPECT_TRUE(db::Table::exists(QStringLiteral("zakaz.db")));
     // No saved order: both lists empty, and nothing to open.
     EXPECT_TRUE(history.orders().isEmpty());
     EXPECT_EQ(history.currentOrder(), -1);
@@ -166,11 +166,11 @@ TEST_F(HistoryTest, WithNoOrderListedOpeningKeepsTheCurrentOrder)
 TEST_F(HistoryTest, RowsOfAnotherToolWithoutHeaderOrWithoutKits)
 {
     db::Table& t = history.table();
-    t.query(QStringLiteral("INSERT INTO zakaz (Id, Name, Parentid) VALUES (1, 'Пустой', 0)"));
-    t.query(QStringLiteral("INSERT INTO zakaz (Id, Parentid, Designation, Type) VALUES (2, 77, 'ЛИР-6741-1R', 'ПФ')"));
+    t.query(QStringLiteral("INSERT INTO zakaz (\"Id\", \"Name\", \"Parentid\") VALUES (1, 'Пустой', 0)"));
+    t.query(QStringLiteral("INSERT INTO zakaz (\"Id\", \"Parentid\", \"Designation\", \"Type\") VALUES (2, 77, 'ЛИР-6741-1R', 'ПФ')"));
     // A kit row of another tool with its numbers left empty.
-    t.query(QStringLiteral("INSERT INTO zakaz (Id, Name, Parentid) VALUES (3, 'Без чисел', 0)"));
-    t.query(QStringLiteral("INSERT INTO zakaz (Id, Parentid, Designation, Type) VALUES (4, 3, 'Нестандартный', 'ПФ')"));
+    t.query(QStringLiteral("INSERT INTO zakaz (\"Id\", \"Name\", \"Parentid\") VALUES (3, 'Без чисел', 0)"));
+    t.query(QStringLiteral("INSERT INTO zakaz (\"Id\", \"Parentid\", \"Designation\", \"Type\") VALUES (4, 3, 'Нестандартный', 'ПФ')"));
 
     EXPECT_EQ(history.orders(), (QVector<SavedOrder>{{1, QStringLiteral("Пустой")}, {3, QStringLiteral("Без чисел")}}));
     history.listKits();
@@ -195,9 +195,9 @@ TEST_F(HistoryTest, OrderNumbersPastSixteenBits)
 {
     // One order of 65 535 kits written in one statement, as another tool might.
     db::Table& t = history.table();
-    t.query(QStringLiteral("INSERT INTO zakaz (Id, Name, Parentid) VALUES (1, 'Большой', 0)"));
+    t.query(QStringLiteral("INSERT INTO zakaz (\"Id\", \"Name\", \"Parentid\") VALUES (1, 'Большой', 0)"));
     t.query(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 65536)"
-                           " INSERT INTO zakaz (Id, Parentid, Designation, Type, Count, Color, FFH, FFB, GH)"
+                           " INSERT INTO zakaz (\"Id\", \"Parentid\", \"Designation\", \"Type\", \"Count\", \"Color\", \"FFH\", \"FFB\", \"GH\")"
                            " SELECT i, 1, 'ЛИР-6741-1R', 'ПФ ПВХ', 1, 0, 600, 500, 0 FROM n"));
     ASSERT_EQ(t.rowCount(), 65536);
 
@@ -216,4 +216,31 @@ TEST_F(HistoryTest, OrderNumbersPastSixteenBits)
     EXPECT_EQ(order.entries(), saved);
     EXPECT_EQ(OrderHistory::queryOrder(t, 65537)->Name, QStringLiteral("После"));
     EXPECT_FALSE(OrderHistory::queryOrder(t, 65538)); // a kit row is no order
+}
+
+TEST_F(HistoryTest, AColleaguesOrderIsListedAtTheNextShowing)
+{
+    saveTwoOrders();
+    history.setCurrentOrder(1);
+    history.listKits();
+    // A showing with nothing new keeps the picked order.
+    history.FormShow();
+    EXPECT_EQ(history.currentOrder(), 1);
+    EXPECT_EQ(history.listedOrder(), 5);
+
+    // Another estimator saves order 8 into the same table.
+    test::writeAsAnotherUser(QStringLiteral("zakaz.db"),
+                             QStringLiteral(R"(INSERT INTO zakaz ("Id", "Name", "Parentid") VALUES (8, 'Коллега', 0))"));
+    test::writeAsAnotherUser(QStringLiteral("zakaz.db"),
+                             QStringLiteral(R"(INSERT INTO zakaz ("Id", "Parentid", "Designation", "Type", "Count")
+                                               VALUES (9, 8, 'ЛИР-6741-1R', 'ПФ ПВХ', 2))"));
+    history.FormShow();
+    EXPECT_EQ(history.orders(), (QVector<SavedOrder>{{1, QStringLiteral("Первый")},
+                                                    {5, QStringLiteral("Второй")},
+                                                    {8, QStringLiteral("Коллега")}}));
+    EXPECT_EQ(history.currentOrder(), 0);
+    history.setCurrentOrder(2);
+    history.listKits();
+    EXPECT_EQ(designations(history.kits()), QStringList{QStringLiteral("ЛИР-6741-1R")});
+    EXPECT_EQ(history.kits().first().Count, 2);
 }

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QThread>
 
 using namespace lir;
 
@@ -44,10 +45,15 @@ protected:
             tilt.SumButtonClick();
         }
     }
+    // The fields named as they are spelt, quoted as a server needs them.
     QVector<QVector<QVariant>> tableRows(const QString& fields)
     {
+        QStringList names = fields.split(QStringLiteral(", "));
+        for (QString& n : names)
+            n = db::quoted(n);
         return db::Table::open(orders::tableFile())
-            .query(QStringLiteral("SELECT ") + fields + QStringLiteral(" FROM zakaz ORDER BY rowid"));
+            .query(QStringLiteral("SELECT ") + names.join(QStringLiteral(", ")) +
+                   QStringLiteral(" FROM zakaz ORDER BY rowid"));
     }
 
     test::ScopedWorkDir work;
@@ -78,7 +84,7 @@ TEST_F(OrderTableTest, SavingNeedsADescriptionAndAKitAndWritesNothingOtherwise)
     EXPECT_EQ(test::recorder().errors(),
               (QStringList{QStringLiteral("Не введено описание заказа!"), QStringLiteral("Не введено описание заказа!"),
                            QStringLiteral("Нет данных для сохранения!")}));
-    EXPECT_FALSE(QFile::exists(work.file(QStringLiteral("zakaz.db"))));
+    EXPECT_FALSE(db::Table::exists(QStringLiteral("zakaz.db")));
 }
 
 TEST_F(OrderTableTest, TwoOrdersAreNumberedOneToSevenInOneTableOfTwelveFields)
@@ -149,7 +155,7 @@ TEST_F(OrderTableTest, AnOrderIsSavedWholeOrNotAtAll)
         order.bt_saveClick();
         ADD_FAILURE() << "the save did not fail";
     } catch (const Error& e) {
-        const QString path = QDir::toNativeSeparators(work.file(QStringLiteral("zakaz.db")));
+        const QString path = test::tableShown(work.path(), QStringLiteral("zakaz.db"));
         EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось сохранить заказ в таблицу ") + path + QChar(13)))
             << e.message().toStdString();
     }
@@ -168,4 +174,50 @@ TEST_F(OrderTableTest, AnExistingTableIsNeverTouched)
     orders::CreateOrderTable();
     EXPECT_EQ(fieldNames(db::Table::open(orders::tableFile()).fields()),
               (QStringList{QStringLiteral("Id"), QStringLiteral("Name")}));
+}
+
+TEST_F(OrderTableTest, ALostConnectionDuringASaveWritesNothingAndTheNextSaveReconnects)
+{
+    LIR_SERVER_ONLY();
+    addKits(3);
+    order.setDescription(QStringLiteral("Первый"));
+    ASSERT_TRUE(order.bt_saveClick());
+    db::Table& t = db::Table::open(orders::tableFile());
+    const QVariant pid = t.query(QStringLiteral("SELECT pg_backend_pid()")).value(0).value(0);
+
+    // The connection is cut while the second kit of the next order is written.
+    int posts = 0;
+    t.setNumberCheck(QStringLiteral("Count"), [&](double) {
+        if (++posts == 2) {
+            test::serverQuery(QStringLiteral("SELECT pg_terminate_backend(?)"), {pid});
+            for (int i = 0; i < 200 && !test::serverQuery(QStringLiteral("SELECT 1 FROM pg_stat_activity WHERE pid = ?"),
+                                                          {pid}).isEmpty();
+                 ++i)
+                QThread::msleep(10);
+        }
+        return QString();
+    });
+    order.setDescription(QStringLiteral("Второй"));
+    try {
+        order.bt_saveClick();
+        ADD_FAILURE() << "the save did not fail";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось сохранить заказ в таблицу ") +
+                                           test::tableShown(work.path(), QStringLiteral("zakaz.db")) +
+                                           QStringLiteral("\rСвязь с сервером базы данных ")))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral(" прервана: действие с таблицей zakaz не выполнено.\r"
+                                                        "Следующее действие подключится к серверу заново.\r")))
+            << e.message().toStdString();
+    }
+    t.setNumberCheck(QStringLiteral("Count"), {});
+    // Nothing of the second order reached the table, and the order is kept.
+    EXPECT_EQ(test::serverQuery(QStringLiteral("SELECT count(*) FROM zakaz")).value(0).value(0).toInt(), 4);
+    EXPECT_EQ(order.entries().size(), 3);
+
+    // The next action connects anew: the order is saved whole, numbered on.
+    ASSERT_TRUE(order.bt_saveClick());
+    EXPECT_EQ(tableRows(QStringLiteral("Id")),
+              (QVector<QVector<QVariant>>{{1}, {2}, {3}, {4}, {5}, {6}, {7}, {8}}));
+    EXPECT_NE(t.query(QStringLiteral("SELECT pg_backend_pid()")).value(0).value(0), pid);
 }

@@ -77,6 +77,7 @@ TEST(DeliveredPriceList, BuiltTableHoldsTheListInItsOrder)
     EXPECT_TRUE(designations.contains(screwDesignation40()));
 
     // The table the build made in the build directory.
+    LIR_FILES_ONLY();
     test::ScopedWorkDir work;
     ASSERT_TRUE(QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), work.file(QStringLiteral("zeni.db"))));
     db::Table::closeAll();

@@ -1,0 +1,98 @@
+#include "core/db/storesettings.h"
+
+#include "core/base/error.h"
+#include "core/db/storage.h"
+#include "core/db/storagetexts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace lir::db {
+
+namespace {
+
+std::optional<ServerSettings>& serverSetting()
+{
+    static std::optional<ServerSettings> s;
+    return s;
+}
+
+} // namespace
+
+std::optional<ServerSettings> readServerSettings(const QString& dir)
+{
+    const QString path = QDir(dir).filePath(settingsFileName());
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (!info.isFile() || !info.isReadable())
+        throw Error(texts::settingsUnreadable(shown));
+
+    QSettings ini(path, QSettings::IniFormat);
+    if (ini.status() != QSettings::NoError)
+        throw Error(texts::settingsUnreadable(shown));
+    ini.beginGroup(QStringLiteral("database"));
+    const QString driver = ini.value(QStringLiteral("driver")).toString().trimmed().toLower();
+    if (driver.isEmpty() || driver == QLatin1String("sqlite"))
+        return std::nullopt;
+    if (driver != QLatin1String("postgresql"))
+        throw Error(texts::unknownDriver(shown, driver));
+    if (ini.contains(QStringLiteral("password")))
+        throw Error(texts::passwordInSettings(shown));
+
+    ServerSettings s;
+    s.host = ini.value(QStringLiteral("host")).toString().trimmed();
+    s.dbname = ini.value(QStringLiteral("dbname")).toString().trimmed();
+    s.user = ini.value(QStringLiteral("user")).toString().trimmed();
+    if (ini.contains(QStringLiteral("port"))) {
+        const QString text = ini.value(QStringLiteral("port")).toString().trimmed();
+        bool ok = false;
+        const int port = text.toInt(&ok);
+        if (!ok || port < 1 || port > 65535)
+            throw Error(texts::badPort(shown, text));
+        s.port = port;
+    }
+    if (s.dbname.isEmpty())
+        throw Error(texts::noDatabaseName(shown));
+    return s;
+}
+
+void setServer(const std::optional<ServerSettings>& server)
+{
+    serverSetting() = server;
+}
+
+const std::optional<ServerSettings>& server()
+{
+    return serverSetting();
+}
+
+void useStoreOf(const QString& dir)
+{
+    setNetFileDir(dir);
+    setServer(readServerSettings(dir));
+}
+
+QString serverShown(const ServerSettings& s)
+{
+    const QString host = s.host.isEmpty() ? QStringLiteral("localhost") : s.host;
+    return texts::serverShown(host + u':' + QString::number(s.port), s.dbname);
+}
+
+QString tablesPlace()
+{
+    if (const auto& s = server())
+        return texts::onServer(serverShown(*s));
+    return texts::inDirectory(QDir::toNativeSeparators(netFileDir()));
+}
+
+QString shownTable(const QString& fileName)
+{
+    if (usesServer() && fileName.endsWith(QStringLiteral(".db"), Qt::CaseInsensitive))
+        return fileName.chopped(3);
+    return fileName;
+}
+
+} // namespace lir::db
