@@ -154,6 +154,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # designed with, the SQLite driver of Qt and Qt's own Russian texts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, fonts-wine, libqt6sql6-sqlite, qt6-translations-l10n")
 # EXCEL opens its workbooks in a spreadsheet application when one is present.
+# The PostgreSQL driver is loaded only where lircomplect.ini names a server.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc | gnumeric")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

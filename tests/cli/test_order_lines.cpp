@@ -164,7 +164,7 @@ TEST_F(OrderLines, BadOrderLinesAreRefusedWithoutApplyingAnything)
 
 TEST_F(OrderLines, TheExportLinesWriteTheSummaryOfAView)
 {
-    QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), work.file(QStringLiteral("zeni.db")));
+    lir::test::useDeliveredPriceTable(work.path());
     send(cli, R"({"calculator":"6741","FFH":600,"FFB":500,"add_to_order":true})");
     const QString kit = cli.order().StringGrid2().cell(1, 0);
 

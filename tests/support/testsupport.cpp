@@ -4,6 +4,7 @@
 #include "core/base/environment.h"
 #include "core/db/storage.h"
 #include "core/db/storesettings.h"
+#include "core/prices/pricetable.h"
 
 #ifdef LIR_TEST_WIDGETS
 #include <QApplication>
@@ -162,6 +163,19 @@ void writeAsAnotherUser(const QString& fileName, const QString& sql, const QVari
         other.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+void useDeliveredPriceTable(const QString& dir)
+{
+    const QString file = QDir(dir).filePath(QStringLiteral("zeni.db"));
+    QFile::remove(file);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), file));
+    if (onTestServer()) {
+        const QString before = db::netFileDir();
+        db::setNetFileDir(dir);
+        db::copyToServer({{QStringLiteral("zeni.db"), prices::tableFields(), true}});
+        db::setNetFileDir(before);
+    }
 }
 
 QByteArray serverSettingsFile()

@@ -33,6 +33,9 @@ QVector<QVector<QVariant>> serverQuery(const QString& sql, const QVariantList& b
 // A statement of another connection to the table `fileName` ("zeni.db") of
 // the store in use, as another copy of the program would write it.
 void writeAsAnotherUser(const QString& fileName, const QString& sql, const QVariantList& binds = {});
+// The delivered price table (the build's zeni.db) as the table of `dir`'s
+// store: the file in `dir`, and on the test server its rows there too.
+void useDeliveredPriceTable(const QString& dir);
 // The connection settings of the test server, as lircomplect.ini writes them.
 QByteArray serverSettingsFile();
 

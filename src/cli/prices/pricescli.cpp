@@ -72,7 +72,7 @@ QByteArray PricesCli::usage()
            "  copy-to-server\n"
            "           copy zeni.db and zakaz.db here to the PostgreSQL server that\n"
            "           lircomplect.ini here names, in one transaction; refused when\n"
-           "           the server's tables hold any row"
+           "           the server's tables hold any row\n"
            "  --help     this text\n"
            "  --version  the program's version\n";
 }
@@ -149,6 +149,7 @@ PricesCli::Result PricesCli::importParadox(const QString& file)
 PricesCli::Result PricesCli::copyToServer()
 {
     Result r;
+    const std::optional<db::ServerSettings> previous = db::server();
     try {
         const QString dir = QDir::currentPath();
         db::setNetFileDir(dir);
@@ -156,7 +157,8 @@ PricesCli::Result PricesCli::copyToServer()
         if (!server) {
             r.err += line(QStringLiteral("lircomplect-prices: %1 in %2 names no PostgreSQL server to copy to")
                               .arg(db::settingsFileName(), QDir::toNativeSeparators(dir)));
-            return {1, {}, r.err};
+            r.status = 1;
+            return r;
         }
         db::setServer(server);
         // Not while the program, or another writer, works on the same files.
@@ -175,7 +177,7 @@ PricesCli::Result PricesCli::copyToServer()
         r.status = 1;
     }
     db::Table::closeAll();
-    db::setServer(std::nullopt);
+    db::setServer(previous);
     return r;
 }
 

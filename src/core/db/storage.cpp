@@ -898,6 +898,10 @@ void Table::create(const QString& fileName, const QVector<FieldDef>& fields)
     if (!tableNameOf(fileName, &tableName))
         throw Error(texts::badTableFileName(fileName));
     if (usesServer()) {
+        // A table open in this run is there; asking the server again would
+        // cost a connection at every save.
+        if (isOpen(fileName))
+            return;
         // Checked again under the lock: another copy of the program may be
         // making the same table at this moment.
         ServerSession session;

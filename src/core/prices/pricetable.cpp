@@ -1,6 +1,7 @@
 #include "core/prices/pricetable.h"
 
 #include "core/base/error.h"
+#include "core/db/storesettings.h"
 #include "core/prices/pricetexts.h"
 
 #include <cmath>
@@ -11,7 +12,7 @@ PriceResult LookupPrice(const QString& designation)
 {
     db::Table* t = prices::openTable();
     if (!t)
-        throw Error(pricetexts::tableNotOpen(prices::tableFile()));
+        throw Error(pricetexts::tableNotOpen(db::shownTable(prices::tableFile())));
     PriceResult r;
     // An exact locate is served by the index on the designation; a pending
     // edit in the editor is written first.

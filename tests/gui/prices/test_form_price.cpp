@@ -350,3 +350,30 @@ TEST_F(PriceEditorTest, TypedPriceHasOneDecimalSeparatorAndNoThousands)
                                                       QStringLiteral("'inf' не является допустимым числом (поле zena)"),
                                                       QStringLiteral("Цена не может быть отрицательной: -5")}));
 }
+
+TEST_F(PriceEditorTest, APriceAnotherUserChangedMeanwhileIsNotOverwrittenAndTheNewOneIsShown)
+{
+    clickRow(3);
+    ASSERT_EQ(currentRow(), 3);
+    typePrice(QStringLiteral("8"));
+    // Another estimator writes the same row, and a price of another row.
+    test::writeAsAnotherUser(QStringLiteral("zeni.db"),
+                             QStringLiteral("UPDATE zeni SET zena = 9 WHERE oboznashenie = '6742.15.00-20'"));
+    test::writeAsAnotherUser(QStringLiteral("zeni.db"),
+                             QStringLiteral("UPDATE zeni SET zena = 5 WHERE oboznashenie = '0483.00.01-20'"));
+    QTest::keyClick(form->priceEdit(), Qt::Key_Return);
+    ASSERT_EQ(test::recorder().errors().size(), 1);
+    EXPECT_EQ(test::recorder().errors().first(),
+              QStringLiteral("Запись таблицы zeni.db изменил другой пользователь, пока вы её правили: ваше изменение "
+                             "не записано.\rПоказаны новые значения записи; внесите изменение ещё раз."));
+    EXPECT_EQ(storedPrice(*table, QStringLiteral("6742.15.00-20")), QVariant(9.0));
+    EXPECT_EQ(form->priceEdit()->text(), QStringLiteral("9"));
+    EXPECT_EQ(form->grid()->model()->index(3, 2).data(), QStringLiteral("9"));
+    EXPECT_EQ(form->grid()->model()->index(0, 2).data(), QStringLiteral("5"));
+
+    // Typed again, the price is written over the new one.
+    typePrice(QStringLiteral("8"));
+    QTest::keyClick(form->priceEdit(), Qt::Key_Return);
+    EXPECT_EQ(storedPrice(*table, QStringLiteral("6742.15.00-20")), QVariant(8.0));
+    EXPECT_EQ(test::recorder().errors().size(), 1);
+}

@@ -8,6 +8,7 @@
 #include "gui/prices/form_price.h"
 #include "gui/prices/pricemodel.h"
 #include "core/prices/pricetable.h"
+#include "core/db/storesettings.h"
 #include "support/paradoxfixture.h"
 
 #include <QDir>
@@ -177,4 +178,28 @@ TEST_F(PriceTableTest, StartUpAnsweredNoOpensNothingAndChangesNothing)
     gui::destroyForms();
     EXPECT_EQ(test::readFile(QStringLiteral("zeni.db")), original);
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("zeni.db.paradox")));
+}
+
+TEST_F(PriceTableTest, StartUpWithTheServerUnreachableNamesHostAndDatabaseAndEnds)
+{
+    const QString host = work.file(QStringLiteral("no-server"));
+    QFile ini(work.file(QStringLiteral("lircomplect.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[database]\ndriver=postgresql\nhost=" + host.toUtf8() + "\ndbname=lircomplect\n");
+    ini.close();
+    db::useStoreOf(QDir::currentPath());
+
+    gui::createForms();
+    EXPECT_FALSE(gui::synchroniseCatalogue());
+    const QString server = host + QStringLiteral(":5432, база данных lircomplect");
+    const QStringList errors = test::recorder().errors();
+    ASSERT_EQ(errors.size(), 3);
+    // The editor's, the history's (the order table cannot be made), then the update's, which ends the start.
+    for (int i : {0, 1})
+        EXPECT_TRUE(errors[i].startsWith(QStringLiteral("Не удалось подключиться к серверу базы данных ") + server + u'\r'))
+            << errors[i].toStdString();
+    EXPECT_EQ(errors[2], QStringLiteral("Не удалось обновить таблицу цен zeni на сервере ") + server +
+                             QStringLiteral("\rТаблица цен zeni не открыта"));
+    gui::destroyForms();
+    db::setServer(std::nullopt);
 }
