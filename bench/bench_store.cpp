@@ -6,6 +6,7 @@
 #include "core/db/storesettings.h"
 #include "core/orders/ordertable.h"
 #include "core/prices/pricetable.h"
+#include "support/testserver.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,7 +26,7 @@ using namespace lir;
 
 namespace {
 
-const QString cluster = QStringLiteral(LIR_SOURCE_DIR "/tests/support/pgcluster.sh");
+const QString cluster = QStringLiteral(LIR_SOURCE_DIR "/tools/pgcluster.sh");
 
 QTemporaryDir& scratch()
 {
@@ -44,30 +45,9 @@ QString startServer()
 {
     const QString env = scratch().filePath(QStringLiteral("pg.env"));
     QProcess::execute(cluster, {QStringLiteral("start"), env});
-    QFile f(env);
-    if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("no server started");
-    QHash<QString, QString> kv;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (const qsizetype eq = line.indexOf('='); eq > 0)
-            kv.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-    if (kv.contains(QStringLiteral("unavailable")))
-        return kv.value(QStringLiteral("unavailable"));
-    db::ServerSettings s{kv.value(QStringLiteral("host")), kv.value(QStringLiteral("port")).toInt(),
-                         QStringLiteral("lir_bench"), kv.value(QStringLiteral("user"))};
-    {
-        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench.admin"));
-        admin.setHostName(s.host);
-        admin.setPort(s.port);
-        admin.setUserName(s.user);
-        admin.setDatabaseName(QStringLiteral("postgres"));
-        if (!admin.open() || !QSqlQuery(admin).exec(QStringLiteral("CREATE DATABASE lir_bench")))
-            return admin.lastError().text();
-        admin.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench.admin"));
-    serverOfBench() = s;
-    return QString();
+    QString reason;
+    serverOfBench() = test::freshServerDatabase(env, QStringLiteral("lir_bench"), &reason);
+    return reason;
 }
 
 void stopServer()
@@ -104,16 +84,14 @@ QSqlDatabase bareConnection(bool server)
     const QString name = server ? QStringLiteral("bench.bare.server") : QStringLiteral("bench.bare.files");
     if (QSqlDatabase::contains(name))
         return QSqlDatabase::database(name);
-    QSqlDatabase db = QSqlDatabase::addDatabase(server ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
+    QSqlDatabase db;
     if (server) {
-        db.setHostName(serverOfBench()->host);
-        db.setPort(serverOfBench()->port);
-        db.setUserName(serverOfBench()->user);
-        db.setDatabaseName(serverOfBench()->dbname);
+        db = test::connectServer(name, *serverOfBench(), serverOfBench()->dbname);
     } else {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(scratch().filePath(QStringLiteral("files/zeni.db")));
+        db.open();
     }
-    db.open();
     QSqlQuery(db).exec(QStringLiteral("CREATE TABLE IF NOT EXISTS scratch (a INTEGER, b VARCHAR(100), c INTEGER, "
                                       "d VARCHAR(20), e VARCHAR(30), f INTEGER, g INTEGER, h INTEGER, i INTEGER, "
                                       "j INTEGER, k VARCHAR(20), l VARCHAR(200))"));

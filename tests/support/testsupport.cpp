@@ -5,6 +5,7 @@
 #include "core/db/storage.h"
 #include "core/db/storesettings.h"
 #include "core/prices/pricetable.h"
+#include "support/testserver.h"
 
 #ifdef LIR_TEST_WIDGETS
 #include <QApplication>
@@ -34,58 +35,16 @@ std::optional<db::ServerSettings>& testServer()
     return s;
 }
 
-// The test server named by the file pgcluster.sh wrote; a fresh database of
-// this test program's own on it. False, with the reason, where there is none.
+// A fresh database of this test program's own on the test server. False,
+// with the reason, where there is none.
 bool connectTestServer(const QString& program, QString* reason)
 {
-    const QString envFile = qEnvironmentVariable("LIR_TEST_PG_ENV");
-    QFile f(envFile);
-    if (envFile.isEmpty() || !f.open(QIODevice::ReadOnly)) {
-        *reason = QStringLiteral("no server was started (no file %1)").arg(envFile);
+    const auto s = freshServerDatabase(qEnvironmentVariable("LIR_TEST_PG_ENV"), QStringLiteral("lir_") + program.toLower(),
+                                       reason);
+    if (!s)
         return false;
-    }
-    QHash<QString, QString> env;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (const qsizetype eq = line.indexOf('='); eq > 0)
-            env.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
-    if (env.contains(QStringLiteral("unavailable"))) {
-        *reason = env.value(QStringLiteral("unavailable"));
-        return false;
-    }
-    db::ServerSettings s;
-    s.host = env.value(QStringLiteral("host"));
-    s.port = env.value(QStringLiteral("port"), QStringLiteral("5432")).toInt();
-    s.user = env.value(QStringLiteral("user"));
-    s.dbname = QStringLiteral("lir_") + program.toLower();
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
-        *reason = QStringLiteral("Qt's PostgreSQL driver (libqt6sql6-psql) is not installed");
-        return false;
-    }
-    {
-        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("lir.test.create"));
-        admin.setHostName(s.host);
-        admin.setPort(s.port);
-        admin.setUserName(s.user);
-        admin.setDatabaseName(QStringLiteral("postgres"));
-        if (!admin.open()) {
-            *reason = QStringLiteral("cannot connect to %1: %2").arg(s.host, admin.lastError().text());
-        } else {
-            QSqlQuery q(admin);
-            if (!q.exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(s.dbname)) ||
-                !q.exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(s.dbname)))
-                *reason = QStringLiteral("cannot make database %1: %2").arg(s.dbname, q.lastError().text());
-            admin.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("lir.test.create"));
-    if (!reason->isEmpty())
-        return false;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), adminConnection);
-    db.setHostName(s.host);
-    db.setPort(s.port);
-    db.setUserName(s.user);
-    db.setDatabaseName(s.dbname);
-    if (!db.open()) {
+    QSqlDatabase db = connectServer(adminConnection, *s, s->dbname);
+    if (!db.isOpen()) {
         *reason = db.lastError().text();
         return false;
     }

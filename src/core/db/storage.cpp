@@ -360,6 +360,17 @@ QString foldedForSearch(const QString& text)
     return out;
 }
 
+// Whether a value read back from a field is the one that was written there:
+// numbers by their value, whatever type the driver reads them as.
+bool sameValue(const QVariant& read, const QVariant& written)
+{
+    if (!read.isValid() || !written.isValid())
+        return read.isValid() == written.isValid();
+    if ((isIntegral(read) || isFloating(read)) && (isIntegral(written) || isFloating(written)))
+        return read.toDouble() == written.toDouble();
+    return read.toString() == written.toString();
+}
+
 } // namespace
 
 QString quoted(const QString& identifier)
@@ -1174,9 +1185,11 @@ void Table::post()
     // leaves the file as it was and the row pending.
     QStringList columns;
     QVariantList binds;
+    QVector<int> written; // the columns of binds, in their order
     for (int i = 0; i < d->fields.size(); ++i) {
         if (!d->changed[i])
             continue;
+        written << i;
         const QVariant stored = storedValue(d->fields[i], d->values[i]);
         if (const auto check = d->checks.find(i); check != d->checks.end() && stored.isValid())
             if (const QString problem = check->second(stored.toDouble()); !problem.isEmpty())
@@ -1243,9 +1256,15 @@ void Table::post()
         d->values = d->saved;
         const qint64 row = d->rowid;
         d->refreshAfterChange();
-        if (d->hasRow && d->rowid == row)
-            throw Error(texts::rowChangedByOthers(shownTable(d->fileName)));
-        throw Error(texts::rowGone(d->fileName));
+        if (!d->hasRow || d->rowid != row)
+            throw Error(texts::rowGone(d->fileName));
+        // Another copy that wrote just what this edit writes (two starts
+        // giving a row the same new name) is no conflict.
+        for (qsizetype k = 0; k < written.size(); ++k)
+            if (!sameValue(d->values[written[k]], binds[k]))
+                throw Error(texts::rowChangedByOthers(shownTable(d->fileName)));
+        d->announceData();
+        return;
     }
     d->loadRow(QStringLiteral("WHERE rowid = ?"), {d->rowid});
     d->announceData();
