@@ -108,50 +108,74 @@ bool fillOrder(OrderModel& order, TurnKit& turn, TiltTurnKit& tiltTurn, TiltKit&
     return order.EntryCount() == Kits;
 }
 
-// The anchor: the 255 calculations alone, without the order.
-void BM_Anchor255Calculations(benchmark::State& state)
+// What every benchmark here runs in: recording dialogs, and an order filled
+// with the 255 kits by the given calculators; the order sink and the dialogs
+// are let go at the end.
+class OrderBench
 {
+public:
+    explicit OrderBench(benchmark::State& state) : m_state(state) { setDialogs(&dialogs); }
+    ~OrderBench()
+    {
+        setOrderSink(nullptr);
+        setDialogs(nullptr);
+    }
+    void fill(OrderModel& order, TurnKit& turn, TiltTurnKit& tiltTurn, TiltKit& tilt)
+    {
+        if (!fillOrder(order, turn, tiltTurn, tilt))
+            m_state.SkipWithError("a kit of the order did not calculate");
+        entries = order.entries();
+    }
+
     RecordingDialogs dialogs;
-    setDialogs(&dialogs);
+    QVector<TOrder> entries;
+
+private:
+    benchmark::State& m_state;
+};
+
+// The three calculators without their windows, and an order over them.
+struct BareOrder
+{
     TurnKit turn;
     TiltTurnKit tiltTurn;
     TiltKit tilt;
     OrderModel order;
-    if (!fillOrder(order, turn, tiltTurn, tilt))
-        state.SkipWithError("a kit of the order did not calculate");
+
+    void fill(OrderBench& bench) { bench.fill(order, turn, tiltTurn, tilt); }
+};
+
+// The anchor: the 255 calculations alone, without the order.
+void BM_Anchor255Calculations(benchmark::State& state)
+{
+    OrderBench bench(state);
+    BareOrder bare;
+    bare.fill(bench);
     setOrderSink(nullptr);
-    const QVector<TOrder> entries = order.entries();
     for (auto _ : state) {
-        for (const TOrder& e : entries) {
-            KitCalculator* c = order.calculatorOf(e);
+        for (const TOrder& e : bench.entries) {
+            KitCalculator* c = bare.order.calculatorOf(e);
             c->RashetButtonClick();
             benchmark::DoNotOptimize(c->LineCount);
         }
     }
-    setDialogs(nullptr);
 }
 BENCHMARK(BM_Anchor255Calculations)->Unit(benchmark::kMillisecond);
 
 void BM_ReplayOrder255Kits(benchmark::State& state)
 {
-    RecordingDialogs dialogs;
-    setDialogs(&dialogs);
-    TurnKit turn;
-    TiltTurnKit tiltTurn;
-    TiltKit tilt;
-    OrderModel order;
-    if (!fillOrder(order, turn, tiltTurn, tilt))
-        state.SkipWithError("a kit of the order did not calculate");
+    OrderBench bench(state);
+    BareOrder bare;
+    bare.fill(bench);
+    OrderModel& order = bare.order;
     for (auto _ : state) {
         order.ReplayOrder();
         benchmark::DoNotOptimize(order.StringGrid3().rowCount());
     }
-    if (order.EntryCount() != Kits || !dialogs.errors().isEmpty())
+    if (order.EntryCount() != Kits || !bench.dialogs.errors().isEmpty())
         state.SkipWithError("the replay lost kits or showed errors");
     state.counters["components_rows"] = order.StringGrid1().rowCount();
     state.counters["kits_and_components_rows"] = order.StringGrid3().rowCount();
-    setOrderSink(nullptr);
-    setDialogs(nullptr);
 }
 BENCHMARK(BM_ReplayOrder255Kits)->Unit(benchmark::kMillisecond);
 
@@ -185,15 +209,10 @@ private:
 // 255 replays and the kits view.
 void BM_OpenSavedOrder255Kits(benchmark::State& state)
 {
-    RecordingDialogs dialogs;
-    setDialogs(&dialogs);
-    TurnKit turn;
-    TiltTurnKit tiltTurn;
-    TiltKit tilt;
-    OrderModel order;
-    if (!fillOrder(order, turn, tiltTurn, tilt))
-        state.SkipWithError("a kit of the order did not calculate");
-    const QVector<TOrder> entries = order.entries();
+    OrderBench bench(state);
+    BareOrder bare;
+    bare.fill(bench);
+    OrderModel& order = bare.order;
     SavedOrder255 saved;
     if (!saved.save(order))
         state.SkipWithError("the order was not saved whole");
@@ -202,20 +221,29 @@ void BM_OpenSavedOrder255Kits(benchmark::State& state)
         saved.history.bt_openClick(order);
         benchmark::DoNotOptimize(order.StringGrid3().rowCount());
     }
-    if (order.entries() != entries || order.view() != OrderModel::Kits || !dialogs.errors().isEmpty())
+    if (order.entries() != bench.entries || order.view() != OrderModel::Kits || !bench.dialogs.errors().isEmpty())
         state.SkipWithError("the reopened order differs from the saved one");
-    setOrderSink(nullptr);
-    setDialogs(nullptr);
 }
 BENCHMARK(BM_OpenSavedOrder255Kits)->Unit(benchmark::kMillisecond);
 
 #ifdef LIR_BENCH_WIDGETS
+// The three calculator windows, whose calculators the order then uses.
+struct CalculatorWindows
+{
+    CalculatorWindows() { gui::initPictures(); }
+
+    gui::TMainForm6741 w6741;
+    gui::TMainForm6742 w6742;
+    gui::TMainForm6741otkid w6741otkid;
+
+    void fill(OrderBench& bench, OrderModel& order) { bench.fill(order, w6741.kit(), w6742.kit(), w6741otkid.kit()); }
+};
+
 // The same replay with the summation window shown offscreen: its three grids
 // follow the order, and the window is painted once per replay.
 void BM_ReplayOrder255KitsWithWindow(benchmark::State& state)
 {
-    RecordingDialogs dialogs;
-    setDialogs(&dialogs);
+    OrderBench bench(state);
     gui::initPictures();
     TurnKit turn;
     TiltTurnKit tiltTurn;
@@ -223,8 +251,7 @@ void BM_ReplayOrder255KitsWithWindow(benchmark::State& state)
     gui::TTotalSum window;
     window.show();
     OrderModel& order = window.order();
-    if (!fillOrder(order, turn, tiltTurn, tilt))
-        state.SkipWithError("a kit of the order did not calculate");
+    bench.fill(order, turn, tiltTurn, tilt);
     order.setView(OrderModel::KitsAndComponents);
     for (auto _ : state) {
         order.ReplayOrder();
@@ -234,8 +261,6 @@ void BM_ReplayOrder255KitsWithWindow(benchmark::State& state)
     if (order.EntryCount() != Kits || window.grid(OrderModel::KitsAndComponents)->model()->rowCount()
                                           != order.StringGrid3().rowCount() - 1)
         state.SkipWithError("the window does not show the replayed order");
-    setOrderSink(nullptr);
-    setDialogs(nullptr);
 }
 BENCHMARK(BM_ReplayOrder255KitsWithWindow)->Unit(benchmark::kMillisecond);
 
@@ -243,24 +268,17 @@ BENCHMARK(BM_ReplayOrder255KitsWithWindow)->Unit(benchmark::kMillisecond);
 // so every calculator window follows each restored entry as well.
 void BM_ReplayOrder255KitsAllWindows(benchmark::State& state)
 {
-    RecordingDialogs dialogs;
-    setDialogs(&dialogs);
-    gui::initPictures();
-    gui::TMainForm6741 w6741;
-    gui::TMainForm6742 w6742;
-    gui::TMainForm6741otkid w6741otkid;
+    OrderBench bench(state);
+    CalculatorWindows calculators;
     gui::TTotalSum window;
     window.show();
     OrderModel& order = window.order();
-    if (!fillOrder(order, w6741.kit(), w6742.kit(), w6741otkid.kit()))
-        state.SkipWithError("a kit of the order did not calculate");
+    calculators.fill(bench, order);
     for (auto _ : state) {
         order.ReplayOrder();
         window.repaint();
         QCoreApplication::processEvents();
     }
-    setOrderSink(nullptr);
-    setDialogs(nullptr);
 }
 BENCHMARK(BM_ReplayOrder255KitsAllWindows)->Unit(benchmark::kMillisecond);
 
@@ -269,23 +287,17 @@ BENCHMARK(BM_ReplayOrder255KitsAllWindows)->Unit(benchmark::kMillisecond);
 // and the summation window painted with its kits view.
 void BM_OpenSavedOrder255KitsAllWindows(benchmark::State& state)
 {
-    RecordingDialogs dialogs;
-    setDialogs(&dialogs);
-    gui::initPictures();
-    gui::TMainForm6741 w6741;
-    gui::TMainForm6742 w6742;
-    gui::TMainForm6741otkid w6741otkid;
-    forms::MainForm6741 = &w6741;
-    forms::MainForm6742 = &w6742;
-    forms::MainForm6741otkid = &w6741otkid;
+    OrderBench bench(state);
+    CalculatorWindows calculators;
+    forms::MainForm6741 = &calculators.w6741;
+    forms::MainForm6742 = &calculators.w6742;
+    forms::MainForm6741otkid = &calculators.w6741otkid;
     {
         gui::TTotalSum window;
         forms::TotalSum = &window;
         window.show();
         OrderModel& order = window.order();
-        if (!fillOrder(order, w6741.kit(), w6742.kit(), w6741otkid.kit()))
-            state.SkipWithError("a kit of the order did not calculate");
-        const QVector<TOrder> entries = order.entries();
+        calculators.fill(bench, order);
         QTemporaryDir dir;
         db::setNetFileDir(dir.path());
         {
@@ -301,8 +313,8 @@ void BM_OpenSavedOrder255KitsAllWindows(benchmark::State& state)
                 window.repaint();
                 QCoreApplication::processEvents();
             }
-            if (order.entries() != entries || !window.grid(OrderModel::Kits)->isVisible()
-                || !dialogs.errors().isEmpty())
+            if (order.entries() != bench.entries || !window.grid(OrderModel::Kits)->isVisible()
+                || !bench.dialogs.errors().isEmpty())
                 state.SkipWithError("the window does not show the reopened order");
         }
         db::Table::closeAll();
@@ -312,8 +324,6 @@ void BM_OpenSavedOrder255KitsAllWindows(benchmark::State& state)
     forms::MainForm6741 = nullptr;
     forms::MainForm6742 = nullptr;
     forms::MainForm6741otkid = nullptr;
-    setOrderSink(nullptr);
-    setDialogs(nullptr);
 }
 BENCHMARK(BM_OpenSavedOrder255KitsAllWindows)->Unit(benchmark::kMillisecond);
 #endif

@@ -17,6 +17,7 @@
 #include <csignal>
 
 using namespace lir;
+using test::readFile;
 
 namespace {
 
@@ -25,12 +26,6 @@ void writeFile(const QString& path, const QByteArray& data)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(data);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 bool waitForFile(const QString& path, int ms)

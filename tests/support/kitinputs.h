@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 // The inputs of one calculation of each calculator, set the way a person fills
@@ -140,6 +142,47 @@ inline QStringList calculate(KitCalculator& k)
     recorder().clear();
     k.RashetButtonClick();
     return recorder().errors();
+}
+
+// Messages that the rules of more than one system show.
+inline const QString msgHandle = QStringLiteral("Указаная высота не применяется!\rРекомендуется изменить высоту");
+inline const QString msgHandleDistance =
+    QStringLiteral("Указаная высота ручки не применяется!\rРекомендуется изменить высоту ручки");
+inline const QString msgVentilator = QStringLiteral("Проветриватель ступенчатый не применим к данной комплектации");
+inline const QString msgBalcony = QStringLiteral("Балконная защелка не применима к данной комплектации");
+
+// Sets the inputs as a person does and runs "РАСЧЕТ"; returns the error boxes it showed.
+template <class Kit, class Inputs>
+QStringList run(Kit& k, const Inputs& in)
+{
+    apply(k, in);
+    return calculate(k);
+}
+
+// The quantity the grid shows on the kit line of this designation, 0 where
+// there is none.
+inline int quantityOf(const KitCalculator& k, const QString& designation)
+{
+    for (int r = 1; r <= k.LineCount; ++r)
+        if (k.gridCell(r, 0) == designation)
+            return k.gridCell(r, 3).toInt();
+    return 0;
+}
+
+// Whether the grid shows these quantities (0: no such line); a failure names
+// every line that differs.
+inline ::testing::AssertionResult showsQuantities(const KitCalculator& k,
+                                                  std::initializer_list<std::pair<const char16_t*, int>> lines)
+{
+    QStringList wrong;
+    for (const auto& [designation, expected] : lines) {
+        const int shown = quantityOf(k, QString::fromUtf16(designation));
+        if (shown != expected)
+            wrong << QStringLiteral("%1: %2, not %3").arg(QString::fromUtf16(designation)).arg(shown).arg(expected);
+    }
+    if (wrong.isEmpty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << wrong.join(QStringLiteral("; ")).toStdString();
 }
 
 // The grid rows 1 .. up to the last non-empty one.

@@ -8,10 +8,8 @@
 #include "gui/app/widgets.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QTextLayout>
 #include <QVBoxLayout>
 
@@ -126,19 +124,12 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* e)
 }
 
 TAbout::TAbout(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, fixedWindowFlags())
 {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(t::aboutCaption());
     setFont(tahoma(11));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    setFixedSize(ClientWidth, ClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    setUpFixedWindow(this, {ClientWidth, ClientHeight});
 
     m_panel = new QWidget(this);
     m_panel->setObjectName(QStringLiteral("Panel1"));

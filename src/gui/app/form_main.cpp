@@ -37,17 +37,11 @@ protected:
 
 } // namespace
 
-TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                                                     | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+TMain::TMain(QWidget* parent) : QWidget(parent, fixedWindowFlags())
 {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(apptexts::launcherCaption());
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    setFixedSize(472, 121);
-    move(230, 135);
+    setUpFixedWindow(this, {472, 121}, WindowGround::White, QPoint(230, 135));
     setMouseTracking(true);
 
     m_shape = new Shape(this);

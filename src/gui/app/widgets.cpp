@@ -94,6 +94,30 @@ QColor skyBlue()
     return QColor(0xA6, 0xCA, 0xF0);
 }
 
+Qt::WindowFlags fixedWindowFlags(bool minimizeButton)
+{
+    Qt::WindowFlags f = Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (minimizeButton)
+        f |= Qt::WindowMinimizeButtonHint;
+    return f;
+}
+
+void setUpFixedWindow(QWidget* window, QSize size, WindowGround ground, std::optional<QPoint> at)
+{
+    if (ground == WindowGround::White) {
+        window->setAutoFillBackground(true);
+        QPalette pal = window->palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        window->setPalette(pal);
+    }
+    window->setFixedSize(size);
+    if (at)
+        window->move(*at);
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
 CommandPanel::CommandPanel(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
 {
     setFont(tahoma(12, true));

@@ -7,6 +7,8 @@
 #include <QSvgRenderer>
 #include <QWidget>
 
+#include <optional>
+
 namespace lir::gui {
 
 // Makes the program's pictures available; the GUI library is linked
@@ -29,6 +31,18 @@ void setScreenWidth(int width); // 0: the primary screen's again
 
 // The sky blue of the grids' fixed cells and of the launcher frame.
 QColor skyBlue();
+
+// The flags of the program's windows: a fixed dialog border and a title with
+// a close button; the calculators can also be minimised.
+Qt::WindowFlags fixedWindowFlags(bool minimizeButton = false);
+
+enum class WindowGround { White, Style };
+
+// Fixes a window at its designed client size on a white ground (or the
+// style's, where asked) and centres it on the primary screen, or puts it at
+// `at` where the window was designed to stand elsewhere.
+void setUpFixedWindow(QWidget* window, QSize size, WindowGround ground = WindowGround::White,
+                      std::optional<QPoint> at = std::nullopt);
 
 // A command button of the program: a flat white panel with a single border
 // and a bold blue caption.

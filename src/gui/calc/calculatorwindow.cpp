@@ -14,7 +14,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStyleOptionHeader>
 #include <QStyleOptionViewItem>
 #include <QTimer>
@@ -97,8 +96,7 @@ void showComboIndex(QComboBox* c, int index)
 
 CalculatorWindow::CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture,
                                    QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, fixedWindowFlags(true)),
       m_calc(calc), m_sashPicture(sashPicture)
 {
     m_calc->setParent(this);
@@ -412,9 +410,8 @@ void CalculatorWindow::build()
 
     // A fixed window as wide as the screen allows, at most 1000 pixels, and
     // as high as designed.
-    setFixedSize(std::max(KitCalculator::windowWidth(screen), minimumSizeHint().width()), 546);
-    if (QScreen* s = QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
+    setUpFixedWindow(this, {std::max(KitCalculator::windowWidth(screen), minimumSizeHint().width()), 546},
+                     WindowGround::Style);
 }
 
 void CalculatorWindow::showOpenedEntry()

@@ -7,9 +7,7 @@
 #include "gui/app/widgets.h"
 #include "gui/orders/form_sum.h"
 
-#include <QGuiApplication>
 #include <QHeaderView>
-#include <QScreen>
 
 namespace lir::gui {
 
@@ -149,17 +147,12 @@ QTableView* makeGrid(const QString& objectName, QAbstractItemModel* model, QWidg
 } // namespace
 
 Thistory::Thistory(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : QWidget(parent, fixedWindowFlags())
 {
     setObjectName(QStringLiteral("history"));
     setWindowTitle(t::historyCaption());
     setFont(tahoma(11));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    setFixedSize(702, 427);
+    setUpFixedWindow(this, {702, 427});
 
     auto* picture = new Picture(QStringLiteral(":/pictures/launcherhistory.svg"), this);
     picture->setObjectName(QStringLiteral("Image1"));
@@ -231,8 +224,6 @@ Thistory::Thistory(QWidget* parent)
     runGuarded([this] { m_history.FormCreate(); });
 
     syncFromState();
-    if (QScreen* s = QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
 }
 
 Thistory::~Thistory()

@@ -12,11 +12,9 @@
 #include "gui/calc/mainmodule6742.h"
 #include "core/prices/pricetable.h"
 
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 #include <QSvgRenderer>
 
 #include <utility>
@@ -132,17 +130,12 @@ QToolButton* pictureButton(const QString& objectName, const QString& picture, QW
 } // namespace
 
 TTotalSum::TTotalSum(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : QWidget(parent, fixedWindowFlags())
 {
     setObjectName(QStringLiteral("TotalSum"));
     setWindowTitle(t::caption());
     setFont(tahoma(11));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    setFixedSize(756, 390);
+    setUpFixedWindow(this, {756, 390});
 
     if (forms::MainForm6741 && forms::MainForm6742 && forms::MainForm6741otkid)
         m_order.setCalculators(&forms::MainForm6741->kit(), &forms::MainForm6742->kit(),
@@ -243,8 +236,6 @@ TTotalSum::TTotalSum(QWidget* parent)
     connect(&m_order, &OrderModel::calculatorShowRequested, this, &TTotalSum::showCalculator);
 
     syncFromState();
-    if (QScreen* s = QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
 }
 
 TTotalSum::~TTotalSum()

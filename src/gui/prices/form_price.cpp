@@ -10,10 +10,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 
@@ -45,19 +43,12 @@ public:
 } // namespace
 
 TPrice::TPrice(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, fixedWindowFlags())
 {
     setObjectName(QStringLiteral("Price"));
     setWindowTitle(t::caption());
     setFont(tahoma(11));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    setFixedSize(642, 483);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    setUpFixedWindow(this, {642, 483});
 
     initPictures();
     m_picture = new Picture(QStringLiteral(":/pictures/launcherprice.svg"), this);

@@ -78,7 +78,7 @@ QStringList gridTexts(const KitCalculator& k)
 
 } // namespace
 
-TEST_F(FrameTest, HandleHeightFollowsHalfTheHeightWithHalvesToEven)
+TEST_F(FrameTest, HandleHeightFollowsTheSashWithHalvesToEven)
 {
     TurnKit k;
     const std::pair<int, int> cases[] = {{1, 0}, {3, 2}, {1001, 500}, {1003, 502}, {1000, 500}, {2301, 1150}};
@@ -94,6 +94,17 @@ TEST_F(FrameTest, HandleHeightFollowsHalfTheHeightWithHalvesToEven)
     EXPECT_EQ(tt.gh(), 700);
     tt.setFFB(900); // the width has no say in the tilt-turn window
     EXPECT_EQ(tt.gh(), 700);
+
+    // The tilt window's handle sits in the middle of the width.
+    TiltKit tilt;
+    EXPECT_TRUE(tilt.ruchkaVcentre());
+    EXPECT_FALSE(tilt.ghEnabled());
+    tilt.setFFH(701);
+    EXPECT_EQ(tilt.gh(), 0);
+    tilt.setFFB(601);
+    EXPECT_EQ(tilt.gh(), 300);
+    tilt.setFFB(603);
+    EXPECT_EQ(tilt.gh(), 302);
 }
 
 TEST_F(FrameTest, HandleAtCentreSwitchesTheHandleInput)
@@ -118,20 +129,7 @@ TEST_F(FrameTest, HandleAtCentreSwitchesTheHandleInput)
     EXPECT_EQ(k.gh(), 321);
 }
 
-TEST_F(FrameTest, TiltWindowHandleFollowsTheWidth)
-{
-    TiltKit k;
-    EXPECT_TRUE(k.ruchkaVcentre());
-    EXPECT_FALSE(k.ghEnabled());
-    k.setFFH(701);
-    EXPECT_EQ(k.gh(), 0);
-    k.setFFB(601);
-    EXPECT_EQ(k.gh(), 300);
-    k.setFFB(603);
-    EXPECT_EQ(k.gh(), 302);
-}
-
-TEST_F(FrameTest, ProfileTypeSwitchesSystemAndInputs)
+TEST_F(FrameTest, ProfileTypeAndKitVariantSwitchSystemAndInputs)
 {
     TurnKit k;
     EXPECT_EQ(k.systemProfilesText(), QStringLiteral("12/20-13"));
@@ -164,31 +162,31 @@ TEST_F(FrameTest, ProfileTypeSwitchesSystemAndInputs)
     k.setNazvSystemProfiles(1);
     k.selectNazvSystemProfiles(0);
     EXPECT_EQ(k.systemProfilesText(), QStringLiteral("12/20-9"));
+
+    // A wooden tilt-turn sash has no micro-ventilation strip, and keeps its
+    // rebate system whatever the hidden list is set to from code.
+    TiltTurnKit tt;
+    tt.setPlankaMicrovent(true);
+    tt.setProfilType(1);
+    EXPECT_FALSE(tt.plankaMicrovent());
+    EXPECT_FALSE(tt.plankaMicroventVisible());
+    tt.setNazvSystemProfiles(14);
+    EXPECT_EQ(tt.systemProfilesText(), QStringLiteral("12/18-9"));
+    tt.setProfilType(0);
+    EXPECT_FALSE(tt.plankaMicrovent());
+    EXPECT_TRUE(tt.plankaMicroventVisible());
+    EXPECT_EQ(tt.systemProfilesText(), QStringLiteral("12/21-13"));
+
+    // The kit variant sets the length of the width input.
+    TurnKit variant;
+    EXPECT_EQ(variant.ffbMaxLength(), 4); // before any click
+    variant.setComplekt(1);
+    EXPECT_EQ(variant.ffbMaxLength(), 4);
+    variant.setComplekt(0);
+    EXPECT_EQ(variant.ffbMaxLength(), 3);
 }
 
-TEST_F(FrameTest, WoodenTiltTurnSashDropsTheMicroVentilationStrip)
-{
-    TiltTurnKit k;
-    k.setPlankaMicrovent(true);
-    k.setProfilType(1);
-    EXPECT_FALSE(k.plankaMicrovent());
-    EXPECT_FALSE(k.plankaMicroventVisible());
-    k.setProfilType(0);
-    EXPECT_FALSE(k.plankaMicrovent());
-    EXPECT_TRUE(k.plankaMicroventVisible());
-}
-
-TEST_F(FrameTest, KitVariantSetsTheWidthInputLength)
-{
-    TurnKit k;
-    EXPECT_EQ(k.ffbMaxLength(), 4); // before any click
-    k.setComplekt(1);
-    EXPECT_EQ(k.ffbMaxLength(), 4);
-    k.setComplekt(0);
-    EXPECT_EQ(k.ffbMaxLength(), 3);
-}
-
-TEST_F(FrameTest, ShowButtonTogglesThePicturesAndKeepsTheGridHidden)
+TEST_F(FrameTest, ShowButtonAndActivationHideTheResult)
 {
     ScriptedKit k;
     k.RashetButtonClick();
@@ -208,6 +206,13 @@ TEST_F(FrameTest, ShowButtonTogglesThePicturesAndKeepsTheGridHidden)
     k.setProvetrivatel(true); // a click on an option shows the sash again
     EXPECT_TRUE(k.image1Visible());
     EXPECT_FALSE(k.image3Visible());
+
+    // The window coming to the front hides the result too.
+    k.RashetButtonClick();
+    ASSERT_TRUE(k.resultVisible());
+    k.FormActivate();
+    EXPECT_FALSE(k.resultVisible());
+    EXPECT_FALSE(k.lirlVisible());
 }
 
 TEST_F(FrameTest, SuccessfulCalculationFillsGridTotalsAndLastCalculation)
@@ -242,7 +247,7 @@ TEST_F(FrameTest, SuccessfulCalculationFillsGridTotalsAndLastCalculation)
     EXPECT_EQ(k.parts(), k.catalogue());
 }
 
-TEST_F(FrameTest, FortyScrewTotalStaysTwoRowsBelowTheKitWithoutTwentyFiveScrews)
+TEST_F(FrameTest, ScrewTotalsStayBelowTheKitWhateverItsCountAndLength)
 {
     ScriptedKit k;
     k.rules = [](ScriptedKit& s) {
@@ -254,6 +259,33 @@ TEST_F(FrameTest, FortyScrewTotalStaysTwoRowsBelowTheKitWithoutTwentyFiveScrews)
     EXPECT_EQ(rows.at(0), QStringLiteral("B-2|Beta|20|1||3"));
     EXPECT_EQ(rows.at(1), QStringLiteral("|||||"));
     EXPECT_EQ(rows.at(2), QStringLiteral("|Общее кол-во шурупов(4*40)||3||"));
+
+    // Large counts do not wrap.
+    ScriptedKit large;
+    large.setKolKomlektov(250000);
+    EXPECT_EQ(large.kolKomlektov(), 100000);
+    large.rules = [](ScriptedKit& s) {
+        s.fill({7, 0, 0, 0});
+        s.fillScrews();
+    };
+    large.RashetButtonClick();
+    EXPECT_EQ(large.gridCell(1, 3), QStringLiteral("700000"));
+    EXPECT_EQ(large.gridCell(1, 4), QStringLiteral("2800000"));
+    EXPECT_EQ(large.gridCell(2, 3), QStringLiteral("2800000"));
+
+    // A long kit grows the grid instead of dropping lines.
+    ScriptedKit longKit(KitCalculator::Kind::Turn, 4); // 3 rows below the header
+    longKit.rules = [](ScriptedKit& s) {
+        s.fill({1, 1, 1, 1});
+        s.fillScrews();
+    };
+    longKit.RashetButtonClick();
+    EXPECT_EQ(longKit.LineCount, 4);
+    EXPECT_EQ(longKit.gridCell(5, 1), t::totalScrews25);
+    EXPECT_EQ(longKit.gridCell(6, 1), t::totalScrews40);
+    longKit.rules = [](ScriptedKit&) {};
+    longKit.RashetButtonClick(); // back to its designed size
+    EXPECT_EQ(longKit.gridRowCount(), 4);
 }
 
 TEST_F(FrameTest, FailedCalculationLeavesTheEarlierResultAndAnEmptyGrid)
@@ -299,37 +331,6 @@ TEST_F(FrameTest, FailedCalculationLeavesTheEarlierResultAndAnEmptyGrid)
         EXPECT_EQ(row, QStringLiteral("|||||"));
 }
 
-TEST_F(FrameTest, LargeKitCountsDoNotWrap)
-{
-    ScriptedKit k;
-    k.setKolKomlektov(250000);
-    EXPECT_EQ(k.kolKomlektov(), 100000);
-    k.rules = [](ScriptedKit& s) {
-        s.fill({7, 0, 0, 0});
-        s.fillScrews();
-    };
-    k.RashetButtonClick();
-    EXPECT_EQ(k.gridCell(1, 3), QStringLiteral("700000"));
-    EXPECT_EQ(k.gridCell(1, 4), QStringLiteral("2800000"));
-    EXPECT_EQ(k.gridCell(2, 3), QStringLiteral("2800000"));
-}
-
-TEST_F(FrameTest, LongKitGrowsTheGridInsteadOfDroppingLines)
-{
-    ScriptedKit k(KitCalculator::Kind::Turn, 4); // 3 rows below the header
-    k.rules = [](ScriptedKit& s) {
-        s.fill({1, 1, 1, 1});
-        s.fillScrews();
-    };
-    k.RashetButtonClick();
-    EXPECT_EQ(k.LineCount, 4);
-    EXPECT_EQ(k.gridCell(5, 1), t::totalScrews25);
-    EXPECT_EQ(k.gridCell(6, 1), t::totalScrews40);
-    k.rules = [](ScriptedKit&) {};
-    k.RashetButtonClick(); // back to its designed size
-    EXPECT_EQ(k.gridRowCount(), 4);
-}
-
 TEST_F(FrameTest, SaveChangesIsEnabledByTheCalculationWhenVisible)
 {
     ScriptedKit turn(KitCalculator::Kind::Turn);
@@ -349,15 +350,6 @@ TEST_F(FrameTest, SaveChangesIsEnabledByTheCalculationWhenVisible)
     tt.setSaveChangesVisible(false);
     tt.RashetButtonClick();
     EXPECT_TRUE(tt.saveChangesEnabled());
-}
-
-TEST_F(FrameTest, ActivationHidesTheResult)
-{
-    ScriptedKit k;
-    k.RashetButtonClick();
-    k.FormActivate();
-    EXPECT_FALSE(k.resultVisible());
-    EXPECT_FALSE(k.lirlVisible());
 }
 
 TEST_F(FrameTest, OrderEntriesAreBuiltFromTheCurrentInputs)
@@ -427,14 +419,4 @@ TEST_F(FrameTest, SaveChangesStoresTheEditedEntryAndReplaysTheOrder)
     EXPECT_EQ(sink.stored[0].second.Color, 1015);
     EXPECT_EQ(sink.replays, 1);
     EXPECT_FALSE(k.saveChangesVisible());
-}
-
-TEST_F(FrameTest, AWoodenSashKeepsItsRebateSystemWhateverTheHiddenNameList)
-{
-    TiltTurnKit k;
-    k.setProfilType(1);
-    k.setNazvSystemProfiles(14); // from code, while the list is hidden
-    EXPECT_EQ(k.systemProfilesText(), QStringLiteral("12/18-9"));
-    k.setProfilType(0);
-    EXPECT_EQ(k.systemProfilesText(), QStringLiteral("12/21-13"));
 }

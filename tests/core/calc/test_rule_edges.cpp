@@ -3,9 +3,7 @@
 // that refuse the ventilator, and the centre of an odd sash height.
 #include "kittables.h"
 
-#include "core/calc/tiltturnkit.h"
-#include "core/calc/turnkit.h"
-#include "support/testsupport.h"
+#include "support/kitinputs.h"
 
 #include <initializer_list>
 #include <tuple>
@@ -14,12 +12,7 @@ using namespace kittables;
 
 namespace {
 
-QStringList calculate(lir::KitCalculator& k)
-{
-    lir::test::recorder().clear();
-    k.RashetButtonClick();
-    return lir::test::recorder().errors();
-}
+using lir::test::calculate;
 
 // Quantities of rows 1 to n from a list of {row, quantity}.
 std::vector<int> rows(size_t n, std::initializer_list<std::pair<int, int>> nonZero)
@@ -67,7 +60,7 @@ TEST(TurnClampKit, OffCentreExtensionsChangeAbove900)
 
 TEST(TurnClampKit, EveryBoltThatRefusesTheVentilator)
 {
-    const QString refused = QStringLiteral("Проветриватель ступенчатый не применим к данной комплектации");
+    const QString& refused = lir::test::msgVentilator;
     lir::TurnKit k;
     // The shorter handle distance picks Засов 440 (280), Засов 620 (350) or Засов 800 (450).
     const std::tuple<int, int, bool> cases[] = {{280, 7, true}, {350, 8, true}, {450, 9, false}};

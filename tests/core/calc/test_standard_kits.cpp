@@ -4,10 +4,7 @@
 // which of the ventilator and the balcony latch the kit takes.
 #include "kittables.h"
 
-#include "core/calc/tiltkit.h"
-#include "core/calc/tiltturnkit.h"
-#include "core/calc/turnkit.h"
-#include "support/testsupport.h"
+#include "support/kitinputs.h"
 
 #include <functional>
 #include <set>
@@ -46,15 +43,9 @@ std::vector<Line> expectedLines(const std::array<Part, N>& parts, const std::vec
     return out;
 }
 
-QStringList calculate(lir::KitCalculator& k)
-{
-    lir::test::recorder().clear();
-    k.RashetButtonClick();
-    return lir::test::recorder().errors();
-}
-
-const QString ventilatorRefused = QStringLiteral("Проветриватель ступенчатый не применим к данной комплектации");
-const QString latchRefused = QStringLiteral("Балконная защелка не применима к данной комплектации");
+using lir::test::calculate;
+const QString& ventilatorRefused = lir::test::msgVentilator;
+const QString& latchRefused = lir::test::msgBalcony;
 
 enum class Option { None, Ventilator, Latch };
 

@@ -12,9 +12,7 @@ namespace t = lir::calctexts;
 namespace {
 
 using Inputs = lir::test::TiltInputs;
-using lir::test::apply;
-using lir::test::calculate;
-using lir::test::gridRows;
+using namespace lir::test;
 
 // The messages of the tilt rules. In the width message of the kits with side
 // presses the "c" before "боковыми" and the "y" of "ширинy" are Latin letters.
@@ -24,7 +22,6 @@ const QString msgWidthWithPresses = QStringLiteral("Неправильно за�
                                                    "Измените ширинy в интервале 440 мм - 2300 мм");
 const QString msgHeight = QStringLiteral("Неправильно задана высота!\r"
                                          "Измените высоту в интервале 300 мм - 1300 мм");
-const QString msgVentilator = QStringLiteral("Проветриватель ступенчатый не применим к данной комплектации");
 
 // The kit line of grid row r that carries the given name, or null.
 const GridRow* lineNamed(const TiltKit& k, const QString& name)
@@ -40,8 +37,7 @@ const GridRow* lineNamed(const TiltKit& k, const QString& name)
 TEST(TiltRules, WorkedExample)
 {
     TiltKit k;
-    apply(k, {});
-    EXPECT_TRUE(calculate(k).isEmpty());
+    EXPECT_TRUE(run(k, Inputs{}).isEmpty());
     EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6741-52М100"));
     EXPECT_EQ(k.lirlText(), k.KitDesignation);
     const std::vector<GridRow> expected = {
@@ -83,19 +79,15 @@ TEST(TiltRules, MessagesKeepTheirLetters)
     TiltKit k;
     Inputs in;
     in.w = 299; // band without side presses
-    apply(k, in);
-    const QStringList widthWithout = calculate(k);
+    const QStringList widthWithout = run(k, in);
     in.h = 1000; // band with side presses
-    apply(k, in);
-    const QStringList widthWith = calculate(k);
+    const QStringList widthWith = run(k, in);
     in.h = 1301;
-    apply(k, in);
-    const QStringList height = calculate(k);
+    const QStringList height = run(k, in);
     in.h = 1000;
     in.w = 700; // kit 61
     in.vent = true;
-    apply(k, in);
-    const QStringList ventilator = calculate(k);
+    const QStringList ventilator = run(k, in);
     ASSERT_EQ(widthWithout, QStringList{msgWidthWithoutPresses});
     ASSERT_EQ(widthWith, QStringList{msgWidthWithPresses});
     ASSERT_EQ(height, QStringList{msgHeight});
@@ -158,9 +150,7 @@ TEST(TiltRules, SweepOverBandsAndWidths)
     for (int profile = 0; profile < 3; ++profile) {
         for (int h : heights) {
             for (int w : widths) {
-                Inputs in;
-                in.h = h;
-                in.w = w;
+                Inputs in{.h = h, .w = w};
                 in.wood = profile == 2;
                 in.weight = profile == 1 ? 1 : 0;
                 in.handle = cases % 2;
@@ -171,8 +161,7 @@ TEST(TiltRules, SweepOverBandsAndWidths)
                 SCOPED_TRACE(testing::Message()
                              << "H " << h << " W " << w << " profile " << profile << " case " << cases);
                 TiltKit k;
-                apply(k, in);
-                const QStringList messages = calculate(k);
+                const QStringList messages = run(k, in);
                 EXPECT_EQ(k.parts(), k.catalogue());
 
                 const Kit* kit = nullptr;
@@ -270,14 +259,8 @@ TEST(TiltRules, WoodenSash)
 {
     TiltKit k;
     k.setRadioGroup1(1); // hidden for wood, must not give a weight text
-    Inputs in;
-    in.h = 1000;
-    in.w = 1350;
-    in.wood = true;
-    in.handle = true;
-    in.vent = true;
-    apply(k, in);
-    EXPECT_TRUE(calculate(k).isEmpty());
+    Inputs in{.h = 1000, .w = 1350, .wood = true, .handle = true, .vent = true};
+    EXPECT_TRUE(run(k, in).isEmpty());
     EXPECT_EQ(k.lirlText(), QStringLiteral("ЛИР-6741-63ДМ"));
     auto expectLine = [&k](const char16_t* name, const char16_t* designation, const char16_t* marking) {
         const GridRow* g = lineNamed(k, QString::fromUtf16(name));
@@ -343,13 +326,8 @@ TEST(TiltRules, TextsByProfileSystemName)
     TiltKit k;
     for (const Expect& e : expected) {
         SCOPED_TRACE(QString::fromUtf16(e.nazv).toStdString());
-        Inputs in;
-        in.nazv = QString::fromUtf16(e.nazv);
-        in.handle = true;
-        in.tip = 1;
-        in.vent = true;
-        apply(k, in);
-        EXPECT_TRUE(calculate(k).isEmpty());
+        Inputs in{.nazv = QString::fromUtf16(e.nazv), .handle = true, .tip = 1, .vent = true};
+        EXPECT_TRUE(run(k, in).isEmpty());
         auto check = [&k](const char16_t* name, const QString& designation, const char16_t* marking) {
             const GridRow* g = lineNamed(k, QString::fromUtf16(name));
             ASSERT_TRUE(g);
@@ -379,18 +357,14 @@ TEST(TiltRules, TextsByProfileSystemName)
 TEST(TiltRules, PreviousKitAfterBadSize)
 {
     TiltKit k;
-    Inputs in;
-    in.h = 1000;
-    in.w = 500;
-    apply(k, in);
-    ASSERT_TRUE(calculate(k).isEmpty());
+    Inputs in{.h = 1000, .w = 500};
+    ASSERT_TRUE(run(k, in).isEmpty());
     ASSERT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6741-60М100"));
     const std::vector<GridRow> kit60 = gridRows(k);
 
     in.h = 1400;
     in.vent = true;
-    apply(k, in);
-    EXPECT_EQ(calculate(k), (QStringList{msgHeight, msgVentilator}));
+    EXPECT_EQ(run(k, in), (QStringList{msgHeight, msgVentilator}));
     EXPECT_FALSE(k.provetrivatel());
     EXPECT_EQ(k.KitDesignation, QStringLiteral("ЛИР-6741-60М100"));
     EXPECT_EQ(k.LastFFH, 1000); // only a valid size is recorded
@@ -410,8 +384,7 @@ TEST(TiltRules, PreviousKitAfterBadSize)
     in.h = 1000;
     in.w = 700;
     in.weight = 1;
-    apply(k, in);
-    EXPECT_EQ(calculate(k), QStringList{msgVentilator});
+    EXPECT_EQ(run(k, in), QStringList{msgVentilator});
     EXPECT_EQ(k.LastFFB, 700);
     EXPECT_EQ(calculate(k), QStringList{});
     EXPECT_EQ(k.lirlText(), QStringLiteral("ЛИР-6741-61М120"));
@@ -420,17 +393,13 @@ TEST(TiltRules, PreviousKitAfterBadSize)
 TEST(TiltRules, WoodenDesignationSurvivesFailedAttempts)
 {
     TiltKit k;
-    Inputs in;
-    in.wood = true;
-    in.h = 1400;
-    apply(k, in);
-    EXPECT_EQ(calculate(k), QStringList{msgHeight});
+    Inputs in{.h = 1400, .wood = true};
+    EXPECT_EQ(run(k, in), QStringList{msgHeight});
     EXPECT_EQ(k.KitDesignation, QString()); // nothing to mark as wooden yet
 
     in.h = 1000;
     in.w = 500;
-    apply(k, in);
-    ASSERT_TRUE(calculate(k).isEmpty());
+    ASSERT_TRUE(run(k, in).isEmpty());
     in.h = 1400;
     apply(k, in);
     for (int attempt = 0; attempt < 3; ++attempt)

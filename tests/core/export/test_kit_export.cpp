@@ -1,37 +1,26 @@
 // "EXCEL" of the calculator windows: the sheet of a real calculation, and the
 // choice between the HTML file and the workbook.
-#include "core/base/environment.h"
 #include "core/base/error.h"
 #include "core/calc/tiltkit.h"
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
-#include "core/export/ProceduresAndFunctions.h"
-#include "core/base/codec.h"
 #include "core/export/kitexport.h"
 #include "core/export/kitsheet_html.h"
-#include "support/testsupport.h"
+#include "exportsupport.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 using namespace lir;
+using test::calculateSizes;
 
 namespace {
 
 // The prices that the expected document was made with.
 PriceLookup pricesOf(const QString& caseName)
 {
-    const QJsonObject o =
-        QJsonDocument::fromJson(test::readFile(QStringLiteral(LIR_TEST_DATA "/export/") + caseName + QStringLiteral(".json")))
-            .object()[QStringLiteral("prices")]
-            .toObject();
-    QHash<QString, std::optional<double>> table;
-    for (auto it = o.begin(); it != o.end(); ++it)
-        table.insert(it.key(), it->isNull() ? std::nullopt : std::optional<double>(it->toDouble()));
-    return test::priceTable(table);
+    const QByteArray json =
+        test::readFile(QStringLiteral(LIR_TEST_DATA "/export/") + caseName + QStringLiteral(".json"));
+    return test::priceTableOf(QJsonDocument::fromJson(json).object()[QStringLiteral("prices")].toObject());
 }
 
 void expectGolden(const KitCalculator& calc, const QString& caseName)
@@ -42,55 +31,29 @@ void expectGolden(const KitCalculator& calc, const QString& caseName)
     test::expectSameDocument(doc, expected);
 }
 
-class KitExport : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        test::recorder().clear();
-        saved = spreadsheetApplication();
-        environment().numberLocale = [] { return QLocale(QLocale::Russian); };
-    }
-    void TearDown() override
-    {
-        spreadsheetApplication() = saved;
-        environment().numberLocale = [] { return QLocale::system(); };
-    }
-    void noSpreadsheet()
-    {
-        spreadsheetApplication().find = [] { return QString(); };
-        spreadsheetApplication().open = [](const QString&, const QString&) { FAIL() << "nothing to open"; };
-    }
-    SpreadsheetApplication saved;
-};
+using KitExport = test::ExportTest;
 
 } // namespace
 
 TEST_F(KitExport, SheetsOfRealCalculationsMatchTheExpectedDocuments)
 {
     TurnKit turn;
-    turn.setFFH(400);
-    turn.setFFB(500);
-    turn.RashetButtonClick();
+    calculateSizes(turn, 400, 500);
     ASSERT_FALSE(turn.lastCalculationFailed());
     expectGolden(turn, QStringLiteral("turn"));
 
     TiltKit tilt;
-    tilt.setFFH(700);
-    tilt.setFFB(600);
-    tilt.RashetButtonClick();
+    calculateSizes(tilt, 700, 600);
     ASSERT_FALSE(tilt.lastCalculationFailed());
     expectGolden(tilt, QStringLiteral("tilt"));
 
     TiltTurnKit tt;
     tt.setProfilType(1);
     tt.setPolStvorki(1);
-    tt.setFFH(1400);
-    tt.setFFB(700);
     tt.setKolKomlektov(2);
     tt.setRal(8017);
     tt.setProvetrivatel(true);
-    tt.RashetButtonClick();
+    calculateSizes(tt, 1400, 700);
     ASSERT_FALSE(tt.lastCalculationFailed());
     expectGolden(tt, QStringLiteral("tiltturn_wood"));
 }
@@ -98,9 +61,7 @@ TEST_F(KitExport, SheetsOfRealCalculationsMatchTheExpectedDocuments)
 TEST_F(KitExport, HeaderFollowsTheInputsWhileKitLinesFollowTheLastCalculation)
 {
     TurnKit turn;
-    turn.setFFH(400);
-    turn.setFFB(500);
-    turn.RashetButtonClick();
+    calculateSizes(turn, 400, 500);
     turn.setRal(1015);
     turn.setKolKomlektov(7);
     turn.setNazvSystemProfiles(1); // KBE AD, system 12/20-9
@@ -122,9 +83,7 @@ TEST_F(KitExport, WithoutASpreadsheetTheSheetIsAnHtmlFileChosenInTheDialog)
     noSpreadsheet();
     test::ScopedWorkDir dir;
     TiltKit tilt;
-    tilt.setFFH(700);
-    tilt.setFFB(600);
-    tilt.RashetButtonClick();
+    calculateSizes(tilt, 700, 600);
 
     // Cancel writes nothing.
     test::recorder().setNextFileName(QString());
@@ -144,15 +103,10 @@ TEST_F(KitExport, WithoutASpreadsheetTheSheetIsAnHtmlFileChosenInTheDialog)
 TEST_F(KitExport, WithASpreadsheetANewWorkbookIsOpenedThereWithoutDialog)
 {
     test::ScopedWorkDir dir;
-    qputenv("XDG_DOCUMENTS_DIR", dir.file(QStringLiteral("docs")).toUtf8());
-    qputenv("HOME", dir.path().toUtf8());
     QStringList opened;
-    spreadsheetApplication().find = [] { return QStringLiteral("/usr/bin/localc"); };
-    spreadsheetApplication().open = [&opened](const QString& program, const QString& file) { opened << program << file; };
+    recordingSpreadsheet(dir, &opened);
     TurnKit turn;
-    turn.setFFH(400);
-    turn.setFFB(500);
-    turn.RashetButtonClick();
+    calculateSizes(turn, 400, 500);
     ExportButtonClick(turn, pricesOf(QStringLiteral("turn")));
     ExportButtonClick(turn, pricesOf(QStringLiteral("turn")));
     EXPECT_TRUE(test::recorder().shown().empty()); // no dialog

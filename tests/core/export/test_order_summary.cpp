@@ -1,24 +1,21 @@
 // The priced order summary: the HTML document of each view against expected
 // files, the markup, and the workbook read back with openpyxl.
 #include "core/base/codec.h"
-#include "core/base/environment.h"
 #include "core/base/error.h"
 #include "core/calc/turnkit.h"
-#include "core/export/ProceduresAndFunctions.h"
 #include "core/export/orderexport.h"
 #include "core/export/ordersummary.h"
 #include "core/orders/ordersink.h"
-#include "support/testsupport.h"
+#include "exportsupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 
 using namespace lir;
+using test::cell;
+using test::holdsTexts;
+using test::value;
 
 namespace {
 
@@ -50,31 +47,9 @@ SummaryCase loadCase(const QString& name)
         grid.appendRow();
         ++r;
     }
-    QHash<QString, std::optional<double>> table;
-    const QJsonObject prices = o[QStringLiteral("prices")].toObject();
-    for (auto it = prices.begin(); it != prices.end(); ++it)
-        table.insert(it.key(), it->isNull() ? std::nullopt : std::optional<double>(it->toDouble()));
     const QLocale locale = o[QStringLiteral("comma")].toBool() ? QLocale(QLocale::Russian) : QLocale::c();
-    return {view, o[QStringLiteral("markup")].toString(), locale, grid, test::priceTable(table)};
-}
-
-QJsonObject readBack(const QString& path)
-{
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(LIR_SOURCE_DIR "/tests/support/dump_xlsx.py"), path});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-}
-
-QJsonObject cell(const QJsonObject& book, const char* ref)
-{
-    return book[QStringLiteral("cells")].toObject()[QLatin1String(ref)].toObject();
-}
-
-QJsonValue value(const QJsonObject& book, const char* ref)
-{
-    return cell(book, ref)[QStringLiteral("value")];
+    return {view, o[QStringLiteral("markup")].toString(), locale, grid,
+            test::priceTableOf(o[QStringLiteral("prices")].toObject())};
 }
 
 QJsonObject workbookOf(const QString& caseName, test::ScopedWorkDir& dir)
@@ -82,7 +57,7 @@ QJsonObject workbookOf(const QString& caseName, test::ScopedWorkDir& dir)
     const SummaryCase c = loadCase(caseName);
     const QString path = dir.file(caseName + QStringLiteral(".xlsx"));
     writeOrderSummaryXlsx(path, c.view, c.grid, c.markup, c.prices);
-    return readBack(path);
+    return test::readBack(path);
 }
 
 } // namespace
@@ -177,8 +152,7 @@ TEST(OrderSummaryXlsx, ComponentsWithTenPercent)
     EXPECT_DOUBLE_EQ(value(book, "F3").toDouble(), 110.00000238418579);
     EXPECT_EQ(value(book, "G3").toDouble(), 330.0000071525574);
     EXPECT_EQ(cell(book, "E3")[QStringLiteral("format")].toString(), QStringLiteral("@"));
-    EXPECT_EQ(value(book, "E3").toString(), QStringLiteral("3"));
-    EXPECT_EQ(value(book, "D4").toString(), QStringLiteral("003"));
+    EXPECT_TRUE(holdsTexts(book, {{"E3", u"3"}, {"D4", u"003"}}));
     EXPECT_EQ(cell(book, "B3")[QStringLiteral("size")].toDouble(), 8);
     EXPECT_FALSE(cell(book, "B3")[QStringLiteral("bold")].toBool());
     // Unlisted, listed without a price, and a quantity typed over: no price.
@@ -191,68 +165,54 @@ TEST(OrderSummaryXlsx, ComponentsWithTenPercent)
     EXPECT_DOUBLE_EQ(value(book, "G10").toDouble(), 0.35 * 24 * double(markupFactor(10)));
     EXPECT_DOUBLE_EQ(value(book, "F11").toDouble(), 0.5 * double(markupFactor(10)));
     // Totals one row below the nine data rows, the note four rows below them.
-    EXPECT_EQ(value(book, "B13").toString(), QStringLiteral("Итого"));
     EXPECT_TRUE(cell(book, "B13")[QStringLiteral("bold")].toBool());
-    EXPECT_EQ(value(book, "F13").toString(), QStringLiteral("=SUM(F3:F12)"));
-    EXPECT_EQ(value(book, "G13").toString(), QStringLiteral("=SUM(G3:G12)"));
-    EXPECT_EQ(value(book, "B17").toString(), QStringLiteral("Примечание: рассчитано с наценкой 10%"));
+    EXPECT_TRUE(holdsTexts(book, {{"B13", u"Итого"}, {"F13", u"=SUM(F3:F12)"}, {"G13", u"=SUM(G3:G12)"},
+                                  {"B17", u"Примечание: рассчитано с наценкой 10%"}}));
 }
 
 TEST(OrderSummaryXlsx, KitRowsOfTheCombinedViewAreBold)
 {
     test::ScopedWorkDir dir;
     const QJsonObject book = workbookOf(QStringLiteral("combined_negative"), dir);
-    EXPECT_EQ(value(book, "B1").toString(), QStringLiteral("Суммарный заказ (комплекты+комплектующие)"));
-    EXPECT_EQ(value(book, "F2").toString(), QStringLiteral("Цвет (RAL)"));
-    EXPECT_EQ(value(book, "G2").toString(), QStringLiteral("Цена"));
+    EXPECT_TRUE(holdsTexts(book, {{"B1", u"Суммарный заказ (комплекты+комплектующие)"}, {"F2", u"Цвет (RAL)"},
+                                  {"G2", u"Цена"}}));
     EXPECT_TRUE(cell(book, "B3")[QStringLiteral("bold")].toBool());
     EXPECT_TRUE(cell(book, "H3")[QStringLiteral("bold")].toBool());
     EXPECT_FALSE(cell(book, "B4")[QStringLiteral("bold")].toBool());
     EXPECT_DOUBLE_EQ(value(book, "G3").toDouble(), 1500.5 * double(markupFactor(-15)));
     EXPECT_DOUBLE_EQ(value(book, "H3").toDouble(), 1500.5 * 2 * double(markupFactor(-15)));
     // Six data rows: the totals in row 10.
-    EXPECT_EQ(value(book, "B10").toString(), QStringLiteral("Итого"));
-    EXPECT_EQ(value(book, "G10").toString(), QStringLiteral("=SUM(G3:G9)"));
-    EXPECT_EQ(value(book, "H10").toString(), QStringLiteral("=SUM(H3:H9)"));
-    EXPECT_EQ(value(book, "B14").toString(), QStringLiteral("Примечание: рассчитано с наценкой -15%"));
+    EXPECT_TRUE(holdsTexts(book, {{"B10", u"Итого"}, {"G10", u"=SUM(G3:G9)"}, {"H10", u"=SUM(H3:H9)"},
+                                  {"B14", u"Примечание: рассчитано с наценкой -15%"}}));
 }
 
 TEST(OrderSummaryXlsx, AnEmptyOrderHasItsTotalsInRowFourAndTheNoteInRowEight)
 {
     test::ScopedWorkDir dir;
     const QJsonObject book = workbookOf(QStringLiteral("components_empty"), dir);
-    EXPECT_EQ(value(book, "B4").toString(), QStringLiteral("Итого"));
-    EXPECT_EQ(value(book, "F4").toString(), QStringLiteral("=SUM(F3:F3)"));
-    EXPECT_EQ(value(book, "G4").toString(), QStringLiteral("=SUM(G3:G3)"));
-    EXPECT_EQ(value(book, "B8").toString(), QStringLiteral("Примечание: рассчитано с наценкой 0%"));
+    EXPECT_TRUE(holdsTexts(book, {{"B4", u"Итого"}, {"F4", u"=SUM(F3:F3)"}, {"G4", u"=SUM(G3:G3)"},
+                                  {"B8", u"Примечание: рассчитано с наценкой 0%"}}));
     EXPECT_TRUE(value(book, "B3").isNull());
 }
 
 namespace {
 
-class OrderExport : public ::testing::Test
+class OrderExport : public test::ExportTest
 {
 protected:
     void SetUp() override
     {
-        test::recorder().clear();
-        saved = spreadsheetApplication();
-        environment().numberLocale = [] { return QLocale(QLocale::Russian); };
+        ExportTest::SetUp();
         order.setCalculators(&turn, nullptr, nullptr);
         setOrderSink(&order);
-        turn.setFFH(400);
-        turn.setFFB(500);
-        turn.RashetButtonClick();
+        test::calculateSizes(turn, 400, 500);
         order.AddKit(turn);
     }
     void TearDown() override
     {
         setOrderSink(nullptr);
-        spreadsheetApplication() = saved;
-        environment().numberLocale = [] { return QLocale::system(); };
-        test::recorder().clear();
+        ExportTest::TearDown();
     }
-    SpreadsheetApplication saved;
     TurnKit turn;
     OrderModel order;
     test::ScopedWorkDir dir;
@@ -262,8 +222,7 @@ protected:
 
 TEST_F(OrderExport, WithoutASpreadsheetTheShownViewGoesToTheChosenFile)
 {
-    spreadsheetApplication().find = [] { return QString(); };
-    spreadsheetApplication().open = [](const QString&, const QString&) { FAIL() << "nothing to open"; };
+    noSpreadsheet();
     const PriceLookup prices = test::priceTable({});
     order.RadioButtonClick(OrderModel::Kits);
     order.setMarkup(QStringLiteral("5"));
@@ -285,18 +244,15 @@ TEST_F(OrderExport, WithoutASpreadsheetTheShownViewGoesToTheChosenFile)
 
 TEST_F(OrderExport, WithASpreadsheetANewWorkbookIsOpened)
 {
-    qputenv("XDG_DOCUMENTS_DIR", dir.file(QStringLiteral("docs")).toUtf8());
-    qputenv("HOME", dir.path().toUtf8());
     QStringList opened;
-    spreadsheetApplication().find = [] { return QStringLiteral("/usr/bin/localc"); };
-    spreadsheetApplication().open = [&opened](const QString& program, const QString& file) { opened << program << file; };
+    recordingSpreadsheet(dir, &opened);
     ExportButtonClick(order, test::priceTable({}));
     ExportButtonClick(order, test::priceTable({}));
     EXPECT_TRUE(test::recorder().shown().empty());
     ASSERT_EQ(opened.size(), 4);
     EXPECT_NE(opened[1], opened[3]);
     EXPECT_TRUE(QFileInfo(opened[1]).fileName().startsWith(QStringLiteral("Суммарный заказ (комплектующие) ")));
-    const QJsonObject book = readBack(opened[1]);
+    const QJsonObject book = test::readBack(opened[1]);
     EXPECT_EQ(value(book, "B3").toString(), order.StringGrid1().cell(1, 0));
 }
 

@@ -1,10 +1,5 @@
 // The launcher and the calculator windows as a person meets them.
-#include "core/db/storage.h"
 #include "gui/app/form_about.h"
-#include "gui/app/form_main.h"
-#include "gui/app/forms.h"
-#include "app/startup.h"
-#include "gui/app/widgets.h"
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
@@ -13,18 +8,15 @@
 #include "gui/prices/form_price.h"
 #include "core/export/ProceduresAndFunctions.h"
 #include "core/prices/pricetable.h"
-#include "support/testsupport.h"
+#include "support/formsfixture.h"
 
-#include <QFile>
-
-#include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
 
 using namespace lir;
 using namespace lir::gui;
+using test::type;
 
 namespace {
 
@@ -45,32 +37,7 @@ void click(QWidget* w)
     QApplication::sendEvent(w, &release);
 }
 
-void type(SpinEdit* s, const QString& text)
-{
-    s->findChild<QLineEdit*>()->setText(text);
-}
-
-class Forms : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        // The windows open the price table of the working directory.
-        workDir = new test::ScopedWorkDir;
-        QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), workDir->file(QStringLiteral("zeni.db")));
-        createForms();
-    }
-    static inline test::ScopedWorkDir* workDir = nullptr;
-    static void TearDownTestSuite()
-    {
-        destroyForms();
-        // The price editor opened the price table of the working directory.
-        db::Table::closeAll();
-        db::setNetFileDir(QString());
-        delete workDir;
-        workDir = nullptr;
-    }
-};
+using Forms = test::FormsTest;
 
 } // namespace
 
@@ -136,10 +103,6 @@ TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
     click(m->buttons().at(5).picture);
     EXPECT_TRUE(forms::History->isVisible());
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
-    for (QWidget* w : {static_cast<QWidget*>(forms::MainForm6741), static_cast<QWidget*>(forms::MainForm6742),
-                       static_cast<QWidget*>(forms::MainForm6741otkid), static_cast<QWidget*>(forms::Price),
-                       static_cast<QWidget*>(forms::TotalSum), static_cast<QWidget*>(forms::History)})
-        w->hide();
 }
 
 TEST_F(Forms, AboutButtonShowsTheAboutWindowMadeAtStartUp)

@@ -1,45 +1,24 @@
 // The order history window as a person meets it: its layout, the launcher's
 // button, a save that brings it up, picking and reopening an order, and a
 // working directory where the order table cannot be made.
-#include "app/startup.h"
-#include "core/db/storage.h"
-#include "gui/app/form_main.h"
-#include "gui/app/forms.h"
-#include "gui/app/widgets.h"
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
 #include "gui/orders/form_history.h"
 #include "gui/orders/form_sum.h"
-#include "support/testsupport.h"
+#include "support/formsfixture.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QTest>
 
 using namespace lir;
 using namespace lir::gui;
+using test::addKit;
 
 namespace {
 
 using View = OrderModel::View;
-
-void type(SpinEdit* s, const QString& text)
-{
-    s->findChild<QLineEdit*>()->setText(text);
-}
-
-void addKit(CalculatorWindow* w, const QString& ffh, const QString& ffb)
-{
-    TMain::showWindow(w);
-    type(w->ffh(), ffh);
-    type(w->ffb(), ffb);
-    w->rashetButton()->click();
-    w->sumButton()->click();
-}
 
 void saveAs(TTotalSum* sum, const QString& description)
 {
@@ -56,39 +35,18 @@ QStringList column(QAbstractItemModel* m, int c)
     return out;
 }
 
-class HistoryWindow : public ::testing::Test
+class HistoryWindow : public test::FormsTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        workDir = new test::ScopedWorkDir;
-        QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), workDir->file(QStringLiteral("zeni.db")));
-        createForms();
-    }
-    static void TearDownTestSuite()
-    {
-        destroyForms();
-        db::Table::closeAll();
-        db::setNetFileDir(QString());
-        delete workDir;
-        workDir = nullptr;
-    }
     void SetUp() override
     {
-        test::recorder().clear();
+        FormsTest::SetUp();
         sum = forms::TotalSum;
         history = forms::History;
         ASSERT_TRUE(sum && history);
         sum->order().bt_clearClick();
     }
-    void TearDown() override
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w != static_cast<QWidget*>(forms::Main))
-                w->hide();
-    }
 
-    static inline test::ScopedWorkDir* workDir = nullptr;
     TTotalSum* sum = nullptr;
     Thistory* history = nullptr;
 };
@@ -190,7 +148,7 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
 TEST(HistoryWithoutTable, EveryUseReportsTheTableThatCannotBeMade)
 {
     test::ScopedWorkDir dir;
-    QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), dir.file(QStringLiteral("zeni.db")));
+    test::copyDeliveredPrices(dir);
     // A directory where the table's file would be.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("zakaz.db")));
     test::recorder().clear();
@@ -216,7 +174,5 @@ TEST(HistoryWithoutTable, EveryUseReportsTheTableThatCannotBeMade)
     EXPECT_EQ(forms::TotalSum->order().EntryCount(), 1);
     EXPECT_EQ(forms::History->DBGrid_parent()->model()->rowCount(), 0);
 
-    destroyForms();
-    db::Table::closeAll();
-    db::setNetFileDir(QString());
+    test::closeForms();
 }

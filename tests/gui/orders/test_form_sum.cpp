@@ -1,82 +1,39 @@
 // The summation window as a person meets it: its layout, "В ЗАКАЗ" from a
 // calculator, opening a kit by a double-click, typing into a grid.
-#include "app/startup.h"
 #include "core/base/codec.h"
 #include "core/export/ProceduresAndFunctions.h"
-#include "core/db/storage.h"
-#include "gui/app/form_main.h"
-#include "gui/app/forms.h"
-#include "gui/app/widgets.h"
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
 #include "gui/orders/form_sum.h"
-#include "support/testsupport.h"
+#include "support/formsfixture.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 
 using namespace lir;
 using namespace lir::gui;
+using test::addKit;
+using test::type;
 
 namespace {
 
 using View = OrderModel::View;
 
-void type(SpinEdit* s, const QString& text)
-{
-    s->findChild<QLineEdit*>()->setText(text);
-}
-
-class SumWindow : public ::testing::Test
+class SumWindow : public test::FormsTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        workDir = new test::ScopedWorkDir;
-        QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), workDir->file(QStringLiteral("zeni.db")));
-        createForms();
-    }
-    static void TearDownTestSuite()
-    {
-        destroyForms();
-        db::Table::closeAll();
-        db::setNetFileDir(QString());
-        delete workDir;
-        workDir = nullptr;
-    }
     void SetUp() override
     {
-        test::recorder().clear();
+        FormsTest::SetUp();
         sum = forms::TotalSum;
         ASSERT_TRUE(sum);
         sum->order().bt_clearClick();
         sum->order().setView(View::Components);
     }
-    void TearDown() override
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w != static_cast<QWidget*>(forms::Main))
-                w->hide();
-    }
 
-    // A person types the sizes, presses "РАСЧЕТ" and "В ЗАКАЗ".
-    static void addKit(CalculatorWindow* w, const QString& ffh, const QString& ffb)
-    {
-        TMain::showWindow(w);
-        type(w->ffh(), ffh);
-        type(w->ffb(), ffb);
-        w->rashetButton()->click();
-        ASSERT_TRUE(w->sumButton()->isVisibleTo(w));
-        w->sumButton()->click();
-    }
-
-    static inline test::ScopedWorkDir* workDir = nullptr;
     TTotalSum* sum = nullptr;
 };
 
