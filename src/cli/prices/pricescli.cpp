@@ -1,5 +1,6 @@
 #include "cli/prices/pricescli.h"
 
+#include "core/base/buildinfo.h"
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
 #include "core/base/workdirlock.h"
