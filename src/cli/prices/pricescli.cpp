@@ -44,6 +44,15 @@ private:
     QByteArray& m_out;
 };
 
+// The error on stderr, a two-line one as two lines, and the exit status.
+void failed(PricesCli::Result& r, const Error& e, int status)
+{
+    QString text = e.message();
+    text.replace(u'\r', u'\n');
+    r.err += line(QStringLiteral("lircomplect-prices: ") + text);
+    r.status = status;
+}
+
 db::Table& openPriceTable()
 {
     // The table of the current directory (or of the server its
@@ -117,10 +126,7 @@ PricesCli::Result PricesCli::sync()
         catalogue::synchronise();
         r.out += line(QStringLiteral("rows added: %1").arg(t.rowCount() - before));
     } catch (const Error& e) {
-        QString text = e.message();
-        text.replace(u'\r', u'\n');
-        r.err += line(QStringLiteral("lircomplect-prices: ") + text);
-        r.status = 1;
+        failed(r, e, 1);
     }
     db::Table::closeAll();
     return r;
@@ -138,10 +144,7 @@ PricesCli::Result PricesCli::importParadox(const QString& file)
         if (!done.keptAs.isEmpty())
             r.out += line(QStringLiteral("original kept as: %1").arg(done.keptAs));
     } catch (const Error& e) {
-        QString text = e.message();
-        text.replace(u'\r', u'\n');
-        r.err += line(QStringLiteral("lircomplect-prices: ") + text);
-        r.status = 1;
+        failed(r, e, 1);
     }
     db::Table::closeAll();
     return r;
@@ -172,10 +175,7 @@ PricesCli::Result PricesCli::copyToServer()
                           .arg(copied.value(0))
                           .arg(copied.value(1)));
     } catch (const Error& e) {
-        QString text = e.message();
-        text.replace(u'\r', u'\n');
-        r.err += line(QStringLiteral("lircomplect-prices: ") + text);
-        r.status = 1;
+        failed(r, e, 1);
     }
     db::Table::closeAll();
     db::setServer(previous);
@@ -230,10 +230,7 @@ PricesCli::Result PricesCli::check()
                           .arg(duplicated));
         r.status = missing > 0 || duplicated > 0 ? 1 : 0;
     } catch (const Error& e) {
-        QString text = e.message();
-        text.replace(u'\r', u'\n');
-        r.err += line(QStringLiteral("lircomplect-prices: ") + text);
-        r.status = 2;
+        failed(r, e, 2);
     }
     db::Table::closeAll();
     return r;
