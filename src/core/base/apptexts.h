@@ -65,6 +65,13 @@ inline QString aboutCredit()
     return QStringLiteral("Разработка: команда проекта ЛИР-Комплект.\n"
                           "Таблицы цен и заказов (zeni.db, zakaz.db) хранятся в папке:");
 }
+// The same, for tables kept on a server.
+inline QString aboutCreditServer()
+{
+    return QStringLiteral("Разработка: команда проекта ЛИР-Комплект.\n"
+                          "Таблицы цен и заказов (zeni, zakaz) хранятся на сервере PostgreSQL:");
+}
+inline QString aboutServerHint() { return QStringLiteral("Сервер, названный в файле lircomplect.ini рабочей папки"); }
 inline QString aboutMaker() { return QStringLiteral("Проект ЛИР-Комплект"); }
 inline QString aboutBusiness()
 {

@@ -5,6 +5,7 @@
 #include "core/base/urlopener.h"
 #include "core/base/userguide.h"
 #include "core/db/storage.h"
+#include "core/db/storesettings.h"
 #include "gui/app/widgets.h"
 
 #include <QDir>
@@ -48,6 +49,11 @@ void LinkLabel::setTarget(const QString& text, const QUrl& url)
     setText(text);
     m_url = url;
     setVisible(!text.isEmpty());
+    // Without an address the text is plain: nothing that looks like a link.
+    setCursor(url.isValid() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, url.isValid() ? QColor(Qt::blue) : QColor(Qt::black));
+    setPalette(pal);
 }
 
 int LinkLabel::lineCount(const QString& text, int width, qreal* height) const
@@ -147,16 +153,23 @@ TAbout::TAbout(QWidget* parent)
     m_labels[0] = makeLabel(QStringLiteral("Label1"), t::aboutName(QStringLiteral(LIR_VERSION)), 19, m_panel);
     m_labels[0]->setWordWrap(false);
     m_labels[1] = makeLabel(QStringLiteral("Label2"), t::aboutDescription(), 13, m_panel);
-    m_labels[2] = makeLabel(QStringLiteral("Label3"), t::aboutCredit(), 13, m_panel);
+    const auto& server = db::server();
+    m_labels[2] = makeLabel(QStringLiteral("Label3"), server ? t::aboutCreditServer() : t::aboutCredit(), 13, m_panel);
     m_labels[3] = makeLabel(QStringLiteral("Label4"), t::aboutMaker(), 19, m_panel);
     m_labels[4] = makeLabel(QStringLiteral("Label5"), t::aboutBusiness(), 13, m_panel);
 
-    // The tables are the files of the working directory.
+    // The tables are the files of the working directory, or on the server
+    // lircomplect.ini names, which has no folder to open.
     m_label7 = new LinkLabel(m_panel);
     m_label7->setObjectName(QStringLiteral("Label7"));
-    const QString tables = QDir(db::netFileDir()).absolutePath();
-    m_label7->setTarget(QDir::toNativeSeparators(tables), QUrl::fromLocalFile(tables));
-    m_label7->setToolTip(t::aboutTablesHint() + QLatin1Char('\n') + m_label7->text());
+    if (server) {
+        m_label7->setTarget(db::serverShown(*server), QUrl());
+        m_label7->setToolTip(t::aboutServerHint());
+    } else {
+        const QString tables = QDir(db::netFileDir()).absolutePath();
+        m_label7->setTarget(QDir::toNativeSeparators(tables), QUrl::fromLocalFile(tables));
+        m_label7->setToolTip(t::aboutTablesHint() + QLatin1Char('\n') + m_label7->text());
+    }
     m_label6 = new LinkLabel(m_panel);
     m_label6->setObjectName(QStringLiteral("Label6"));
     const QString guide = userGuidePath();

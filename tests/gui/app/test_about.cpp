@@ -1,6 +1,7 @@
 // The About window: what it shows, where, and what its two links open.
 #include "core/base/urlopener.h"
 #include "core/base/userguide.h"
+#include "core/db/storesettings.h"
 #include "gui/app/form_about.h"
 #include "gui/app/widgets.h"
 #include "support/testsupport.h"
@@ -110,4 +111,21 @@ TEST_F(About, LinksOpenTheTablesFolderAndTheUserGuide)
     EXPECT_TRUE(inWindow(a.panel()).contains(inWindow(a.label(6))));
     clickWith(a.tablesLink(), Qt::LeftButton);
     EXPECT_EQ(opener.opened().last(), QUrl::fromLocalFile(path));
+}
+
+TEST(AboutOnAServer, NamesTheServerAsPlainTextThatOpensNothing)
+{
+    registerFonts();
+    RecordingUrlOpener opener;
+    ScopedUrlOpener scoped{&opener};
+    db::setServer(db::ServerSettings{QStringLiteral("db.office"), 6543, QStringLiteral("lircomplect"), {}});
+    TAbout a;
+    db::setServer(std::nullopt);
+    a.show();
+    EXPECT_EQ(a.label(3)->text(), QStringLiteral("Разработка: команда проекта ЛИР-Комплект.\nТаблицы цен и заказов (zeni, "
+                                                 "zakaz) хранятся на сервере PostgreSQL:"));
+    EXPECT_EQ(a.label(7)->text(), QStringLiteral("db.office:6543, база данных lircomplect"));
+    EXPECT_EQ(a.label(7)->cursor().shape(), Qt::ArrowCursor);
+    clickWith(a.label(7), Qt::LeftButton);
+    EXPECT_TRUE(opener.opened().isEmpty());
 }
