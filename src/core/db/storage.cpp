@@ -1210,16 +1210,28 @@ void Table::post()
                   columns.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
                   marks.join(QStringLiteral(", ")) + u')';
         }
+        // A server gives the written row back with the insert: one round
+        // trip per row, as an order of hundreds of kits writes.
         if (d->onServer)
-            sql += QStringLiteral(" RETURNING rowid");
+            sql += QStringLiteral(" RETURNING rowid, ") + d->columns;
         QSqlQuery& s = d->run(sql, binds);
-        const qint64 id = d->onServer ? (s.next() ? s.value(0).toLongLong() : 0) : s.lastInsertId().toLongLong();
+        qint64 id = 0;
+        bool loaded = false;
+        if (!d->onServer) {
+            id = s.lastInsertId().toLongLong();
+        } else if (s.next()) {
+            id = s.value(0).toLongLong();
+            for (int i = 0; i < d->fields.size(); ++i)
+                d->values[i] = s.isNull(i + 1) ? QVariant() : s.value(i + 1);
+            d->rowid = id;
+            d->hasRow = loaded = true;
+        }
         s.finish();
         d->count = -1;
         d->dropSearchColumns();
         d->modified = false;
         m_state = State::Browse;
-        if (!d->loadRow(QStringLiteral("WHERE rowid = ?"), {id}))
+        if (!loaded && !d->loadRow(QStringLiteral("WHERE rowid = ?"), {id}))
             d->moveToNeighbour(id);
         d->announceData();
         d->announceCurrent();

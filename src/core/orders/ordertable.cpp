@@ -52,7 +52,7 @@ void SaveOrder(db::Table& table, const QString& description, const QVector<TOrde
 
         for (qsizetype i = 0; i < entries.size(); ++i) {
             const TOrder& e = entries.at(i);
-            table.last();
+            // The row written last is the current one: each kit follows it.
             table.insert();
             table.setValue(QStringLiteral("Id"), header + i + 1);
             table.setValue(QStringLiteral("Parentid"), header);
