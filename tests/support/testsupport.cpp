@@ -61,10 +61,13 @@ bool onTestServer()
     return testServer().has_value();
 }
 
-QVector<QVector<QVariant>> serverQuery(const QString& sql, const QVariantList& binds)
+namespace {
+
+// A statement on a connection of the tests' own; a failure fails the test.
+QVector<QVector<QVariant>> runOn(const QSqlDatabase& db, const QString& sql, const QVariantList& binds)
 {
     QVector<QVector<QVariant>> rows;
-    QSqlQuery q(QSqlDatabase::database(adminConnection));
+    QSqlQuery q(db);
     bool ok = binds.isEmpty() ? q.exec(sql) : q.prepare(sql);
     for (int i = 0; ok && i < binds.size(); ++i)
         q.bindValue(i, binds[i]);
@@ -79,8 +82,6 @@ QVector<QVector<QVariant>> serverQuery(const QString& sql, const QVariantList& b
     return rows;
 }
 
-namespace {
-
 QString serverShown()
 {
     const db::ServerSettings& s = *testServer();
@@ -88,6 +89,11 @@ QString serverShown()
 }
 
 } // namespace
+
+QVector<QVector<QVariant>> serverQuery(const QString& sql, const QVariantList& binds)
+{
+    return runOn(QSqlDatabase::database(adminConnection), sql, binds);
+}
 
 QString placeShown(const QString& dir)
 {
@@ -113,12 +119,7 @@ void writeAsAnotherUser(const QString& fileName, const QString& sql, const QVari
         other.setDatabaseName(QDir(db::netFileDir()).filePath(fileName));
         other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
         EXPECT_TRUE(other.open());
-        QSqlQuery q(other);
-        bool ok = q.prepare(sql);
-        for (int i = 0; ok && i < binds.size(); ++i)
-            q.bindValue(i, binds[i]);
-        EXPECT_TRUE(ok && q.exec()) << sql.toStdString() << ": " << q.lastError().text().toStdString();
-        q.finish();
+        runOn(other, sql, binds);
         other.close();
     }
     QSqlDatabase::removeDatabase(name);
