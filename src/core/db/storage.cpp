@@ -897,6 +897,9 @@ bool Table::exists(const QString& fileName)
     if (!tableNameOf(fileName, &tableName))
         return false;
     if (usesServer()) {
+        // A table open in this run is there: no connection of its own to ask.
+        if (isOpen(fileName))
+            return true;
         ServerSession session;
         return serverTableExists(session, tableName);
     }
