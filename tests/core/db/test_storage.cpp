@@ -640,25 +640,4 @@ TEST(StoreSettings, TheIniFileNamesTheServerOrTheFilesAndRefusesWhatCannotBeUsed
                   .arg(ini));
 }
 
-TEST(StoreSettings, AnUnreachableServerIsAnErrorNamingHostAndDatabase)
-{
-    lir::test::ScopedWorkDir work;
-    const auto before = lir::db::server();
-    Table::closeAll();
-    lir::db::setServer(lir::db::ServerSettings{work.file(QStringLiteral("no-server")), 5432,
-                                               QStringLiteral("lircomplect"), QString()});
-    try {
-        Table::open(QStringLiteral("zeni.db"));
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось подключиться к серверу базы данных ") +
-                                           work.file(QStringLiteral("no-server")) +
-                                           QStringLiteral(":5432, база данных lircomplect\r")))
-            << e.message().toStdString();
-    }
-    EXPECT_FALSE(Table::isOpen(QStringLiteral("zeni.db")));
-    EXPECT_THROW(Table::exists(QStringLiteral("zakaz.db")), Error);
-    lir::db::setServer(before);
-}
-
 } // namespace
