@@ -56,11 +56,13 @@ void stopServer()
 }
 
 // The tables of one store, made once: the delivered price table and an
-// empty order table.
-bool useStore(bool server)
+// empty order table. Without a server its benchmarks are skipped.
+bool useStore(benchmark::State& state, bool server)
 {
-    if (server && !serverOfBench())
+    if (server && !serverOfBench()) {
+        state.SkipWithError("no PostgreSQL server");
         return false;
+    }
     db::Table::closeAll();
     const QString dir = scratch().filePath(server ? QStringLiteral("server") : QStringLiteral("files"));
     QDir().mkpath(dir);
@@ -121,10 +123,8 @@ QStringList sheetLines()
 
 void BM_SaveOrder255Kits(benchmark::State& state, bool server)
 {
-    if (!useStore(server)) {
-        state.SkipWithError("no PostgreSQL server");
+    if (!useStore(state, server))
         return;
-    }
     db::Table& t = db::Table::open(orders::tableFile());
     const QVector<TOrder> entries = kits255();
     for (auto _ : state)
@@ -136,10 +136,8 @@ BENCHMARK_CAPTURE(BM_SaveOrder255Kits, server, true)->Unit(benchmark::kMilliseco
 // The anchor: the same 256 rows, one prepared insert each, in one transaction.
 void BM_BareInsert256Rows(benchmark::State& state, bool server)
 {
-    if (!useStore(server)) {
-        state.SkipWithError("no PostgreSQL server");
+    if (!useStore(state, server))
         return;
-    }
     QSqlDatabase db = bareConnection(server);
     QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT INTO scratch VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
@@ -162,10 +160,8 @@ BENCHMARK_CAPTURE(BM_BareInsert256Rows, server, true)->Unit(benchmark::kMillisec
 
 void BM_LookupPrice27Lines(benchmark::State& state, bool server)
 {
-    if (!useStore(server)) {
-        state.SkipWithError("no PostgreSQL server");
+    if (!useStore(state, server))
         return;
-    }
     const QStringList lines = sheetLines();
     for (auto _ : state)
         for (const QString& d : lines)
@@ -177,10 +173,8 @@ BENCHMARK_CAPTURE(BM_LookupPrice27Lines, server, true)->Unit(benchmark::kMicrose
 // The anchor: the same 27 rows by a bare prepared select on the index.
 void BM_BareSelect27Rows(benchmark::State& state, bool server)
 {
-    if (!useStore(server)) {
-        state.SkipWithError("no PostgreSQL server");
+    if (!useStore(state, server))
         return;
-    }
     const QStringList lines = sheetLines();
     QSqlQuery q(bareConnection(server));
     q.setForwardOnly(true);

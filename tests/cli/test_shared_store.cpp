@@ -120,21 +120,15 @@ TEST(SharedStore, CopyToServerMovesTheFolderTablesInOneTransactionOnlyIntoEmptyT
                        {{QStringLiteral("6742.15.00-20"), QStringLiteral("Петля откидная"), 3.5},
                         {QStringLiteral("ЛИР-6741-1R"), QStringLiteral("Комплект"), QVariant()},
                         {QStringLiteral("Накладка декор.Н1"), QVariant(), 0.1}});
-    QVector<QVariant> header(orders::tableFields().size());
-    header[0] = 1;
-    header[1] = QStringLiteral("Дача");
-    header[2] = 0;
-    QVector<QVariant> kit(orders::tableFields().size());
-    kit[0] = 2;
-    kit[2] = 1;
-    kit[3] = QStringLiteral("ЛИР-6741-1R");
-    kit[5] = 3;
+    // Id, Name, Parentid, Designation, Type, Count; the rest empty.
+    auto orderRow = [](QVector<QVariant> first) {
+        first.resize(orders::tableFields().size());
+        return first;
+    };
     db::writeTableFile(work.file(QStringLiteral("zakaz.db")), QStringLiteral("zakaz"), orders::tableFields(),
-                       {header, kit});
-
-    const auto s = db::server();
-    const QString server =
-        s->host + u':' + QString::number(s->port) + QStringLiteral(", база данных ") + s->dbname;
+                       {orderRow({1, QStringLiteral("Дача"), 0}),
+                        orderRow({2, QVariant(), 1, QStringLiteral("ЛИР-6741-1R"), QVariant(), 3})});
+    const QString server = test::serverShown();
     cli::PricesCli::Result r = cli::PricesCli().run({QStringLiteral("copy-to-server")});
     EXPECT_EQ(r.status, 0) << r.err.constData();
     EXPECT_EQ(QString::fromUtf8(r.out), QStringLiteral("copied to %1: 3 rows of zeni, 2 rows of zakaz\n").arg(server));

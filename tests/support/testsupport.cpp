@@ -82,13 +82,13 @@ QVector<QVector<QVariant>> runOn(const QSqlDatabase& db, const QString& sql, con
     return rows;
 }
 
+} // namespace
+
 QString serverShown()
 {
     const db::ServerSettings& s = *testServer();
     return s.host + u':' + QString::number(s.port) + QStringLiteral(", база данных ") + s.dbname;
 }
-
-} // namespace
 
 QVector<QVector<QVariant>> serverQuery(const QString& sql, const QVariantList& binds)
 {

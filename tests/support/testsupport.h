@@ -39,6 +39,8 @@ void useDeliveredPriceTable(const QString& dir);
 // The connection settings of the test server, as lircomplect.ini writes them.
 QByteArray serverSettingsFile();
 
+// The test server as messages name it: "<host>:<port>, база данных <dbname>".
+QString serverShown();
 // Where the tables are as the program's messages name it: "в каталоге <dir>",
 // or on the test server "на сервере <host>:<port>, база данных <dbname>".
 QString placeShown(const QString& dir);

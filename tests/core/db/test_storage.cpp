@@ -79,10 +79,8 @@ TEST_F(StorageTest, MissingFileIsAnErrorNamingFileAndDirectoryAndCreatesNothing)
     const QString dir = m_dir.file(QStringLiteral("Цены #1 ?"));
     ASSERT_TRUE(QDir().mkpath(dir));
     lir::db::setNetFileDir(dir);
-    const auto server = lir::db::server();
-    const QString serverShown = server ? server->host + u':' + QString::number(server->port) +
-                                             QStringLiteral(", база данных ") + server->dbname
-                                       : QString();
+    const bool server = lir::test::onTestServer();
+    const QString serverShown = server ? lir::test::serverShown() : QString();
     try {
         Table::open(QStringLiteral("zeni.db"));
         FAIL() << "no error";
