@@ -162,9 +162,10 @@ void OrderHistory::listKits()
 void OrderHistory::FormShow()
 {
     db::Table& t = table();
-    refresh();
-    QVector<SavedOrder> now = queryOrders(t);
-    if (now != m_orders) {
+    if (m_stale) {
+        // Written here since the last reading: read once, on the first row.
+        refresh();
+    } else if (QVector<SavedOrder> now = queryOrders(t); now != m_orders) {
         m_orders = std::move(now);
         m_current = m_orders.isEmpty() ? -1 : 0;
     }
