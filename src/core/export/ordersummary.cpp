@@ -252,8 +252,7 @@ void ExportPrices::finish()
     m_lastFoundKnown = false;
 }
 
-SummaryPrice summaryPrice(const OrderGrid& grid, int row, int quantityColumn, bool screwRows, float k,
-                          ExportPrices& prices)
+PriceResult summaryLookup(const OrderGrid& grid, int row, bool screwRows, ExportPrices& prices)
 {
     PriceResult p = prices(grid.cell(row, 0));
     if (!p.found && screwRows) {
@@ -263,6 +262,13 @@ SummaryPrice summaryPrice(const OrderGrid& grid, int row, int quantityColumn, bo
         else if (label == calctexts::totalScrews40)
             p = prices(screwDesignation40());
     }
+    return p;
+}
+
+SummaryPrice summaryPrice(const OrderGrid& grid, int row, int quantityColumn, bool screwRows, float k,
+                          ExportPrices& prices)
+{
+    const PriceResult p = summaryLookup(grid, row, screwRows, prices);
     SummaryPrice out;
     if (!p.found || !p.price)
         return out;

@@ -46,6 +46,9 @@ struct SummaryPrice
     double price = 0; // price × K
     double sum = 0;   // price × quantity × K; 0 without a quantity column
 };
+// The price of column 0; a screw total row (label in column 1) is priced
+// under its screw designation when screwRows is set.
+PriceResult summaryLookup(const OrderGrid& grid, int row, bool screwRows, ExportPrices& prices);
 // Column 0 is looked up; a screw total row (label in column 1) is priced
 // under its screw designation when screwRows is set. A row whose price is
 // empty, or whose quantity text is empty or no whole number, has no price:

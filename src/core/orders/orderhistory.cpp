@@ -179,6 +179,7 @@ bool OrderHistory::bt_openClick(OrderModel& order)
     if (!m_listed)
         return false;
     order.ReopenOrder(m_kits);
+    order.markSaved(m_listed);
     return true;
 }
 

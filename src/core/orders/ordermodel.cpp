@@ -377,6 +377,19 @@ void OrderModel::ReopenOrder(const QVector<TOrder>& kits)
     setView(Kits);
 }
 
+std::optional<qint32> OrderModel::savedNumber() const
+{
+    if (m_savedNumber && m_entries == m_savedEntries)
+        return m_savedNumber;
+    return std::nullopt;
+}
+
+void OrderModel::markSaved(qint32 number)
+{
+    m_savedNumber = number;
+    m_savedEntries = m_entries;
+}
+
 void OrderModel::resetGrids()
 {
     for (OrderGrid& g : m_grids)
@@ -512,7 +525,7 @@ bool OrderModel::bt_saveClick()
         return false;
     }
     db::Table& table = m_openTable ? m_openTable() : db::Table::open(orders::tableFile());
-    orders::SaveOrder(table, m_description, m_entries);
+    markSaved(orders::SaveOrder(table, m_description, m_entries));
     emit saved();
     return true;
 }

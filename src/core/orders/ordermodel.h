@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace lir {
 
@@ -89,6 +90,10 @@ public:
     // Reopening a saved order: the order is cleared as "Очистить заказ" does,
     // every kit is replayed in the order given, and the kits view is checked.
     void ReopenOrder(const QVector<TOrder>& kits);
+    // The number of the saved order this order is: set when it is saved or
+    // reopened, and valid only while its entries are still those.
+    std::optional<qint32> savedNumber() const;
+    void markSaved(qint32 number);
     // Moves the rows without a designation (the screw totals) of the components
     // grid below the others.
     void SortGrid();
@@ -150,6 +155,8 @@ private:
     QVector<QVector<int>> m_kitsRowEntries; // by row of the kits grid
     std::array<Cell, 3> m_current;
 
+    std::optional<qint32> m_savedNumber;
+    QVector<TOrder> m_savedEntries;
     QString m_description;
     QString m_markup;
     View m_view = Components;

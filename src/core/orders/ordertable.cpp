@@ -34,7 +34,7 @@ void CreateOrderTable()
     db::Table::create(tableFile(), tableFields());
 }
 
-void SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries)
+qint32 SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries)
 {
     const QString where = table.location();
     try {
@@ -68,6 +68,7 @@ void SaveOrder(db::Table& table, const QString& description, const QVector<TOrde
             table.post();
         }
         transaction.done();
+        return qint32(header);
     } catch (const Error& e) {
         throw Error(ordertexts::saveFailed(where) + QChar(13) + e.message());
     }

@@ -25,7 +25,8 @@ void CreateOrderTable();
 
 // Appends the order: a header row numbered rows + 1 with the description, and
 // one kit row per entry with the following numbers. One transaction: the
-// order is written whole or not at all. Throws lir::Error naming the file.
-void SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries);
+// order is written whole or not at all. Returns the order's number (the
+// header's Id). Throws lir::Error naming the file.
+qint32 SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries);
 
 } // namespace lir::orders

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/calc/kitcalculator.h"
+#include "core/export/companydetails.h"
+#include "core/export/money.h"
+#include "core/export/ordersummary.h"
+
+#include <QDate>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+namespace lir {
+
+// What a quote ("Коммерческое предложение") says, worked out before anything
+// is painted: the painter only lays it out, the tests read it as text.
+struct Quote
+{
+    struct Line
+    {
+        QString designation;
+        QString name;
+        QString quantity;
+        QString unit;
+        std::optional<money::Kopecks> price; // with the markup; none: "—"
+        std::optional<money::Kopecks> sum;
+        bool kit = false; // a kit among its parts, set off in bold
+    };
+
+    CompanyDetails company;
+    QString title;
+    QStringList about; // under the title: the customer, or the kit and its options
+    QVector<Line> lines;
+    money::Kopecks total = 0; // the sum of the rounded lines
+    int unpriced = 0;
+    // Label and amount of each totals line: "Итого:", the VAT, "Всего с НДС:".
+    QVector<QPair<QString, QString>> totals;
+    QString words;        // the amount due in words
+    QString unpricedNote; // "Нет цены: 2 позиции", or empty
+    QString validity;     // "Предложение действительно 30 дней", or empty
+    QString signature;    // the signing line
+    QString fileTitle;    // the document's title in the PDF's properties
+};
+
+// The quote of one view of the order with the markup as typed into
+// "Рассчитать с наценкой (%):". `number` is the saved order's number, if any;
+// `customer` the order's customer (its description today). Throws lir::Error
+// for a markup that is no whole number, an empty order and a sum beyond
+// reason.
+Quote orderQuote(const OrderGrid& grid, SummaryView view, const QString& markupText, const QString& customer,
+                 std::optional<qint32> number, const PriceLookup& prices, const CompanyDetails& company,
+                 const QDate& date);
+
+// The quote of the calculator's Last calculation: its parts and screws,
+// without a markup. Throws lir::Error when no calculation succeeded.
+Quote kitQuote(const KitCalculator& calc, const PriceLookup& prices, const CompanyDetails& company,
+               const QDate& date);
+
+// The lines of the company block beside the logo, after the name: the
+// address, phone and e-mail, ИНН/КПП and the bank's lines; empty ones left out.
+QStringList companyLines(const CompanyDetails& company);
+
+} // namespace lir
