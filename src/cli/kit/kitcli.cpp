@@ -7,7 +7,11 @@
 #include "core/base/dialogs.h"
 #include "core/export/kitsheet_html.h"
 #include "core/export/kitsheet_xlsx.h"
+#include "core/export/quote.h"
 #include "core/prices/pricetable.h"
+#include "docs/quotedocument.h"
+
+#include <QDir>
 
 #include <QJsonArray>
 
@@ -60,6 +64,20 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
             if (!k.commandsVisible())
                 return false;
             exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
+            return true;
+        };
+    }
+    case Key::Command::ExportPdf: {
+        // The kit's quote, headed by the company details of lircomplect.ini here.
+        const QString path = pathValue(key, value);
+        return [path](KitCalculator& k) {
+            if (!k.commandsVisible())
+                return false;
+            exportSheet([&] {
+                const Quote q = kitQuote(k, LookupPrice, readCompanyDetails(QDir::currentPath()),
+                                         QDate::currentDate());
+                docs::writeQuotePdf(path, q);
+            });
             return true;
         };
     }

@@ -11,9 +11,11 @@
 #include "core/calc/turnkit.h"
 #include "core/db/storage.h"
 #include "core/export/ordersummary.h"
+#include "core/export/quote.h"
 #include "core/orders/orderhistory.h"
 #include "core/orders/ordertable.h"
 #include "core/prices/pricetable.h"
+#include "docs/quotedocument.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -83,6 +85,7 @@ const std::map<QString, QStringList>& commandKeys()
         {QStringLiteral("save"), {QStringLiteral("description")}},
         {QStringLiteral("export_html"), {QStringLiteral("view"), QStringLiteral("markup"), QStringLiteral("path")}},
         {QStringLiteral("export_xlsx"), {QStringLiteral("view"), QStringLiteral("markup"), QStringLiteral("path")}},
+        {QStringLiteral("export_pdf"), {QStringLiteral("view"), QStringLiteral("markup"), QStringLiteral("path")}},
     };
     return keys;
 }
@@ -170,7 +173,7 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
     const auto command = commandKeys().find(commandValue.toString());
     if (!commandValue.isString() || command == commandKeys().end())
         return errorLine(
-            QStringLiteral("unknown order command (expected \"show\", \"clear\", \"view\", \"delete\", \"edit\", \"type\", \"save\", \"export_html\" or \"export_xlsx\")"));
+            QStringLiteral("unknown order command (expected \"show\", \"clear\", \"view\", \"delete\", \"edit\", \"type\", \"save\", \"export_html\", \"export_xlsx\" or \"export_pdf\")"));
     const QString& name = command->first;
     for (auto it = in.begin(); it != in.end(); ++it)
         if (it.key() != QLatin1String("order") && !command->second.contains(it.key()))
@@ -234,10 +237,17 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
             m_order.setMarkup(typed);
             const OrderGrid& grid = m_order.grid(View(view));
             prices::open();
-            if (name == QLatin1String("export_html"))
+            if (name == QLatin1String("export_html")) {
                 writeOrderSummaryHtml(path, View(view), grid, typed, LookupPrice, sheetLocale());
-            else
+            } else if (name == QLatin1String("export_xlsx")) {
                 writeOrderSummaryXlsx(path, View(view), grid, typed, LookupPrice);
+            } else {
+                // The quote, headed by the company details of lircomplect.ini here.
+                const Quote q = orderQuote(grid, View(view), typed, m_order.description(), m_order.savedNumber(),
+                                           LookupPrice, readCompanyDetails(QDir::currentPath()),
+                                           QDate::currentDate());
+                docs::writeQuotePdf(path, q);
+            }
         }
         return ok;
     });
@@ -328,6 +338,7 @@ QByteArray OrderCommands::processHistoryLine(const QJsonObject& in)
     }
     return runOnOrder([&] {
         m_order.ReopenOrder(kits);
+        m_order.markSaved(id);
         return true;
     });
 }

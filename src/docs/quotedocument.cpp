@@ -1,0 +1,436 @@
+#include "docs/quotedocument.h"
+
+#include "core/base/error.h"
+#include "core/base/safefile.h"
+#include "core/export/exporttarget.h"
+#include "core/export/quotetexts.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QImageReader>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgRenderer>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace lir::docs {
+
+namespace t = quotetexts;
+
+namespace {
+
+// Pictures beyond these are refused rather than scaled: a logo of that size
+// is a mistake, and decoding it would take the memory of the whole program.
+constexpr qint64 MaxLogoBytes = 10 * 1024 * 1024;
+constexpr int MaxLogoSide = 6000;
+
+// The logo box beside the company details, in millimetres.
+constexpr qreal LogoWidth = 45;
+constexpr qreal LogoHeight = 25;
+// The company block never takes more of the first page than this.
+constexpr qreal MaxCompanyHeight = 90;
+
+// Column widths of the table in millimetres, scaled to the page's width:
+// №, designation, name, quantity, unit, price, sum.
+constexpr std::array<qreal, 7> ColumnWidths = {9, 34, 60, 16, 15, 22, 24};
+constexpr std::array<Qt::Alignment::Int, 7> ColumnAlign = {
+    Qt::AlignRight, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignRight};
+
+// DejaVu Sans has every Cyrillic glyph and is embedded into the PDF, so that
+// its text can be selected and searched wherever the file is opened.
+QFont font(qreal points, bool bold = false)
+{
+    static const QString family = [] {
+        const QString dejavu = QStringLiteral("DejaVu Sans");
+        return QFontDatabase::hasFamily(dejavu) ? dejavu : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setKerning(false);
+    return f;
+}
+
+struct Logo
+{
+    QImage image;
+    std::shared_ptr<QSvgRenderer> svg;
+    QSizeF size() const { return svg ? QSizeF(svg->defaultSize()) : QSizeF(image.size()); }
+    bool present() const { return svg || !image.isNull(); }
+};
+
+bool isSvg(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("svg") || suffix == QLatin1String("svgz");
+}
+
+// Loads the logo; nothing for an empty path. Every refusal names the file.
+Logo loadLogo(const QString& path, QString* problem)
+{
+    Logo logo;
+    if (path.trimmed().isEmpty())
+        return logo;
+    const QFileInfo info(path);
+    const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (!info.isFile()) {
+        *problem = t::logoMissing(shown);
+        return logo;
+    }
+    if (info.size() > MaxLogoBytes) {
+        *problem = t::logoTooLarge(shown);
+        return logo;
+    }
+    if (isSvg(path)) {
+        auto svg = std::make_shared<QSvgRenderer>(path);
+        const QSize s = svg->defaultSize();
+        if (!svg->isValid() || s.isEmpty())
+            *problem = t::logoNotPicture(shown);
+        else
+            logo.svg = std::move(svg);
+        return logo;
+    }
+    QImageReader reader(path);
+    const QSize s = reader.size();
+    if (!reader.canRead() || s.isEmpty()) {
+        *problem = t::logoNotPicture(shown);
+        return logo;
+    }
+    if (s.width() > MaxLogoSide || s.height() > MaxLogoSide) {
+        *problem = t::logoTooLarge(shown);
+        return logo;
+    }
+    if (!reader.read(&logo.image) || logo.image.isNull())
+        *problem = t::logoNotPicture(shown);
+    return logo;
+}
+
+// Lays the quote out page by page. Run twice: once without a painter to
+// count the pages, then with one to paint them, "Стр. K из M" included.
+class Pages
+{
+public:
+    Pages(QPagedPaintDevice& device, QPainter* painter, int pageCount)
+        : m_device(device), m_painter(painter), m_pageCount(pageCount), m_dpi(device.logicalDpiY()),
+          m_width(device.width()), m_bottom(device.height() - mm(8))
+    {
+        qreal total = 0;
+        for (qreal w : ColumnWidths)
+            total += w;
+        qreal x = 0;
+        for (size_t i = 0; i < ColumnWidths.size(); ++i) {
+            m_columns[i] = {x, ColumnWidths[i] / total * m_width};
+            x += m_columns[i].second;
+        }
+    }
+
+    qreal mm(qreal v) const { return v * m_dpi / 25.4; }
+    qreal width() const { return m_width; }
+    qreal y() const { return m_y; }
+    void skip(qreal h) { m_y += h; }
+    int page() const { return m_page; }
+    bool painting() const { return m_painter != nullptr; }
+    QPainter& painter() { return *m_painter; }
+
+    // The height of a text wrapped within `width`; long words break anywhere.
+    qreal height(const QFont& f, const QString& text, qreal width)
+    {
+        const QFontMetricsF fm(f, &m_device);
+        if (!text.contains(u'\n') && fm.horizontalAdvance(text) <= width)
+            return fm.height();
+        QTextLayout layout(prepared(text), f, &m_device);
+        return lay(layout, width, Qt::AlignLeft);
+    }
+
+    void text(const QRectF& r, const QFont& f, const QString& text, Qt::Alignment align)
+    {
+        if (!m_painter || text.isEmpty())
+            return;
+        const QFontMetricsF fm(f, &m_device);
+        if (!text.contains(u'\n') && fm.horizontalAdvance(text) <= r.width()) {
+            m_painter->setFont(f);
+            m_painter->drawText(r, int(align | Qt::AlignTop | Qt::TextSingleLine), text);
+            return;
+        }
+        QTextLayout layout(prepared(text), f, &m_device);
+        lay(layout, r.width(), align);
+        m_painter->save();
+        m_painter->setClipRect(r);
+        layout.draw(m_painter, r.topLeft());
+        m_painter->restore();
+    }
+
+    // Starts a new page when `h` does not fit on this one; true when it did.
+    bool ensure(qreal h)
+    {
+        if (m_y + h <= m_bottom || m_y == 0)
+            return false;
+        newPage();
+        return true;
+    }
+    qreal room() const { return m_bottom - m_y; }
+
+    void newPage()
+    {
+        footer();
+        if (m_painter)
+            m_device.newPage();
+        ++m_page;
+        m_y = 0;
+    }
+    // The foot of the last page.
+    void finish() { footer(); }
+
+    // ------------------------------------------------------------ the table
+    qreal rowHeight(const std::array<QString, 7>& cells, const QFont& f)
+    {
+        qreal h = 0;
+        for (size_t i = 0; i < cells.size(); ++i)
+            h = std::max(h, height(f, cells[i], m_columns[i].second - 2 * pad()));
+        return h + 2 * pad();
+    }
+    void row(const std::array<QString, 7>& cells, const QFont& f, qreal h, bool shaded)
+    {
+        if (m_painter) {
+            m_painter->setPen(QPen(Qt::black, mm(0.2)));
+            for (size_t i = 0; i < cells.size(); ++i) {
+                const QRectF cell(m_columns[i].first, m_y, m_columns[i].second, h);
+                if (shaded)
+                    m_painter->fillRect(cell, QColor(230, 230, 230));
+                m_painter->drawRect(cell);
+                text(cell.adjusted(pad(), pad(), -pad(), -pad()), f, cells[i], Qt::Alignment(ColumnAlign[i]));
+            }
+        }
+        m_y += h;
+    }
+    qreal pad() const { return mm(1.2); }
+
+private:
+    static QString prepared(QString text)
+    {
+        text.replace(u'\n', QChar::LineSeparator);
+        return text;
+    }
+    static qreal lay(QTextLayout& layout, qreal width, Qt::Alignment align)
+    {
+        QTextOption option(align);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        qreal h = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, h));
+            h += line.height();
+        }
+        layout.endLayout();
+        return h;
+    }
+    void footer()
+    {
+        if (!m_painter)
+            return;
+        const QFont f = font(8);
+        const QRectF r(0, m_device.height() - mm(5), m_width, mm(5));
+        text(r, f, t::page(m_page, m_pageCount), Qt::AlignRight);
+    }
+
+    QPagedPaintDevice& m_device;
+    QPainter* m_painter;
+    int m_pageCount;
+    qreal m_dpi;
+    qreal m_width;
+    qreal m_bottom;
+    qreal m_y = 0;
+    int m_page = 1;
+    std::array<std::pair<qreal, qreal>, 7> m_columns; // left, width
+};
+
+// One run over the whole quote; returns the number of pages.
+int layOut(const Quote& q, const Logo& logo, Pages& pages)
+{
+    const QFont nameFont = font(11, true);
+    const QFont detailFont = font(8.5);
+    const QFont titleFont = font(13, true);
+    const QFont aboutFont = font(9.5);
+    const QFont headFont = font(8.5, true);
+    const QFont cellFont = font(8.5);
+    const QFont kitFont = font(8.5, true);
+    const QFont totalFont = font(9.5, true);
+    const qreal w = pages.width();
+
+    // ------------------------------------------------------------ the company block
+    const QString name = q.company.name.trimmed();
+    const QStringList lines = companyLines(q.company);
+    if (logo.present() || !name.isEmpty() || !lines.isEmpty()) {
+        qreal logoHeight = 0;
+        qreal textLeft = 0;
+        if (logo.present()) {
+            const QSizeF box(pages.mm(LogoWidth), pages.mm(LogoHeight));
+            const QSizeF s = logo.size().scaled(box, Qt::KeepAspectRatio);
+            logoHeight = s.height();
+            textLeft = box.width() + pages.mm(5);
+            if (pages.painting()) {
+                const QRectF target(QPointF(0, pages.y()), s);
+                if (logo.svg)
+                    logo.svg->render(&pages.painter(), target);
+                else
+                    pages.painter().drawImage(target, logo.image);
+            }
+        }
+        const qreal textWidth = w - textLeft;
+        const qreal limit = pages.mm(MaxCompanyHeight);
+        qreal h = 0;
+        auto put = [&](const QFont& f, const QString& text) {
+            const qreal th = std::min(pages.height(f, text, textWidth), limit - h);
+            if (th <= 0)
+                return;
+            pages.text(QRectF(textLeft, pages.y() + h, textWidth, th), f, text, Qt::AlignLeft);
+            h += th;
+        };
+        if (!name.isEmpty())
+            put(nameFont, name);
+        for (const QString& l : lines)
+            put(detailFont, l);
+        pages.skip(std::max(h, logoHeight) + pages.mm(3));
+        if (pages.painting()) {
+            pages.painter().setPen(QPen(Qt::black, pages.mm(0.3)));
+            pages.painter().drawLine(QPointF(0, pages.y()), QPointF(w, pages.y()));
+        }
+        pages.skip(pages.mm(5));
+    }
+
+    // ------------------------------------------------------------ title and what the quote is for
+    const qreal titleHeight = pages.height(titleFont, q.title, w);
+    pages.text(QRectF(0, pages.y(), w, titleHeight), titleFont, q.title, Qt::AlignHCenter);
+    pages.skip(titleHeight + pages.mm(4));
+    for (const QString& a : q.about) {
+        const qreal h = std::min(pages.height(aboutFont, a, w), pages.mm(60));
+        pages.ensure(h);
+        pages.text(QRectF(0, pages.y(), w, h), aboutFont, a, Qt::AlignLeft);
+        pages.skip(h + pages.mm(0.8));
+    }
+    pages.skip(pages.mm(3));
+
+    // ------------------------------------------------------------ the table
+    const QStringList heads = t::columns();
+    const std::array<QString, 7> head = {heads[0], heads[1], heads[2], heads[3], heads[4], heads[5], heads[6]};
+    const qreal headHeight = pages.rowHeight(head, headFont);
+    auto header = [&] { pages.row(head, headFont, headHeight, true); };
+    pages.ensure(headHeight * 2);
+    header();
+    int number = 0;
+    for (const Quote::Line& l : q.lines) {
+        const std::array<QString, 7> cells = {
+            QString::number(++number),
+            l.designation,
+            l.name,
+            l.quantity,
+            l.unit,
+            l.price ? money::format(*l.price) : t::noPrice(),
+            l.sum ? money::format(*l.sum) : t::noPrice(),
+        };
+        const QFont& f = l.kit ? kitFont : cellFont;
+        qreal h = pages.rowHeight(cells, f);
+        if (pages.ensure(h))
+            header();
+        h = std::min(h, pages.room()); // a row longer than a page is cut at its foot
+        pages.row(cells, f, h, false);
+    }
+    pages.skip(pages.mm(3));
+
+    // ------------------------------------------------------------ totals and the closing lines
+    const qreal amountWidth = pages.mm(40);
+    for (const auto& [label, amount] : q.totals) {
+        const qreal h = pages.height(totalFont, label, w - amountWidth);
+        pages.ensure(h);
+        pages.text(QRectF(0, pages.y(), w - amountWidth - pages.mm(2), h), totalFont, label, Qt::AlignRight);
+        pages.text(QRectF(w - amountWidth, pages.y(), amountWidth, h), totalFont, amount, Qt::AlignRight);
+        pages.skip(h + pages.mm(1));
+    }
+    auto paragraph = [&](const QFont& f, const QString& text, qreal before) {
+        if (text.isEmpty())
+            return;
+        const qreal h = pages.height(f, text, w);
+        pages.ensure(h + before);
+        pages.skip(before);
+        pages.text(QRectF(0, pages.y(), w, h), f, text, Qt::AlignLeft);
+        pages.skip(h);
+    };
+    paragraph(aboutFont, q.unpricedNote, pages.mm(2));
+    paragraph(totalFont, q.words, pages.mm(3));
+    paragraph(aboutFont, q.validity, pages.mm(4));
+    paragraph(aboutFont, q.signature, pages.mm(14));
+    pages.finish();
+    return pages.page();
+}
+
+} // namespace
+
+void setQuotePage(QPagedPaintDevice& device)
+{
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                                     QPageLayout::Millimeter));
+}
+
+QString logoProblem(const QString& path)
+{
+    QString problem;
+    loadLogo(path, &problem);
+    return problem;
+}
+
+void paintQuote(const Quote& quote, QPagedPaintDevice& device)
+{
+    QString problem;
+    const Logo logo = loadLogo(quote.company.logo, &problem);
+    if (!problem.isEmpty())
+        throw Error(problem);
+    Pages count(device, nullptr, 0);
+    const int pageCount = layOut(quote, logo, count);
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw Error(t::cannotPaint());
+    Pages pages(device, &painter, pageCount);
+    layOut(quote, logo, pages);
+    painter.end();
+}
+
+QByteArray quotePdf(const Quote& quote)
+{
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(300);
+        writer.setTitle(quote.fileTitle);
+        writer.setCreator(QStringLiteral("LIRComplect"));
+        setQuotePage(writer);
+        paintQuote(quote, writer);
+    }
+    return bytes;
+}
+
+void writeQuotePdf(const QString& path, const Quote& quote)
+{
+    checkExportTarget(path);
+    // Painted in full before the file is touched: a refused logo leaves nothing behind.
+    const QByteArray pdf = quotePdf(quote);
+    AtomicFile f(path);
+    f.write(pdf);
+    f.commit();
+}
+
+} // namespace lir::docs

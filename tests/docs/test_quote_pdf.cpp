@@ -1,0 +1,236 @@
+// The printed quote read back from its PDF with poppler's pdftotext and
+// pdfinfo: page size, page count, the texts and numbers, the amount in
+// words, the logo and the refusals that leave no file behind.
+#include "core/base/error.h"
+#include "core/export/quote.h"
+#include "docs/quotedocument.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+
+using namespace lir;
+
+namespace {
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The text of a PDF as a reader copies it, the blanks of the layout folded.
+QString pdfText(const QString& path)
+{
+    QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
+    return text;
+}
+
+QString pdfInfo(const QString& path)
+{
+    return run(QStringLiteral("pdfinfo"), {path});
+}
+
+int pageCount(const QString& info)
+{
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+Quote::Line line(const QString& designation, const QString& name, int quantity, std::optional<money::Kopecks> price)
+{
+    Quote::Line l{designation, name, QString::number(quantity), QStringLiteral("шт."), price, {}, false};
+    if (price)
+        l.sum = *price * quantity;
+    return l;
+}
+
+// A known quote as orderQuote builds it, without the price table.
+Quote knownQuote()
+{
+    Quote q;
+    q.company.name = QStringLiteral("ООО «Окна & Двери» <Север>");
+    q.company.address = QStringLiteral("г. Москва, ул. Ленина, д. 1");
+    q.company.inn = QStringLiteral("7701234567");
+    q.company.kpp = QStringLiteral("770101001");
+    q.company.bank = QStringLiteral("р/с 40702810000000000001\nБИК 044525000");
+    q.title = QStringLiteral("Коммерческое предложение № 12 от 03.02.2026");
+    q.fileTitle = q.title;
+    q.about << QStringLiteral("Заказчик: Дача на Истре");
+    q.lines << line(QStringLiteral("6742.01.00-02"), QStringLiteral("Засов 800"), 3, 123456)
+            << line(QStringLiteral("6742.02.00"), QStringLiteral("Угловой переключатель"), 2, std::nullopt)
+            << line(QStringLiteral("DIN7982(4*25)"), QStringLiteral("Общее кол-во шурупов(4*25)"), 45, 35);
+    q.total = 370368 + 1575;
+    q.unpriced = 1;
+    q.totals = {{QStringLiteral("Итого:"), money::format(q.total)},
+                {QStringLiteral("В том числе НДС 20 %:"), money::format(money::vatIncluded(q.total, 2000))}};
+    q.words = money::inWords(q.total);
+    q.unpricedNote = QStringLiteral("Нет цены: 1 позиция");
+    q.validity = QStringLiteral("Предложение действительно 30 дней");
+    q.signature = QStringLiteral("Сметчик ____________________ /Иванов И. И./");
+    return q;
+}
+
+class QuotePdf : public ::testing::Test
+{
+protected:
+    test::ScopedWorkDir work;
+    QString file(const char* name) const { return work.file(QLatin1String(name)); }
+};
+
+} // namespace
+
+TEST_F(QuotePdf, AnA4PageWithEveryTextAndNumberSearchable)
+{
+    const QString path = file("quote.pdf");
+    docs::writeQuotePdf(path, knownQuote());
+    const QString info = pdfInfo(path);
+    EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
+    EXPECT_EQ(pageCount(info), 1);
+    EXPECT_TRUE(info.contains(QStringLiteral("Коммерческое предложение № 12 от 03.02.2026"))) << info.toStdString();
+    // The fonts are embedded: the file shows the same wherever it is opened.
+    const QString fonts = run(QStringLiteral("pdffonts"), {path});
+    EXPECT_TRUE(fonts.contains(QStringLiteral("DejaVuSans"))) << fonts.toStdString();
+    EXPECT_EQ(fonts.count(QRegularExpression(QStringLiteral("Identity-H +yes "))), 2) << fonts.toStdString();
+
+    const QString text = pdfText(path);
+    for (const char* expected :
+         {"ООО «Окна & Двери» <Север>", "Адрес: г. Москва, ул. Ленина, д. 1", "ИНН 7701234567, КПП 770101001",
+          "р/с 40702810000000000001", "БИК 044525000", "Коммерческое предложение № 12 от 03.02.2026",
+          "Заказчик: Дача на Истре", "№ Обозначение Наименование Кол-во Ед. Цена Сумма",
+          "1 6742.01.00-02 Засов 800 3 шт. 1 234,56 3 703,68", "2 6742.02.00 Угловой переключатель 2 шт. — —",
+          "3 DIN7982(4*25) Общее кол-во шурупов(4*25) 45 шт. 0,35 15,75", "Итого: 3 719,43",
+          "В том числе НДС 20 %: 619,91", "Три тысячи семьсот девятнадцать рублей 43 копейки",
+          "Нет цены: 1 позиция", "Предложение действительно 30 дней", "Сметчик ____________________ /Иванов И. И./",
+          "Стр. 1 из 1"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+}
+
+TEST_F(QuotePdf, TheWordsOfTotals)
+{
+    const std::pair<money::Kopecks, const char*> totals[] = {
+        {100, "Один рубль 00 копеек"},          {200, "Два рубля 00 копеек"},
+        {500, "Пять рублей 00 копеек"},         {2100, "Двадцать один рубль 00 копеек"},
+        {100000, "Одна тысяча рублей 00 копеек"}, {200101, "Две тысячи один рубль 01 копейка"},
+        {522, "Пять рублей 22 копейки"},
+    };
+    for (const auto& [amount, words] : totals) {
+        Quote q;
+        q.title = QStringLiteral("Коммерческое предложение от 03.02.2026");
+        q.lines << line(QStringLiteral("A"), QStringLiteral("Деталь"), 1, amount);
+        q.total = amount;
+        q.totals = {{QStringLiteral("Итого:"), money::format(amount)}};
+        q.words = money::inWords(amount);
+        const QString path = file("words.pdf");
+        docs::writeQuotePdf(path, q);
+        const QString text = pdfText(path);
+        EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words << "\n" << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Итого: ") + money::format(amount))) << text.toStdString();
+    }
+}
+
+TEST_F(QuotePdf, ALongQuoteNumbersEveryPageAndRepeatsTheHeaderRow)
+{
+    Quote q = knownQuote();
+    q.lines.clear();
+    for (int i = 0; i < 600; ++i)
+        q.lines << line(QStringLiteral("6742.%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("Деталь"), 1, 100);
+    // Details far longer than their box, and a designation without a blank.
+    q.company.address = QString(2000, u'Ж');
+    q.company.bank = QStringLiteral("банк ").repeated(400);
+    q.lines[5].designation = QString(300, u'Щ');
+    q.total = 60000;
+    q.totals = {{QStringLiteral("Итого:"), money::format(q.total)}};
+    const QString path = file("long.pdf");
+    docs::writeQuotePdf(path, q);
+    const int pages = pageCount(pdfInfo(path));
+    ASSERT_GT(pages, 10);
+    const QString text = pdfText(path);
+    for (int k = 1; k <= pages; ++k)
+        EXPECT_TRUE(text.contains(QStringLiteral("Стр. %1 из %2").arg(k).arg(pages))) << k;
+    // pdftotext ends each page with a form feed: every page with rows of
+    // the table starts them with its header row.
+    const QStringList pageTexts = text.split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pageTexts.size(), pages);
+    for (int k = 0; k < pages; ++k) {
+        if (pageTexts.at(k).contains(QStringLiteral(" шт. "))) {
+            EXPECT_TRUE(pageTexts.at(k).contains(QStringLiteral("№ Обозначение Наименование Кол-во Ед. Цена Сумма")))
+                << k + 1;
+        }
+    }
+    for (int i : {0, 299, 599})
+        EXPECT_TRUE(text.contains(QStringLiteral("6742.%1").arg(i, 3, 10, QLatin1Char('0')))) << i;
+    EXPECT_TRUE(text.contains(QStringLiteral("Итого: 600,00")));
+}
+
+TEST_F(QuotePdf, ALogoIsDrawnOrRefusedWithNothingWritten)
+{
+    QImage logo(400, 200, QImage::Format_RGB32);
+    logo.fill(Qt::darkBlue);
+    const QString png = file("logo.png");
+    ASSERT_TRUE(logo.save(png));
+    Quote q = knownQuote();
+    q.company.logo = png;
+    const QString path = file("logo.pdf");
+    docs::writeQuotePdf(path, q);
+    const QString images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
+    EXPECT_EQ(images.count(QStringLiteral("image ")), 1) << images.toStdString();
+
+    QFile notPicture(file("text.png"));
+    ASSERT_TRUE(notPicture.open(QIODevice::WriteOnly));
+    notPicture.write("just some text\n");
+    notPicture.close();
+    QImage huge(7000, 1, QImage::Format_Mono);
+    huge.fill(0);
+    ASSERT_TRUE(huge.save(file("huge.png")));
+
+    const std::pair<QString, QString> refused[] = {
+        {file("none.png"), QStringLiteral("Логотип %1 не найден: исправьте путь в реквизитах или уберите логотип.")},
+        {file("text.png"), QStringLiteral("Файл логотипа %1 — не картинка PNG, JPEG или SVG.")},
+        {file("huge.png"),
+         QStringLiteral("Логотип %1 слишком велик: возьмите картинку не больше 10 МБ и 6000 × 6000 точек.")},
+    };
+    for (const auto& [logoPath, message] : refused) {
+        q.company.logo = logoPath;
+        const QString target = file("refused.pdf");
+        try {
+            docs::writeQuotePdf(target, q);
+            ADD_FAILURE() << "took " << logoPath.toStdString();
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), message.arg(QDir::toNativeSeparators(logoPath)));
+        }
+        EXPECT_EQ(docs::logoProblem(logoPath), message.arg(QDir::toNativeSeparators(logoPath)));
+        EXPECT_FALSE(QFile::exists(target));
+    }
+    EXPECT_TRUE(docs::logoProblem(png).isEmpty());
+    EXPECT_TRUE(docs::logoProblem(QString()).isEmpty());
+}
+
+TEST_F(QuotePdf, AMissingFolderOrAProgramTableIsRefused)
+{
+    const QString missing = file("no-such-folder/quote.pdf");
+    try {
+        docs::writeQuotePdf(missing, knownQuote());
+        ADD_FAILURE() << "wrote into a missing folder";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось записать файл"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("нет такой папки"))) << e.message().toStdString();
+    }
+    EXPECT_FALSE(QDir(file("no-such-folder")).exists());
+
+    const QString table = file("zeni.db");
+    QFile f(table);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("SQLite format 3\0", 16) + QByteArray(100, '\0'));
+    f.close();
+    EXPECT_THROW(docs::writeQuotePdf(table, knownQuote()), Error);
+    EXPECT_EQ(QFileInfo(table).size(), 116);
+}
