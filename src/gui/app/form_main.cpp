@@ -1,4 +1,5 @@
 #include "gui/app/form_main.h"
+#include "gui/app/form_company.h"
 
 #include "core/base/apptexts.h"
 #include "gui/app/form_about.h"
@@ -76,6 +77,14 @@ TMain::TMain(QWidget* parent) : QWidget(parent, fixedWindowFlags())
               apptexts::statusHistory(), [] { return static_cast<QWidget*>(forms::History); });
     addButton(QStringLiteral("ImageLir"), QStringLiteral(":/pictures/launcherlir.svg"), 401, 18, 61,
               apptexts::statusAbout(), [] { return static_cast<QWidget*>(forms::About); });
+    // The company details that head every printed quote.
+    m_company = new QPushButton(QStringLiteral("Реквизиты..."), this);
+    m_company->setObjectName(QStringLiteral("CompanyButton"));
+    m_company->setFlat(true);
+    m_company->setFont(tahoma(11));
+    m_company->setGeometry(362, 84, 100, 22);
+    m_company->setCursor(Qt::PointingHandCursor);
+    connect(m_company, &QPushButton::clicked, this, [this] { TCompanyDetails::edit(this); });
     m_label1->raise();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 
 #include <functional>
@@ -25,6 +26,7 @@ public:
     const QList<Button>& buttons() const { return m_buttons; }
     QLabel* statusLine() const { return m_label1; }
     QWidget* mainShape() const { return m_shape; }
+    QPushButton* companyButton() const { return m_company; }
 
     // Shows a window of the program and brings it to the front; never a second one.
     static void showWindow(QWidget* w);
@@ -39,6 +41,7 @@ private:
 
     QWidget* m_shape = nullptr;
     QLabel* m_label1 = nullptr;
+    QPushButton* m_company = nullptr;
     QList<Button> m_buttons;
 };
 

@@ -1,6 +1,7 @@
 #include "gui/calc/calculatorwindow.h"
 
 #include "gui/app/guidialogs.h"
+#include "gui/app/quoteprint.h"
 #include "gui/app/widgets.h"
 #include "core/base/dialogs.h"
 #include "core/calc/calctexts.h"
@@ -11,6 +12,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QDir>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -353,6 +355,12 @@ void CalculatorWindow::build()
     m_panel1->setObjectName(QStringLiteral("Panel1"));
     m_export = new CommandPanel(t::btExcel, this);
     m_export->setObjectName(QStringLiteral("ExportButton"));
+    // The kit's quote, shown with "EXCEL" after a successful calculation.
+    m_print = new CommandPanel(QStringLiteral("ПЕЧАТЬ"), this);
+    m_print->setObjectName(QStringLiteral("PrintButton"));
+    m_print->setMenu(quoteMenu(this, [this] {
+        return kitQuote(*m_calc, LookupPrice, readCompanyDetails(QDir::currentPath()), QDate::currentDate());
+    }));
     m_sum = new CommandPanel(t::btSum, this);
     m_sum->setObjectName(QStringLiteral("SumButton"));
     m_close = new CommandPanel(t::btClose, this);
@@ -360,6 +368,7 @@ void CalculatorWindow::build()
     bottom->addWidget(m_panel1);
     bottom->addStretch(1);
     bottom->addWidget(m_export);
+    bottom->addWidget(m_print);
     bottom->addWidget(m_sum);
     bottom->addWidget(m_close);
 
@@ -465,6 +474,7 @@ void CalculatorWindow::syncFromState()
     m_image3->setVisible(c.image3Visible());
     m_grid->setVisible(c.resultVisible());
     m_export->setVisible(c.commandsVisible());
+    m_print->setVisible(c.commandsVisible());
     m_sum->setVisible(c.commandsVisible());
     m_panel1->setVisible(c.saveChangesVisible());
     m_panel1->setEnabled(c.saveChangesEnabled());

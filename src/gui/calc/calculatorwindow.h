@@ -45,6 +45,7 @@ public:
     CommandPanel* rashetButton() const { return m_rashet; }
     CommandPanel* exportButton() const { return m_export; }
     CommandPanel* sumButton() const { return m_sum; }
+    CommandPanel* printButton() const { return m_print; }
     CommandPanel* saveChangesButton() const { return m_panel1; }
     Picture* image1() const { return m_image1; }
     Picture* image3() const { return m_image3; }
@@ -123,6 +124,7 @@ private:
     CommandPanel* m_panel1 = nullptr;
     CommandPanel* m_export = nullptr;
     CommandPanel* m_sum = nullptr;
+    CommandPanel* m_print = nullptr;
     CommandPanel* m_close = nullptr;
 
     // The lists whose mouse press is forwarded as a click into their input.

@@ -6,12 +6,14 @@
 #include "core/orders/ordertexts.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
+#include "gui/app/quoteprint.h"
 #include "gui/app/widgets.h"
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
 #include "core/prices/pricetable.h"
 
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -196,6 +198,11 @@ TTotalSum::TTotalSum(QWidget* parent)
     m_export = new CommandPanel(calctexts::btExcel, this);
     m_export->setObjectName(QStringLiteral("ExportButton"));
     m_export->setGeometry(470, 20, 80, 32);
+    // "ПЕЧАТЬ" beside it: the quote of the same view with the same markup.
+    m_print = new CommandPanel(QStringLiteral("ПЕЧАТЬ"), this);
+    m_print->setObjectName(QStringLiteral("PrintButton"));
+    m_print->setGeometry(556, 20, 96, 32);
+    m_print->setMenu(quoteMenu(this, [this] { return quote(); }));
     m_close = new CommandPanel(t::btClose(), this);
     m_close->setObjectName(QStringLiteral("bt_close"));
     m_close->setGeometry(648, 336, 100, 32);
@@ -266,6 +273,15 @@ void TTotalSum::ExportButtonClick()
     if (m_edit1->text() != m_order.markup())
         m_order.setMarkup(m_edit1->text());
     runGuarded([this] { lir::ExportButtonClick(m_order, LookupPrice); });
+}
+
+Quote TTotalSum::quote()
+{
+    if (m_edit1->text() != m_order.markup())
+        m_order.setMarkup(m_edit1->text());
+    const View v = m_order.view();
+    return orderQuote(m_order.grid(v), v, m_order.markup(), m_order.description(), m_order.savedNumber(), LookupPrice,
+                      readCompanyDetails(QDir::currentPath()), QDate::currentDate());
 }
 
 void TTotalSum::syncFromState()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/export/quote.h"
 #include "core/orders/ordermodel.h"
 
 #include <QAbstractTableModel>
@@ -58,10 +59,14 @@ public:
     CommandPanel* saveButton() const { return m_save; }
     CommandPanel* clearButton() const { return m_clear; }
     CommandPanel* exportButton() const { return m_export; }
+    CommandPanel* printButton() const { return m_print; }
     CommandPanel* closeButton() const { return m_close; }
 
     // "EXCEL": the shown view with the markup of Edit1.
     void ExportButtonClick();
+    // The quote of the shown view with the markup of Edit1, as "ПЕЧАТЬ"
+    // previews, prints or saves it.
+    Quote quote();
 
     // Brings every control in line with the order.
     void syncFromState();
@@ -81,6 +86,7 @@ private:
     CommandPanel* m_save = nullptr;
     CommandPanel* m_clear = nullptr;
     CommandPanel* m_export = nullptr;
+    CommandPanel* m_print = nullptr;
     CommandPanel* m_close = nullptr;
     bool m_syncing = false;
     int m_shownRevision = -1;

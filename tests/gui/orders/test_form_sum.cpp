@@ -59,7 +59,7 @@ TEST_F(SumWindow, IsLaidOutAsDesigned)
     for (QPushButton* b : sum->findChildren<QPushButton*>())
         buttons << b->text();
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("Сохранить заказ"), QStringLiteral("Очистить заказ"),
-                                    QStringLiteral("EXCEL"), QStringLiteral("ЗАКРЫТЬ")}));
+                                    QStringLiteral("EXCEL"), QStringLiteral("ПЕЧАТЬ"), QStringLiteral("ЗАКРЫТЬ")}));
     EXPECT_EQ(sum->exportButton()->objectName(), QStringLiteral("ExportButton"));
     // Every command fits the window and shows its whole caption (ten pixels
     // of padding and a border on each side); none covers another.
