@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
 #include <QImageReader>
 #include <QPageLayout>
@@ -59,6 +61,8 @@ QFont font(qreal points, bool bold = false)
     f.setPointSizeF(points);
     f.setBold(bold);
     f.setKerning(false);
+    // A PDF scales its glyphs: hinting them for the device's grid only costs time.
+    f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
 
@@ -116,13 +120,52 @@ Logo loadLogo(const QString& path, QString* problem)
     return logo;
 }
 
+// A line of text shaped once: a long order repeats the same names, units
+// and designations thousands of times, and shaping is most of the work of
+// painting them.
+struct Shaped
+{
+    QList<QGlyphRun> glyphs;
+    qreal width = 0;
+    qreal height = 0;
+};
+
+class ShapedTexts
+{
+public:
+    explicit ShapedTexts(QPaintDevice& device) : m_device(device) {}
+
+    const Shaped& get(const QFont& f, const QString& text)
+    {
+        const Key key{qRound(f.pointSizeF() * 10) * 2 + (f.bold() ? 1 : 0), text};
+        auto it = m_known.find(key);
+        if (it != m_known.end())
+            return *it;
+        QTextLayout layout(text, f, &m_device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setPosition(QPointF(0, 0));
+        layout.endLayout();
+        Shaped shaped{layout.glyphRuns(), line.naturalTextWidth(), line.height()};
+        return *m_known.insert(key, std::move(shaped));
+    }
+
+private:
+    using Key = std::pair<int, QString>; // size and weight, text
+    QPaintDevice& m_device;
+    QHash<Key, Shaped> m_known;
+};
+
 // Lays the quote out page by page. Run twice: once without a painter to
 // count the pages, then with one to paint them, "Стр. K из M" included.
 class Pages
 {
 public:
-    Pages(QPagedPaintDevice& device, QPainter* painter, int pageCount)
-        : m_device(device), m_painter(painter), m_pageCount(pageCount), m_dpi(device.logicalDpiY()),
+    Pages(QPagedPaintDevice& device, ShapedTexts& shaped, QPainter* painter, int pageCount)
+        : m_device(device), m_shaped(shaped), m_painter(painter), m_pageCount(pageCount), m_dpi(device.logicalDpiY()),
           m_width(device.width()), m_bottom(device.height() - mm(8))
     {
         qreal total = 0;
@@ -146,9 +189,11 @@ public:
     // The height of a text wrapped within `width`; long words break anywhere.
     qreal height(const QFont& f, const QString& text, qreal width)
     {
-        const QFontMetricsF fm(f, &m_device);
-        if (!text.contains(u'\n') && fm.horizontalAdvance(text) <= width)
-            return fm.height();
+        if (!text.contains(u'\n')) {
+            const Shaped& line = m_shaped.get(f, text);
+            if (line.width <= width)
+                return line.height;
+        }
         QTextLayout layout(prepared(text), f, &m_device);
         return lay(layout, width, Qt::AlignLeft);
     }
@@ -157,11 +202,18 @@ public:
     {
         if (!m_painter || text.isEmpty())
             return;
-        const QFontMetricsF fm(f, &m_device);
-        if (!text.contains(u'\n') && fm.horizontalAdvance(text) <= r.width()) {
-            m_painter->setFont(f);
-            m_painter->drawText(r, int(align | Qt::AlignTop | Qt::TextSingleLine), text);
-            return;
+        if (!text.contains(u'\n')) {
+            const Shaped& line = m_shaped.get(f, text);
+            if (line.width <= r.width()) {
+                qreal x = r.left();
+                if (align & Qt::AlignRight)
+                    x = r.right() - line.width;
+                else if (align & Qt::AlignHCenter)
+                    x = r.left() + (r.width() - line.width) / 2;
+                for (const QGlyphRun& run : line.glyphs)
+                    m_painter->drawGlyphRun(QPointF(x, r.top()), run);
+                return;
+            }
         }
         QTextLayout layout(prepared(text), f, &m_device);
         lay(layout, r.width(), align);
@@ -203,14 +255,18 @@ public:
     void row(const std::array<QString, 7>& cells, const QFont& f, qreal h, bool shaded)
     {
         if (m_painter) {
-            m_painter->setPen(QPen(Qt::black, mm(0.2)));
+            if (shaded)
+                m_painter->fillRect(QRectF(0, m_y, m_width, h), QColor(230, 230, 230));
+            // The rules of the table are drawn once a page is full.
+            if (m_rules.isEmpty() || m_rules.constLast().y1() != m_y)
+                m_rules.append(QLineF(0, m_y, m_width, m_y));
+            m_rules.append(QLineF(0, m_y + h, m_width, m_y + h));
             for (size_t i = 0; i < cells.size(); ++i) {
                 const QRectF cell(m_columns[i].first, m_y, m_columns[i].second, h);
-                if (shaded)
-                    m_painter->fillRect(cell, QColor(230, 230, 230));
-                m_painter->drawRect(cell);
+                m_rules.append(QLineF(cell.topLeft(), cell.bottomLeft()));
                 text(cell.adjusted(pad(), pad(), -pad(), -pad()), f, cells[i], Qt::Alignment(ColumnAlign[i]));
             }
+            m_rules.append(QLineF(m_width, m_y, m_width, m_y + h));
         }
         m_y += h;
     }
@@ -241,12 +297,18 @@ private:
     {
         if (!m_painter)
             return;
+        if (!m_rules.isEmpty()) {
+            m_painter->setPen(QPen(Qt::black, mm(0.2)));
+            m_painter->drawLines(m_rules);
+            m_rules.clear();
+        }
         const QFont f = font(8);
         const QRectF r(0, m_device.height() - mm(5), m_width, mm(5));
         text(r, f, t::page(m_page, m_pageCount), Qt::AlignRight);
     }
 
     QPagedPaintDevice& m_device;
+    ShapedTexts& m_shaped;
     QPainter* m_painter;
     int m_pageCount;
     qreal m_dpi;
@@ -255,6 +317,7 @@ private:
     qreal m_y = 0;
     int m_page = 1;
     std::array<std::pair<qreal, qreal>, 7> m_columns; // left, width
+    QVector<QLineF> m_rules;
 };
 
 // One run over the whole quote; returns the number of pages.
@@ -397,12 +460,13 @@ void paintQuote(const Quote& quote, QPagedPaintDevice& device)
     const Logo logo = loadLogo(quote.company.logo, &problem);
     if (!problem.isEmpty())
         throw Error(problem);
-    Pages count(device, nullptr, 0);
+    ShapedTexts shaped(device);
+    Pages count(device, shaped, nullptr, 0);
     const int pageCount = layOut(quote, logo, count);
     QPainter painter;
     if (!painter.begin(&device))
         throw Error(t::cannotPaint());
-    Pages pages(device, &painter, pageCount);
+    Pages pages(device, shaped, &painter, pageCount);
     layOut(quote, logo, pages);
     painter.end();
 }
