@@ -45,7 +45,7 @@ constexpr qreal MaxCompanyHeight = 90;
 
 // Column widths of the table in millimetres, scaled to the page's width:
 // №, designation, name, quantity, unit, price, sum.
-constexpr std::array<qreal, 7> ColumnWidths = {9, 34, 60, 16, 15, 22, 24};
+constexpr std::array<qreal, 7> ColumnWidths = {9, 36, 58, 16, 15, 22, 24};
 constexpr std::array<Qt::Alignment::Int, 7> ColumnAlign = {
     Qt::AlignRight, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignRight};
 

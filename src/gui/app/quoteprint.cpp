@@ -34,35 +34,40 @@ void paintOn(const Quote& q, QPrinter* printer)
     runGuarded([&] { docs::paintQuote(q, *printer); });
 }
 
+// Runs `use` with the quote and a printer set to its page; nothing after the
+// quote's error box.
+void withPrinter(const QuoteSource& source, const std::function<void(const Quote&, QPrinter&)>& use)
+{
+    const std::optional<Quote> q = quoteOf(source);
+    if (!q)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    docs::setQuotePage(printer);
+    printer.setDocName(q->fileTitle);
+    use(*q, printer);
+}
+
 } // namespace
 
 void previewQuote(QWidget* parent, const QuoteSource& source)
 {
-    const std::optional<Quote> q = quoteOf(source);
-    if (!q)
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    docs::setQuotePage(printer);
-    printer.setDocName(q->fileTitle);
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Предварительный просмотр"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&q](QPrinter* p) { paintOn(*q, p); });
-    dialog.resize(900, 900);
-    dialog.exec();
+    withPrinter(source, [parent](const Quote& q, QPrinter& printer) {
+        QPrintPreviewDialog dialog(&printer, parent);
+        dialog.setWindowTitle(QStringLiteral("Предварительный просмотр"));
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                         [&q](QPrinter* p) { paintOn(q, p); });
+        dialog.resize(900, 900);
+        dialog.exec();
+    });
 }
 
 void printQuote(QWidget* parent, const QuoteSource& source)
 {
-    const std::optional<Quote> q = quoteOf(source);
-    if (!q)
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    docs::setQuotePage(printer);
-    printer.setDocName(q->fileTitle);
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() == QDialog::Accepted)
-        paintOn(*q, &printer);
+    withPrinter(source, [parent](const Quote& q, QPrinter& printer) {
+        QPrintDialog dialog(&printer, parent);
+        if (dialog.exec() == QDialog::Accepted)
+            paintOn(q, &printer);
+    });
 }
 
 void saveQuotePdf(const QuoteSource& source)
