@@ -2,11 +2,17 @@
 
 #include "core/base/apptexts.h"
 #include "core/base/error.h"
+#include "core/base/safefile.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
+
+#include <algorithm>
 
 namespace lir {
 
@@ -20,11 +26,60 @@ WorkDirLock::WorkDirLock(const QString& dir)
 
 WorkDirLock::~WorkDirLock() = default;
 
+namespace {
+
+// Whether the lock file names a process at all: its first line a process
+// number above 0, as QLockFile writes it. A run killed between making the
+// file and writing it leaves an empty one, which QLockFile never takes for
+// stale; nor is a file cut short or garbled, nor one naming process 0.
+bool namesAProcess(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    bool ok = false;
+    const qint64 pid = f.readLine(32).trimmed().toLongLong(&ok);
+    return ok && pid > 0;
+}
+
+// Removes a lock file that names no process. A run that has just made its
+// lock writes it at once, so a file still empty a moment later was left by
+// a run that ended. Qt's own ".rmlock" keeps two runs from removing a lock
+// that one of them has just taken.
+bool removeBrokenLock(const QString& path)
+{
+    if (!QFileInfo::exists(path) || namesAProcess(path))
+        return false;
+    QThread::msleep(200);
+    if (namesAProcess(path))
+        return false;
+    QLockFile rmlock(path + QStringLiteral(".rmlock"));
+    if (!rmlock.tryLock(0))
+        return false;
+    return !namesAProcess(path) && QFile::remove(path);
+}
+
+} // namespace
+
 bool WorkDirLock::tryLock(int waitMs)
 {
     if (m_lock->isLocked())
         return true;
-    return m_lock->tryLock(waitMs);
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        if (m_lock->tryLock(0)) {
+            // Now no other run of this folder writes: what killed runs left is ours to clear.
+            removeStaleTemporaryFiles(QFileInfo(m_path).absolutePath());
+            return true;
+        }
+        if (m_lock->error() != QLockFile::LockFailedError)
+            return false;
+        if (removeBrokenLock(m_path))
+            continue;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(quint64(std::clamp<qint64>(deadline.remainingTime(), 1, 100)));
+    }
 }
 
 bool WorkDirLock::isLocked() const
