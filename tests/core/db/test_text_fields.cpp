@@ -1,14 +1,9 @@
 // What a text field keeps of a text: characters as the user sees them, and
-// never another character than the one given. And lircomplect.ini read line
-// by line as its author wrote it.
+// never another character than the one given.
 #include "core/base/error.h"
 #include "core/db/storage.h"
-#include "core/db/storesettings.h"
 #include "support/testsupport.h"
 
-#include <QFile>
-
-using lir::Error;
 using lir::db::FieldDef;
 using lir::db::Table;
 
@@ -55,32 +50,4 @@ TEST_F(TextFields, HalfASurrogatePairIsKeptAsTheReplacementCharacterNeverAsAnoth
     EXPECT_EQ(stored(QString(QChar(0xD800)) + QStringLiteral(" x")), QStringLiteral("\uFFFD x"));
     EXPECT_EQ(stored(QStringLiteral("a") + QChar(0xDC00) + QChar(0xD800)), QStringLiteral("a\uFFFD\uFFFD"));
     EXPECT_EQ(stored(QString(99, u'a') + QChar(0xD83D)), QString(99, u'a') + QChar(0xFFFD));
-}
-
-TEST(StoreSettingsLines, AValueEndingInABackslashNamesItsLineInsteadOfSwallowingTheNext)
-{
-    lir::test::ScopedWorkDir work;
-    const QString ini = work.file(QStringLiteral("lircomplect.ini"));
-    auto read = [&](const QByteArray& text) {
-        QFile f(ini);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size());
-        f.close();
-        try {
-            const auto s = lir::db::readServerSettings(work.path());
-            return s ? QStringList{s->host, s->dbname, s->user}.join(u'|') : QStringLiteral("files");
-        } catch (const Error& e) {
-            return e.message();
-        }
-    };
-    const QString line4 = QStringLiteral("В файле настроек %1 строка 4 кончается знаком \\: так следующая строка "
-                                         "становится частью её значения. Уберите \\ в конце строки 4")
-                              .arg(ini);
-    EXPECT_EQ(read("[database]\ndriver=postgresql\nhost=db\ndbname=c2\\\nuser=smeta\n"), line4);
-    EXPECT_EQ(read("; shared store\r\n[database]\r\ndriver=postgresql\r\ndbname=c2\\\r\nuser=smeta\r\n"), line4);
-    EXPECT_EQ(read("[database]\ndriver=postgresql\nhost=db\nuser=smeta \\\n"), line4);
-    // In another section it would swallow "[database]" itself.
-    EXPECT_EQ(read("[other]\npath=C:\\\n[database]\ndriver=postgresql\ndbname=lir\n"),
-              QString(line4).replace(QStringLiteral("строка 4"), QStringLiteral("строка 2")).replace(QStringLiteral("строки 4"), QStringLiteral("строки 2")));
-    // An escaped backslash ends the line as it should.
-    EXPECT_EQ(read("[database]\ndriver=postgresql\nhost=db\ndbname=c2\\\\\nuser=smeta\n"), QStringLiteral("db|c2\\|smeta"));
 }
