@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QMutex>
+#include <QSet>
+#include <QSysInfo>
 #include <QThread>
 
 #include <algorithm>
@@ -24,22 +27,71 @@ WorkDirLock::WorkDirLock(const QString& dir)
     m_lock->setStaleLockTime(0);
 }
 
-WorkDirLock::~WorkDirLock() = default;
+namespace {
+
+// The lock files this process holds. A lock file that names this process
+// but is not among them was written by an ended run whose process number
+// the system has since given to this one.
+QSet<QString>& heldHere()
+{
+    static QSet<QString> held;
+    return held;
+}
+QMutex heldMutex;
+
+bool heldByThisProcess(const QString& path)
+{
+    const QMutexLocker locker(&heldMutex);
+    return heldHere().contains(path);
+}
+
+void setHeldByThisProcess(const QString& path, bool held)
+{
+    const QMutexLocker locker(&heldMutex);
+    if (held)
+        heldHere().insert(path);
+    else
+        heldHere().remove(path);
+}
+
+} // namespace
+
+WorkDirLock::~WorkDirLock()
+{
+    if (m_lock->isLocked())
+        setHeldByThisProcess(m_path, false);
+}
 
 namespace {
 
-// Whether the lock file names a process at all: its first line a process
-// number above 0, as QLockFile writes it. A run killed between making the
-// file and writing it leaves an empty one, which QLockFile never takes for
-// stale; nor is a file cut short or garbled, nor one naming process 0.
+// Whether the lock file names a process that may hold it: its first line a
+// process number above 0, as QLockFile writes it, and not this process
+// unless this process holds the lock. A run killed between making the file
+// and writing it leaves an empty one, which QLockFile never takes for stale;
+// nor a file cut short or garbled, one naming process 0, or one naming its
+// own reader (QLockFile sees a live process of the same program there).
 bool namesAProcess(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return false;
+    // QLockFile writes it whole, line by line: the process, the program, the
+    // machine's name and id.
+    const QByteArray pidLine = f.readLine(32);
     bool ok = false;
-    const qint64 pid = f.readLine(32).trimmed().toLongLong(&ok);
-    return ok && pid > 0;
+    const qint64 pid = pidLine.trimmed().toLongLong(&ok);
+    if (!pidLine.endsWith('\n') || !ok || pid <= 0)
+        return false;
+    if (pid != QCoreApplication::applicationPid())
+        return true;
+    f.readLine(4096); // the program
+    const QString host = QString::fromUtf8(f.readLine(4096).trimmed());
+    const QByteArray hostId = f.readLine(4096).trimmed();
+    // The same number on another machine sharing the folder is another process.
+    bool sameHost = host.isEmpty() || host == QSysInfo::machineHostName();
+    if (!hostId.isEmpty() && !QSysInfo::machineUniqueId().isEmpty())
+        sameHost = hostId == QSysInfo::machineUniqueId();
+    return !sameHost || heldByThisProcess(path);
 }
 
 // Removes a lock file that names no process. A run that has just made its
@@ -68,6 +120,7 @@ bool WorkDirLock::tryLock(int waitMs)
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
         if (m_lock->tryLock(0)) {
+            setHeldByThisProcess(m_path, true);
             // Now no other run of this folder writes: what killed runs left is ours to clear.
             removeStaleTemporaryFiles(QFileInfo(m_path).absolutePath());
             return true;
@@ -89,6 +142,8 @@ bool WorkDirLock::isLocked() const
 
 void WorkDirLock::unlock()
 {
+    if (m_lock->isLocked())
+        setHeldByThisProcess(m_path, false);
     m_lock->unlock();
 }
 

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 
 using namespace lir;
 
@@ -32,8 +33,12 @@ TEST(Leftovers, ALockFileThatNamesNoProcessIsTakenOverALiveOneIsNot)
     test::ScopedWorkDir work;
     const QString lockFile = work.file(QStringLiteral("LIRComplect.lock"));
     // Empty (killed between making and writing it), garbled, cut short, process 0.
+    // And one that names this very process, which does not hold it: an ended
+    // run's, whose process number the system has given again.
+    const QByteArray self = QByteArray::number(QCoreApplication::applicationPid()) + "\n"
+                            + QCoreApplication::applicationName().toUtf8() + "\n" + QSysInfo::machineHostName().toUtf8() + "\n";
     for (const QByteArray& content : {QByteArray(), QByteArray("LIRComplect\n"), QByteArray("12"),
-                                      QByteArray("0\nLIRComplect\nhost\n"), QByteArray("-7\n\n\n")}) {
+                                      QByteArray("0\nLIRComplect\nhost\n"), QByteArray("-7\n\n\n"), self}) {
         writeFile(lockFile, content);
         WorkDirLock lock(work.path());
         EXPECT_TRUE(lock.tryLock(0)) << content.constData();
@@ -47,6 +52,10 @@ TEST(Leftovers, ALockFileThatNamesNoProcessIsTakenOverALiveOneIsNot)
     WorkDirLock second(work.path());
     EXPECT_FALSE(second.tryLock(300));
     EXPECT_EQ(second.holderPid(), QCoreApplication::applicationPid());
+    // Another machine's process of the same number keeps its lock.
+    running.unlock();
+    writeFile(lockFile, QByteArray::number(QCoreApplication::applicationPid()) + "\nLIRComplect\nother-host\n");
+    EXPECT_FALSE(second.tryLock(0));
 }
 
 TEST(Leftovers, TheTemporaryFilesOfGoneRunsGoWhenTheLockIsTakenOthersStay)
