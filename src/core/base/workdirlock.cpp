@@ -127,7 +127,9 @@ bool WorkDirLock::tryLock(int waitMs)
         }
         if (m_lock->error() != QLockFile::LockFailedError)
             return false;
-        if (removeBrokenLock(m_path))
+        // Qt removes a dead process's lock only while it holds the lock's
+        // ".rmlock", which a run killed in that moment leaves behind as well.
+        if (removeBrokenLock(m_path) || removeBrokenLock(m_path + QStringLiteral(".rmlock")))
             continue;
         if (deadline.hasExpired())
             return false;

@@ -47,6 +47,12 @@ TEST(Leftovers, ALockFileThatNamesNoProcessIsTakenOverALiveOneIsNot)
         EXPECT_NO_THROW(TableWriteLock(work.path(), 0)) << content.constData();
         EXPECT_FALSE(QFile::exists(lockFile)) << content.constData();
     }
+    // A dead process's lock, and the empty ".rmlock" of a run killed while it removed one.
+    writeFile(lockFile, "999999999\nlircomplect-kit\n\n");
+    writeFile(lockFile + QStringLiteral(".rmlock"), QByteArray());
+    EXPECT_NO_THROW(TableWriteLock(work.path(), 0));
+    EXPECT_FALSE(QFile::exists(lockFile + QStringLiteral(".rmlock")));
+
     WorkDirLock running(work.path());
     ASSERT_TRUE(running.tryLock(0));
     WorkDirLock second(work.path());
