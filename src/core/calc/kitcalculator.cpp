@@ -570,6 +570,8 @@ void KitCalculator::RashetButtonClick()
     // Screw totals.
     writeTotals(!m_error);
 
+    m_resultInputs = m_error ? std::vector<int>() : inputValues();
+
     // "Сохранить изменения" follows its visibility; the tilt-turn window only
     // ever enables it.
     if (m_kind == Kind::TiltTurn) {
@@ -659,9 +661,31 @@ void KitCalculator::writeTotals(bool success)
     }
 }
 
+std::vector<int> KitCalculator::inputValues() const
+{
+    std::vector<int> values;
+    for (int in = 0; in <= int(Input::RadioGroup1); ++in)
+        values.push_back(hasInput(Input(in)) ? inputValue(Input(in)) : 0);
+    return values;
+}
+
+bool KitCalculator::resultCurrent() const
+{
+    return !m_resultInputs.empty() && m_resultInputs == inputValues();
+}
+
+bool KitCalculator::calculateIfChanged()
+{
+    // An entry stored with changed inputs and the earlier kit would become
+    // another kit at the next rebuild of the order.
+    if (!resultCurrent())
+        RashetButtonClick();
+    return resultCurrent();
+}
+
 void KitCalculator::SumButtonClick()
 {
-    if (!m_commandsVisible)
+    if (!m_commandsVisible || !calculateIfChanged())
         return;
     if (OrderSink* sink = orderSink())
         sink->AddKit(*this);
@@ -669,6 +693,8 @@ void KitCalculator::SumButtonClick()
 
 void KitCalculator::Panel1Click()
 {
+    if (!calculateIfChanged())
+        return;
     if (OrderSink* sink = orderSink()) {
         fill_the_order(sink->EditedEntry());
         sink->ReplayOrder();

@@ -208,6 +208,14 @@ public:
     const PartsTable& parts() const { return Komplekt; }
     // Whether the last RashetButtonClick ended with the error flag set.
     bool lastCalculationFailed() const { return m_error; }
+    // Whether the grid and the Last calculation are the kit of the inputs as
+    // they stand: the last calculation succeeded and no input changed since.
+    bool resultCurrent() const;
+    // What "В ЗАКАЗ", "Сохранить изменения" and "EXCEL" act on: when an input
+    // changed since the last successful calculation, calculates first. True
+    // when the result is current; false when that calculation failed (its
+    // messages are shown) and the command must do nothing.
+    bool calculateIfChanged();
 
     // Handle at the centre: half of size, halves to the even neighbour.
     static int halfToEven(int size);
@@ -322,6 +330,9 @@ private:
     bool m_error = false;
     QVector<GridRow> m_grid;
     std::vector<OwnInput> m_ownInputs;
+    // The inputs of the last successful calculation; empty after a failed one.
+    std::vector<int> m_resultInputs;
+    std::vector<int> inputValues() const;
 };
 
 } // namespace lir

@@ -12,8 +12,12 @@
 
 namespace lir {
 
-void ExportButtonClick(const KitCalculator& calc, const PriceLookup& prices)
+void ExportButtonClick(KitCalculator& calc, const PriceLookup& prices)
 {
+    // The sheet's header rows show the inputs as they stand: its kit lines
+    // must be the kit of those inputs.
+    if (!calc.calculateIfChanged())
+        return;
     const QString progId = QStringLiteral("Excel.Application");
     if (!IsProgIDRegistered(progId)) {
         const QString file = dialogs().saveFileName(sheettexts::saveFilter(), sheettexts::saveSuffix());

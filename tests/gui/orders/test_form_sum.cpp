@@ -129,6 +129,22 @@ TEST_F(SumWindow, ADoubleClickOpensTheKitInItsCalculatorWithItsResult)
     EXPECT_EQ(sum->order().EntryCount(), 2);
 }
 
+TEST_F(SumWindow, InOrderAfterAChangeAddsTheKitOfTheInputsAsTheyStand)
+{
+    auto* w = forms::MainForm6741;
+    gui::TMain::showWindow(w);
+    type(w->ffh(), QStringLiteral("600"));
+    type(w->ffb(), QStringLiteral("500"));
+    w->rashetButton()->click();
+    type(w->ffh(), QStringLiteral("1900"));
+    ASSERT_TRUE(w->sumButton()->isVisibleTo(w));
+    w->sumButton()->click();
+    ASSERT_EQ(sum->order().EntryCount(), 1);
+    EXPECT_EQ(sum->order().entries().at(0).FFH, 1900);
+    EXPECT_EQ(sum->order().entries().at(0).Designation, QStringLiteral("ЛИР-6741-06МR100"));
+    EXPECT_EQ(sum->grid(View::Kits)->model()->index(0, 0).data().toString(), QStringLiteral("ЛИР-6741-06МR100"));
+}
+
 TEST_F(SumWindow, TheEditButtonLetsAPersonTypeAQuantity)
 {
     addKit(forms::MainForm6741otkid, QStringLiteral("500"), QStringLiteral("800"));
