@@ -25,22 +25,28 @@ QStringList amountsOf(const QByteArray& doc)
     return out;
 }
 
-} // namespace
-
-TEST(PricedAmounts, SummaryPricesAndSumsAtEachMarkup)
+// A components grid of these rows: designation, name, marking, quantity.
+OrderGrid componentsGrid(const QList<QStringList>& rows)
 {
     const OrderModel model;
     OrderGrid grid(model.grid(OrderModel::Components).titles(), model.grid(OrderModel::Components).widths());
-    const QList<QStringList> rows = {{QStringLiteral("ЛИР-6741-01"), QStringLiteral("Запор"), QString(), QStringLiteral("3")},
-                                     {QStringLiteral("6742.00.03-20"), QStringLiteral("Угловой переключатель"), QStringLiteral("003"), QStringLiteral("2")},
-                                     {QStringLiteral("ЛИР-0007"), QStringLiteral("Привод"), QString(), QStringLiteral("1")},
-                                     {QStringLiteral("ЛИР-0009"), QStringLiteral("Заглушка"), QString(), QStringLiteral("16")},
-                                     {QStringLiteral("ЛИР-0011"), QStringLiteral("Ножницы"), QString(), QStringLiteral("7")}};
     for (int r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < rows[r].size(); ++c)
             grid.setCell(r + 1, c, rows[r][c]);
         grid.appendRow();
     }
+    return grid;
+}
+
+} // namespace
+
+TEST(PricedAmounts, SummaryPricesAndSumsAtEachMarkup)
+{
+    const OrderGrid grid = componentsGrid({{QStringLiteral("ЛИР-6741-01"), QStringLiteral("Запор"), QString(), QStringLiteral("3")},
+                                     {QStringLiteral("6742.00.03-20"), QStringLiteral("Угловой переключатель"), QStringLiteral("003"), QStringLiteral("2")},
+                                     {QStringLiteral("ЛИР-0007"), QStringLiteral("Привод"), QString(), QStringLiteral("1")},
+                                     {QStringLiteral("ЛИР-0009"), QStringLiteral("Заглушка"), QString(), QStringLiteral("16")},
+                                     {QStringLiteral("ЛИР-0011"), QStringLiteral("Ножницы"), QString(), QStringLiteral("7")}});
     const auto prices = test::priceTable({{QStringLiteral("ЛИР-6741-01"), 123.45},
                                           {QStringLiteral("6742.00.03-20"), 12.45},
                                           {QStringLiteral("ЛИР-0007"), 1500.5},
@@ -56,6 +62,24 @@ TEST(PricedAmounts, SummaryPricesAndSumsAtEachMarkup)
         SCOPED_TRACE(markup);
         EXPECT_EQ(amountsOf(orderSummaryHtml(OrderModel::Components, grid, QLatin1String(markup), prices, russian)).join(QLatin1Char(' ')), QString::fromLatin1(amounts));
     }
+}
+
+TEST(PricedAmounts, SummaryTotalsAreAddedInSinglePrecision)
+{
+    // 10000 for two pieces, then thirteen rows of 0,1: every 0,1 added to a
+    // single-precision total above 8192 loses a little (in double precision
+    // the totals would read 10001,30 and 20001,30).
+    QList<QStringList> rows = {{QStringLiteral("BIG"), QStringLiteral("Дорогая деталь"), QString(), QStringLiteral("2")}};
+    QHash<QString, std::optional<double>> prices = {{QStringLiteral("BIG"), 10000.0}};
+    for (int i = 1; i <= 13; ++i) {
+        const QString d = QStringLiteral("P-%1").arg(i);
+        rows.append({d, QStringLiteral("Мелкая деталь"), QString(), QStringLiteral("1")});
+        prices.insert(d, 0.1);
+    }
+    const QStringList amounts =
+        amountsOf(orderSummaryHtml(OrderModel::Components, componentsGrid(rows), QStringLiteral("0"), test::priceTable(prices), russian));
+    ASSERT_EQ(amounts.size(), 30);
+    EXPECT_EQ(amounts.mid(28), (QStringList{QStringLiteral("10001,29"), QStringLiteral("20001,29")}));
 }
 
 TEST(PricedAmounts, SheetTotalsRoundTheSinglePrecisionTotal)
