@@ -135,6 +135,28 @@ QString fixed2(double v, const QLocale& locale)
     return withSeparator(QString::fromLatin1(s), locale);
 }
 
+namespace {
+
+double readBack(const QString& text)
+{
+    const QByteArray c = text.toLatin1();
+    double v = 0;
+    std::from_chars(c.constData(), c.constData() + c.size(), v);
+    return v;
+}
+
+} // namespace
+
+double shortestValue(double v)
+{
+    return std::isfinite(v) ? readBack(shortest(v, QLocale::c())) : v;
+}
+
+double fixed2Value(double v)
+{
+    return std::isfinite(v) ? readBack(fixed2(v, QLocale::c())) : v;
+}
+
 bool parse(const QString& text, const QLocale& locale, double* out)
 {
     const QString t = text.trimmed();

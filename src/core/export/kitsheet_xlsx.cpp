@@ -50,6 +50,7 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
         st.text = true;
     });
     sh.at(1, A).value = s.kitDesignation;
+    sh.merge(1, A, 1, I); // the title is never cut off at column B
     sh.at(3, A).value = sheettexts::sashSize(s.ffh, s.ffb);
     sh.at(4, A).value = (s.handleAlongWidth ? sheettexts::handleWidth() : sheettexts::handleHeight()) + QLatin1Char(' ');
     sh.at(4, C).value = QString::number(s.gh) + QStringLiteral(" mm");
@@ -76,6 +77,12 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
             return v;
         return std::monostate{};
     };
+    // Prices and sums: the numbers the HTML sheet writes, shown with two
+    // decimals, so that 719.99998093 reads 720,00 and sums to what it shows.
+    auto money = [&sh](int r, int c, double v) {
+        sh.at(r, c).value = numfmt::shortestValue(v);
+        sh.range(r, c, r, c, [](Style& st) { st.money = true; });
+    };
     for (int i = 0; i < n; ++i) {
         const KitSheet::Line& l = s.lines.at(i);
         const int r = i + 11;
@@ -96,8 +103,8 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
         const PriceResult p = prices(l.designation);
         // A listed part without a price keeps its price and sum cells empty.
         if (p.found && p.price) {
-            sh.at(r, H).value = *p.price;
-            sh.at(r, I).value = *p.price * l.quantity;
+            money(r, H, *p.price);
+            money(r, I, *p.price * l.quantity);
         }
     }
     // The header row's lower edge is the top of the first kit line.
@@ -113,8 +120,8 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
         if (numfmt::parse(row.count, locale, &screws)) {
             const PriceResult p = prices(designation);
             if (p.found && p.price) {
-                sh.at(r, H).value = *p.price;
-                sh.at(r, I).value = *p.price * screws;
+                money(r, H, *p.price);
+                money(r, I, *p.price * screws);
             }
         }
     };
@@ -129,6 +136,7 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
         const double sum = sh.sum(c, 11, n + 13);
         const QString letter = QChar(u'A' + c);
         sh.at(t, c).value = Formula{QStringLiteral("=SUM(%1%2:%1%3)").arg(letter).arg(11).arg(n + 13), sum};
+        sh.range(t, c, t, c, [](Style& st) { st.money = true; });
     }
 
     // The medium outer frame of the table.
@@ -138,7 +146,9 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
     sh.range(10, A, n + 10, A, [](Style& st) { st.left = LXW_BORDER_MEDIUM; });
 
     sh.landscape = true;
-    const double widths[] = {5.71, 21.86, 27.86, 11.5, 11.5, 12.71, 12.71, 7, 7};
+    sh.repeatedRows = {10, 10};
+    // Price and sum wide enough for 123456,00 in their two-decimal form.
+    const double widths[] = {5.71, 21.86, 27.86, 11.5, 11.5, 12.71, 12.71, 10, 10};
     for (int c = A; c <= I; ++c)
         sh.columnWidths[c] = widths[c];
     sh.rowHeights[10] = 22;

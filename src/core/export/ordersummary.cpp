@@ -18,9 +18,6 @@
 
 namespace lir {
 
-namespace {
-
-// A whole number as the order's quantity cells hold it, within 32 bits.
 bool wholeNumber(const QString& text, qint64* out)
 {
     bool ok = false;
@@ -30,6 +27,8 @@ bool wholeNumber(const QString& text, qint64* out)
     *out = n;
     return true;
 }
+
+namespace {
 
 // ---------------------------------------------------------------- the document's fixed lines
 // The head common to the three views; each view's own classes, table start,
