@@ -10,7 +10,8 @@ namespace {
 
 // The digits of |v| rounded once, halves away from zero: the value is
 // `digits` x 10^`place`, `digits` without leading zeros ("0" for zero).
-struct Rounded {
+struct Rounded
+{
     QByteArray digits;
     int place = 0;
     // Decimal exponent of the leading digit.
@@ -90,6 +91,15 @@ bool allZeros(const QByteArray& digits)
     return digits.count('0') == digits.size();
 }
 
+// A form written in the C locale, read back as the number it shows.
+double readBack(const QString& text)
+{
+    const QByteArray c = text.toLatin1();
+    double v = 0;
+    std::from_chars(c.constData(), c.constData() + c.size(), v);
+    return v;
+}
+
 } // namespace
 
 QString shortest(double v, const QLocale& locale)
@@ -125,8 +135,7 @@ QString fixed2(double v, const QLocale& locale)
     const int exp = r.exponent();
     QByteArray s;
     if (exp >= 7) {
-        QByteArray e = QByteArray::number(exp).rightJustified(3, '0');
-        s = mantissa(r.digits, 7, false) + "E+" + e;
+        s = mantissa(r.digits, 7, false) + "E+" + QByteArray::number(exp).rightJustified(3, '0');
     } else {
         s = fixedText(r, 2);
     }
@@ -134,18 +143,6 @@ QString fixed2(double v, const QLocale& locale)
         s.prepend('-');
     return withSeparator(QString::fromLatin1(s), locale);
 }
-
-namespace {
-
-double readBack(const QString& text)
-{
-    const QByteArray c = text.toLatin1();
-    double v = 0;
-    std::from_chars(c.constData(), c.constData() + c.size(), v);
-    return v;
-}
-
-} // namespace
 
 double shortestValue(double v)
 {

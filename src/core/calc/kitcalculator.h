@@ -298,6 +298,7 @@ private:
     void restoreCatalogue();
     void writeGridAndLast();
     void writeTotals(bool success);
+    std::vector<int> inputValues() const; // every input of the Input list, 0 where the window lacks it
 
     Kind m_kind;
     int m_gridRows;
@@ -332,7 +333,6 @@ private:
     std::vector<OwnInput> m_ownInputs;
     // The inputs of the last successful calculation; empty after a failed one.
     std::vector<int> m_resultInputs;
-    std::vector<int> inputValues() const;
 };
 
 } // namespace lir

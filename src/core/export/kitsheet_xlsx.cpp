@@ -77,8 +77,8 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
             return v;
         return std::monostate{};
     };
-    // Prices and sums: the numbers the HTML sheet writes, shown with two
-    // decimals, so that 719.99998093 reads 720,00 and sums to what it shows.
+    // Prices and sums: the numbers the HTML sheet writes (0,3 for 0,1 x 3, not
+    // 0.30000000000000004), shown with two decimals.
     auto money = [&sh](int r, int c, double v) {
         sh.at(r, c).value = numfmt::shortestValue(v);
         sh.range(r, c, r, c, [](Style& st) { st.money = true; });
