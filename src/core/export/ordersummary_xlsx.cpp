@@ -1,6 +1,7 @@
 #include "core/base/numberformat.h"
-#include "core/export/exporttarget.h"
 #include "core/export/ordersummary.h"
+
+#include "core/export/documentfile.h"
 #include "core/export/sheettexts.h"
 #include "core/export/workbook.h"
 #include "core/orders/ordertexts.h"
