@@ -8,7 +8,9 @@
 #include "core/export/kitsheet_xlsx.h"
 #include "core/export/sheettexts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace lir {
 
@@ -20,6 +22,8 @@ void ExportButtonClick(const KitCalculator& calc, const PriceLookup& prices)
         if (file.isEmpty())
             return;
         writeKitSheetHtml(file, KitSheet::fromCalculator(calc), prices, environment().numberLocale());
+        // Nothing opens the file: the user is told where it is.
+        dialogs().messageBox(sheettexts::sheetSaved(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())));
         return;
     }
     // A present spreadsheet application gets a new workbook and the user
