@@ -14,9 +14,9 @@ QVector<db::FieldDef> tableFields()
     using Type = db::FieldDef::Type;
     return {
         {QStringLiteral("Id"), Type::Int32, 0},
-        {QStringLiteral("Name"), Type::Text, 100},
+        {QStringLiteral("Name"), Type::Text, NameSize},
         {QStringLiteral("Parentid"), Type::Int32, 0},
-        {QStringLiteral("Designation"), Type::Text, 20},
+        {QStringLiteral("Designation"), Type::Text, DesignationSize},
         {QStringLiteral("Type"), Type::Text, 30},
         // The kit count goes to 100000.
         {QStringLiteral("Count"), Type::Int32, 0},

@@ -55,6 +55,17 @@ Dialogs::Answer GuiDialogs::question(const QString& text)
     return mb.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
+Dialogs::Answer GuiDialogs::confirm(const QString& text)
+{
+    QMessageBox mb(QMessageBox::Question, apptexts::messageCaption(), screenText(text),
+                   QMessageBox::Yes | QMessageBox::No, owner());
+    mb.button(QMessageBox::Yes)->setText(apptexts::answerYes());
+    mb.button(QMessageBox::No)->setText(apptexts::answerNo());
+    mb.setDefaultButton(QMessageBox::No);
+    mb.setEscapeButton(QMessageBox::No);
+    return mb.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 QString GuiDialogs::saveFileName(const QString& filter, const QString& defaultSuffix)
 {
     QFileDialog dlg(owner());

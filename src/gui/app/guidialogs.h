@@ -15,6 +15,7 @@ public:
     void errorBox(const QString& text) override;
     void messageBox(const QString& text) override;
     Answer question(const QString& text) override;
+    Answer confirm(const QString& text) override;
     QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
 };
 
