@@ -21,7 +21,7 @@ inline QString btClear() { return QStringLiteral("Очистить заказ");
 inline QString btClose() { return QStringLiteral("ЗАКРЫТЬ"); }
 inline QString backHint()
 {
-    return QStringLiteral("Закрыть окно. Esc или Alt+←: вернуться к калькулятору последнего комплекта");
+    return QStringLiteral("Закрыть окно.\nEsc или Alt+←: вернуться к калькулятору последнего комплекта");
 }
 
 // ---------------------------------------------------------------- history window
@@ -96,9 +96,10 @@ inline QString askDelete(const QString& designation, int count, int ral)
 // The tooltip of the view buttons while the edit button keeps them off.
 inline QString viewsOffWhileTyping()
 {
-    return QStringLiteral("Вид не переключается, пока в таблицу вводятся количества: экспорт возьмёт их из "
-                          "показанной таблицы. Переключение вернётся после пересчёта заказа (В ЗАКАЗ, "
-                          "удаление комплекта, очистка).");
+    return QStringLiteral("Вид не переключается, пока в таблицу вводятся количества:\n"
+                          "экспорт возьмёт их из показанной таблицы.\n"
+                          "Переключение вернётся после пересчёта заказа\n"
+                          "(В ЗАКАЗ, удаление комплекта, очистка).");
 }
 
 inline QString orderTableFull()

@@ -382,9 +382,10 @@ TEST_F(SumWindow, ViewsSayWhyTheyAreOffAndATypedDesignationIsTheKits)
     sum->spbtEdit()->click();
     for (const View v : {View::Components, View::Kits, View::KitsAndComponents})
         EXPECT_EQ(sum->radioButton(v)->toolTip(),
-                  QStringLiteral("Вид не переключается, пока в таблицу вводятся количества: экспорт возьмёт их из "
-                                 "показанной таблицы. Переключение вернётся после пересчёта заказа (В ЗАКАЗ, "
-                                 "удаление комплекта, очистка)."));
+                  QStringLiteral("Вид не переключается, пока в таблицу вводятся количества:\n"
+                                 "экспорт возьмёт их из показанной таблицы.\n"
+                                 "Переключение вернётся после пересчёта заказа\n"
+                                 "(В ЗАКАЗ, удаление комплекта, очистка)."));
     test::recorder().setNextAnswer(Dialogs::Answer::Yes);
     sum->clearButton()->click();
     EXPECT_EQ(sum->radioButton(View::Kits)->toolTip(), QString());
