@@ -53,6 +53,10 @@ private:
     Dialogs* m_previous;
 };
 
+// Before something is lost: true when there is no question to ask (empty
+// text) or it is answered "Да" (confirm()).
+bool agreed(const QString& question);
+
 // Shows what a failed operation threw in the standard error box: the message
 // of a lir::Error, the text of any other exception.
 void showFailure(const std::exception& e);

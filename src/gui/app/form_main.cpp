@@ -114,12 +114,9 @@ void TMain::closeEvent(QCloseEvent* e)
 {
     // Closing the launcher ends the program: not over an unsaved order
     // without a question, and not with a typed price left hanging.
-    if (forms::TotalSum) {
-        const QString question = forms::TotalSum->order().quitQuestion();
-        if (!question.isEmpty() && dialogs().confirm(question) != Dialogs::Answer::Yes) {
-            e->ignore();
-            return;
-        }
+    if (forms::TotalSum && !agreed(forms::TotalSum->order().quitQuestion())) {
+        e->ignore();
+        return;
     }
     if (forms::Price)
         forms::Price->close();

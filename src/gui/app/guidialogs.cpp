@@ -46,24 +46,29 @@ void GuiDialogs::messageBox(const QString& text)
     box(QMessageBox::NoIcon, apptexts::applicationTitle(), text, QMessageBox::Ok);
 }
 
-Dialogs::Answer GuiDialogs::question(const QString& text)
+namespace {
+Dialogs::Answer ask(const QString& text, bool noByDefault)
 {
     QMessageBox mb(QMessageBox::Question, apptexts::messageCaption(), screenText(text),
                    QMessageBox::Yes | QMessageBox::No, owner());
     mb.button(QMessageBox::Yes)->setText(apptexts::answerYes());
     mb.button(QMessageBox::No)->setText(apptexts::answerNo());
-    return mb.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    if (noByDefault) {
+        mb.setDefaultButton(QMessageBox::No);
+        mb.setEscapeButton(QMessageBox::No);
+    }
+    return mb.exec() == QMessageBox::Yes ? Dialogs::Answer::Yes : Dialogs::Answer::No;
+}
+} // namespace
+
+Dialogs::Answer GuiDialogs::question(const QString& text)
+{
+    return ask(text, false);
 }
 
 Dialogs::Answer GuiDialogs::confirm(const QString& text)
 {
-    QMessageBox mb(QMessageBox::Question, apptexts::messageCaption(), screenText(text),
-                   QMessageBox::Yes | QMessageBox::No, owner());
-    mb.button(QMessageBox::Yes)->setText(apptexts::answerYes());
-    mb.button(QMessageBox::No)->setText(apptexts::answerNo());
-    mb.setDefaultButton(QMessageBox::No);
-    mb.setEscapeButton(QMessageBox::No);
-    return mb.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return ask(text, true);
 }
 
 QString GuiDialogs::saveFileName(const QString& filter, const QString& defaultSuffix)

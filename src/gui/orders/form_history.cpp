@@ -257,11 +257,8 @@ void Thistory::bt_openClick()
         return;
     OrderModel& order = forms::TotalSum->order();
     // Asked only where the opening would replace something unsaved.
-    if (m_history.listedOrder() != 0) {
-        const QString question = order.openOtherQuestion();
-        if (!question.isEmpty() && dialogs().confirm(question) != Dialogs::Answer::Yes)
-            return;
-    }
+    if (m_history.listedOrder() != 0 && !agreed(order.openOtherQuestion()))
+        return;
     runGuarded([&] { m_history.bt_openClick(order); });
 }
 

@@ -364,16 +364,14 @@ void TTotalSum::fitColumns(View v)
 
 void TTotalSum::spbt_deleteClick()
 {
-    const QString question = m_order.deleteQuestion();
-    if (!question.isEmpty() && dialogs().confirm(question) != Dialogs::Answer::Yes)
+    if (!agreed(m_order.deleteQuestion()))
         return;
     m_order.spbt_deleteClick();
 }
 
 void TTotalSum::bt_clearClick()
 {
-    const QString question = m_order.clearQuestion();
-    if (!question.isEmpty() && dialogs().confirm(question) != Dialogs::Answer::Yes)
+    if (!agreed(m_order.clearQuestion()))
         return;
     m_order.bt_clearClick();
 }
