@@ -1,6 +1,7 @@
 #include "core/orders/ordertable.h"
 
 #include "core/base/error.h"
+#include "core/db/storagevalue.h"
 #include "core/orders/ordertexts.h"
 
 #include <QDir>
@@ -27,6 +28,11 @@ QVector<db::FieldDef> tableFields()
         {QStringLiteral("Profil"), Type::Text, 20},
         {QStringLiteral("Dop_komplekt"), Type::Text, DopKomplektSize},
     };
+}
+
+QString storedDescription(const QString& description)
+{
+    return db::cutToSize(description, NameSize);
 }
 
 void CreateOrderTable()
