@@ -9,7 +9,9 @@
 #include "core/export/kitsheet_xlsx.h"
 #include "core/export/sheettexts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace lir {
 
@@ -25,6 +27,8 @@ void ExportButtonClick(KitCalculator& calc, const PriceLookup& prices)
         if (file.isEmpty())
             return;
         writeKitSheetHtml(file, KitSheet::fromCalculator(calc), prices, environment().numberLocale());
+        // Nothing opens the file: the user is told where it is.
+        dialogs().messageBox(sheettexts::sheetSaved(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())));
         return;
     }
     // A present spreadsheet application gets a new workbook and the user

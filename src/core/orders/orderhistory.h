@@ -74,9 +74,14 @@ public:
     QString lb_name() const { return m_lbName; }
     bool lbNameVisible() const { return m_lbNameVisible; }
 
+    // An order was just saved under `description`: the list stands on it and
+    // its kits are listed.
+    void listSaved(const QString& description);
+
     // "Открыть заказ" (and a double-click in the order list): the listed
     // order replaces the current order. Does nothing while no order is
-    // listed, so that the current order is not lost for nothing.
+    // listed, so that the current order is not lost for nothing. The order
+    // takes the listed order's description.
     bool bt_openClick(OrderModel& order);
 
     // ------------------------------------------------------------ the two queries

@@ -70,6 +70,8 @@ public:
     // Checks a view button from code (the history's reopening).
     void setView(View v);
     bool viewButtonsEnabled() const { return m_viewButtonsEnabled; }
+    // Why the view buttons are off (the edit button); empty while they are on.
+    QString viewButtonsHint() const;
     // The view whose grid takes typing (the edit button); 0 when none does.
     int editableView() const { return m_editableView; }
     int currentRow(View v) const { return m_current[size_t(v) - 1].row; }
@@ -83,6 +85,9 @@ public:
     // "В ЗАКАЗ": all or nothing. A quantity cell that does not hold a whole
     // number shows the conversion error and changes nothing.
     void AddKit(KitCalculator& calc) override;
+
+    // The calculator the kit added last came from; nullptr before the first.
+    KitCalculator* lastCalculator() const { return m_lastCalculator; }
 
     // Restores the entry into its calculator, recalculates it and adds the kit again.
     void ReplayEntry(const TOrder& entry);
@@ -105,6 +110,21 @@ public:
     // Returns whether the order was written; a failing table throws lir::Error.
     bool bt_saveClick();
     void bt_clearClick();
+
+    // ------------------------------------------------------------ questions before a loss
+    // The window asks them; the command-line lines are instructions and do not.
+    // Whether entries changed since the order was last saved or reopened; an
+    // empty order has nothing to lose.
+    bool unsaved() const;
+    // Before "Очистить заказ": empty when the order is empty.
+    QString clearQuestion() const;
+    // Before the delete button: names the kit it would delete; empty when it
+    // would delete nothing.
+    QString deleteQuestion() const;
+    // Before another order replaces this one, and before the program ends:
+    // empty when nothing is unsaved.
+    QString openOtherQuestion() const;
+    QString quitQuestion() const;
 
     // How the order table is reached when an order is saved; by default the
     // table opened at start-up.
@@ -145,6 +165,8 @@ private:
     TiltKit* m_tilt = nullptr;
 
     QVector<TOrder> m_entries;
+    QVector<TOrder> m_savedEntries; // as last saved or reopened
+    KitCalculator* m_lastCalculator = nullptr;
     int m_editedEntry = -1;
     std::array<OrderGrid, 3> m_grids;
     QVector<QVector<int>> m_kitsRowEntries; // by row of the kits grid

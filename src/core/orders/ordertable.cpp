@@ -17,7 +17,7 @@ QVector<db::FieldDef> tableFields()
         {QStringLiteral("Id"), Type::Int32, 0},
         {QStringLiteral("Name"), Type::Text, NameSize},
         {QStringLiteral("Parentid"), Type::Int32, 0},
-        {QStringLiteral("Designation"), Type::Text, 20},
+        {QStringLiteral("Designation"), Type::Text, DesignationSize},
         {QStringLiteral("Type"), Type::Text, 30},
         // The kit count goes to 100000.
         {QStringLiteral("Count"), Type::Int32, 0},

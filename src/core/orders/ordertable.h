@@ -20,6 +20,8 @@ QString storedDescription(const QString& description);
 // Room for the pieces that the calculators append so that a kit comes back
 // as it was saved; nothing they write is cut.
 constexpr int DopKomplektSize = 200;
+// What the table keeps of a kit designation: LIRL takes no more.
+constexpr int DesignationSize = 20;
 
 // The twelve fields, in their order: Id, Name, Parentid, Designation, Type,
 // Count, Color, FFH, FFB, GH, Profil, Dop_komplekt.

@@ -2,6 +2,7 @@
 
 #include "core/base/error.h"
 #include "core/db/storesettings.h"
+#include "core/prices/priceedit.h"
 #include "core/prices/pricetexts.h"
 
 #include <cmath>
@@ -13,6 +14,17 @@ PriceResult LookupPrice(const QString& designation)
     db::Table* t = prices::openTable();
     if (!t)
         throw Error(pricetexts::tableNotOpen(db::shownTable(prices::tableFile())));
+    // A price pending in the editor is written first, as the move would; a
+    // refused one is named with its row, or no sheet could say what stops it.
+    if (t->state() != db::Table::State::Browse) {
+        const QString row = t->text(prices::fieldDesignation());
+        const QString typed = t->value(prices::fieldPrice()).toString();
+        try {
+            prices::postPrice(*t);
+        } catch (const Error& e) {
+            throw Error(pricetexts::priceNotWritten(typed, row, e.message()));
+        }
+    }
     PriceResult r;
     // An exact locate is served by the index on the designation; a pending
     // edit in the editor is written first.

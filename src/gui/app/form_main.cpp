@@ -1,6 +1,7 @@
 #include "gui/app/form_main.h"
 
 #include "core/base/apptexts.h"
+#include "core/base/dialogs.h"
 #include "gui/app/form_about.h"
 #include "gui/app/forms.h"
 #include "gui/orders/form_history.h"
@@ -111,7 +112,14 @@ bool TMain::eventFilter(QObject* o, QEvent* e)
 
 void TMain::closeEvent(QCloseEvent* e)
 {
-    // Closing the launcher ends the program.
+    // Closing the launcher ends the program: not over an unsaved order
+    // without a question, and not with a typed price left hanging.
+    if (forms::TotalSum && !agreed(forms::TotalSum->order().quitQuestion())) {
+        e->ignore();
+        return;
+    }
+    if (forms::Price)
+        forms::Price->close();
     e->accept();
     QApplication::quit();
 }

@@ -78,12 +78,14 @@ protected:
 
     bool event(QEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void layoutPictures();
     void syncGrid();
     void fitColumns(bool atCreation);
     bool m_columnsStale = false; // the grid changed while the window was hidden
+    void addKeys();
 
     KitCalculator* m_calc;
     QString m_sashPicture;

@@ -141,6 +141,7 @@ QTableView* makeGrid(const QString& objectName, QAbstractItemModel* model, QWidg
     v->setSelectionMode(QAbstractItemView::SingleSelection);
     v->setWordWrap(false);
     v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setTabKeyNavigation(false); // Tab goes on to the next control
     return v;
 }
 
@@ -217,7 +218,10 @@ Thistory::Thistory(QWidget* parent)
     if (forms::TotalSum) {
         OrderModel& order = forms::TotalSum->order();
         order.setOrderTable([this]() -> db::Table& { return m_history.table(); });
-        connect(&order, &OrderModel::saved, this, [this] { TMain::showWindow(this); });
+        connect(&order, &OrderModel::saved, this, [this, &order] {
+            runGuarded([&] { m_history.listSaved(order.description()); });
+            TMain::showWindow(this);
+        });
     }
     // A table that cannot be created or opened is reported here; start-up
     // goes on, and every later use of the table reports it again.
@@ -251,7 +255,11 @@ void Thistory::bt_openClick()
 {
     if (!forms::TotalSum)
         return;
-    runGuarded([this] { m_history.bt_openClick(forms::TotalSum->order()); });
+    OrderModel& order = forms::TotalSum->order();
+    // Asked only where the opening would replace something unsaved.
+    if (m_history.listedOrder() != 0 && !agreed(order.openOtherQuestion()))
+        return;
+    runGuarded([&] { m_history.bt_openClick(order); });
 }
 
 void Thistory::syncFromState()

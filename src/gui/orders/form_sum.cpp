@@ -3,6 +3,7 @@
 #include "core/base/dialogs.h"
 #include "core/calc/calctexts.h"
 #include "core/export/orderexport.h"
+#include "core/orders/ordertable.h"
 #include "core/orders/ordertexts.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
@@ -13,9 +14,15 @@
 #include "core/prices/pricetable.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyledItemDelegate>
 #include <QSvgRenderer>
+#include <QToolTip>
 
 #include <utility>
 
@@ -86,6 +93,25 @@ void OrderGridModel::refresh()
 
 namespace {
 
+// A cell too narrow for its text shows it elided, and whole in its tooltip.
+class ElidedTipDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool helpEvent(QHelpEvent* e, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (e->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(e, view, option, index);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (!text.isEmpty() && sizeHint(option, index).width() > option.rect.width())
+            QToolTip::showText(e->globalPos(), text, view, option.rect);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+};
+
 QTableView* makeGrid(const QString& objectName, const OrderGrid& g, QAbstractItemModel* model, QWidget* parent)
 {
     auto* v = new QTableView(parent);
@@ -105,6 +131,9 @@ QTableView* makeGrid(const QString& objectName, const OrderGrid& g, QAbstractIte
     v->setSelectionBehavior(QAbstractItemView::SelectItems);
     v->setWordWrap(false);
     v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setTabKeyNavigation(false); // Tab goes on to the next control
+    v->setTextElideMode(Qt::ElideRight);
+    v->setItemDelegate(new ElidedTipDelegate(v));
     for (int c = 0; c < g.columnCount(); ++c)
         v->setColumnWidth(c, g.widths().at(c));
     return v;
@@ -183,6 +212,8 @@ TTotalSum::TTotalSum(QWidget* parent)
     m_ledName = new QLineEdit(this);
     m_ledName->setObjectName(QStringLiteral("led_name"));
     m_ledName->setGeometry(8, 341, 350, 24);
+    // No more than the order table keeps: nothing is cut when it is saved.
+    m_ledName->setMaxLength(orders::NameSize);
     nameLabel->setBuddy(m_ledName);
 
     m_save = new CommandPanel(t::btSave(), this);
@@ -211,7 +242,7 @@ TTotalSum::TTotalSum(QWidget* parent)
         if (m_order.spbt_editClick())
             grid(m_order.view())->setFocus();
     });
-    connect(m_spbtDelete, &QToolButton::clicked, this, [this] { m_order.spbt_deleteClick(); });
+    connect(m_spbtDelete, &QToolButton::clicked, this, &TTotalSum::spbt_deleteClick);
     for (int i = 0; i < 3; ++i) {
         const View v = View(i + 1);
         connect(m_grids[size_t(i)]->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -227,9 +258,18 @@ TTotalSum::TTotalSum(QWidget* parent)
         m_order.StringGrid2DblClick();
     });
     connect(m_save, &QPushButton::clicked, this, [this] { runGuarded([this] { m_order.bt_saveClick(); }); });
-    connect(m_clear, &QPushButton::clicked, this, [this] { m_order.bt_clearClick(); });
+    connect(m_clear, &QPushButton::clicked, this, &TTotalSum::bt_clearClick);
     connect(m_export, &QPushButton::clicked, this, &TTotalSum::ExportButtonClick);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+
+    // Back to the calculator of the last kit, for the next kit of a run.
+    // Esc comes as a key the controls leave alone (a cell editor takes it);
+    // a grid would take it for a search by the first letters.
+    for (QTableView* g : m_grids)
+        g->installEventFilter(this);
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this), &QShortcut::activated, this,
+            &TTotalSum::backToCalculator);
+    m_close->setToolTip(t::backHint());
 
     connect(&m_order, &OrderModel::changed, this, &TTotalSum::syncFromState);
     connect(&m_order, &OrderModel::showRequested, this, [this] { TMain::showWindow(this); });
@@ -247,17 +287,93 @@ TTotalSum::~TTotalSum()
         delete std::exchange(m, nullptr);
 }
 
+CalculatorWindow* TTotalSum::windowOf(const KitCalculator* calc)
+{
+    if (forms::MainForm6741 && calc == &forms::MainForm6741->kit())
+        return forms::MainForm6741;
+    if (forms::MainForm6742 && calc == &forms::MainForm6742->kit())
+        return forms::MainForm6742;
+    if (forms::MainForm6741otkid && calc == &forms::MainForm6741otkid->kit())
+        return forms::MainForm6741otkid;
+    return nullptr;
+}
+
 void TTotalSum::showCalculator(KitCalculator* calc)
 {
-    CalculatorWindow* w = nullptr;
-    if (forms::MainForm6741 && calc == &forms::MainForm6741->kit())
-        w = forms::MainForm6741;
-    else if (forms::MainForm6742 && calc == &forms::MainForm6742->kit())
-        w = forms::MainForm6742;
-    else if (forms::MainForm6741otkid && calc == &forms::MainForm6741otkid->kit())
-        w = forms::MainForm6741otkid;
-    if (w)
+    if (CalculatorWindow* w = windowOf(calc))
         w->showOpenedEntry();
+}
+
+bool TTotalSum::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape
+        && static_cast<QKeyEvent*>(e)->modifiers() == Qt::NoModifier) {
+        for (QTableView* g : m_grids) {
+            if (o == g) {
+                backToCalculator();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void TTotalSum::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        backToCalculator();
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void TTotalSum::backToCalculator()
+{
+    if (KitCalculator* calc = m_order.lastCalculator())
+        if (CalculatorWindow* w = windowOf(calc))
+            TMain::showWindow(w);
+}
+
+void TTotalSum::fitColumns(View v)
+{
+    // Every column as wide as its title and its widest cell (no less than
+    // designed); the name column (the designation in the kits view) takes
+    // the rest of the grid's width, and elides a name that does not fit.
+    QTableView* g = grid(v);
+    const OrderGrid& cells = m_order.grid(v);
+    const int stretch = v == OrderModel::Kits ? 0 : 1;
+    QHeaderView* header = g->horizontalHeader();
+    int room = g->width() - 2 * g->frameWidth();
+    if ((cells.rowCount() - 1) * g->verticalHeader()->defaultSectionSize() > g->height() - 2 * g->frameWidth() - header->height())
+        room -= g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g);
+    int others = 0;
+    for (int c = 0; c < cells.columnCount(); ++c) {
+        if (c == stretch)
+            continue;
+        const int w = std::max({cells.widths().at(c), header->sectionSizeHint(c),
+                                 static_cast<const QAbstractItemView*>(g)->sizeHintForColumn(c)});
+        if (g->columnWidth(c) != w)
+            g->setColumnWidth(c, w);
+        others += w;
+    }
+    const int w = std::max(cells.widths().at(stretch), room - others);
+    if (g->columnWidth(stretch) != w)
+        g->setColumnWidth(stretch, w);
+}
+
+void TTotalSum::spbt_deleteClick()
+{
+    if (!agreed(m_order.deleteQuestion()))
+        return;
+    m_order.spbt_deleteClick();
+}
+
+void TTotalSum::bt_clearClick()
+{
+    if (!agreed(m_order.clearQuestion()))
+        return;
+    m_order.bt_clearClick();
 }
 
 void TTotalSum::ExportButtonClick()
@@ -280,9 +396,12 @@ void TTotalSum::syncFromState()
             rb->setChecked(v == shown);
         }
         rb->setEnabled(m_order.viewButtonsEnabled());
+        rb->setToolTip(m_order.viewButtonsHint());
 
-        if (m_order.gridsRevision() != m_shownRevision)
+        if (m_order.gridsRevision() != m_shownRevision) {
             m_models[size_t(i)]->refresh();
+            fitColumns(v);
+        }
         QTableView* g = m_grids[size_t(i)];
         g->setVisible(v == shown);
         g->setEditTriggers(m_order.editableView() == v ? QAbstractItemView::AnyKeyPressed

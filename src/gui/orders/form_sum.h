@@ -14,6 +14,7 @@
 
 namespace lir::gui {
 
+class CalculatorWindow;
 class CommandPanel;
 
 // One grid of the order as a table model: the rows below the title row.
@@ -60,14 +61,26 @@ public:
     CommandPanel* exportButton() const { return m_export; }
     CommandPanel* closeButton() const { return m_close; }
 
+    // The delete button and "Очистить заказ": each asks first what it would lose.
+    void spbt_deleteClick();
+    void bt_clearClick();
+
     // "EXCEL": the shown view with the markup of Edit1.
     void ExportButtonClick();
 
     // Brings every control in line with the order.
     void syncFromState();
+    // Esc and Alt+Left: the calculator the last kit came from.
+    void backToCalculator();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    static CalculatorWindow* windowOf(const KitCalculator* calc);
     void showCalculator(KitCalculator* calc);
+    void fitColumns(OrderModel::View v);
 
     OrderModel m_order;
     std::array<QRadioButton*, 3> m_radio{};

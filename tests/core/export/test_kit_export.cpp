@@ -125,6 +125,8 @@ TEST_F(KitExport, WithoutASpreadsheetTheSheetIsAnHtmlFileChosenInTheDialog)
     test::recorder().setNextFileName(dir.file(QStringLiteral("kit")));
     ExportButtonClick(tilt, pricesOf(QStringLiteral("tilt")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kit.html")});
+    EXPECT_EQ(test::recorder().messages(),
+              QStringList{QStringLiteral("Таблица сохранена в файле ") + QDir::toNativeSeparators(dir.file(QStringLiteral("kit.html")))});
     EXPECT_EQ(test::readFile(dir.file(QStringLiteral("kit.html"))), test::readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_tilt.html")));
 }
 

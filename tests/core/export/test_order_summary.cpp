@@ -269,8 +269,11 @@ TEST_F(OrderExport, WithoutASpreadsheetTheShownViewGoesToTheChosenFile)
     order.setMarkup(QStringLiteral("5"));
     test::recorder().setNextFileName(dir.file(QStringLiteral("sum.html")));
     ExportButtonClick(order, prices);
-    ASSERT_EQ(test::recorder().shown().size(), 1u);
+    // The dialog, then where the file is: nothing opens it.
+    ASSERT_EQ(test::recorder().shown().size(), 2u);
     EXPECT_EQ(test::recorder().shown()[0].kind, RecordingDialogs::Shown::SaveFile);
+    EXPECT_EQ(test::recorder().messages(),
+              QStringList{QStringLiteral("Таблица сохранена в файле ") + QDir::toNativeSeparators(dir.file(QStringLiteral("sum.html")))});
     const QString doc = fromWindows1251(test::readFile(dir.file(QStringLiteral("sum.html"))));
     EXPECT_TRUE(doc.contains(QStringLiteral(">Суммарный заказ(комплекты)</td>")));
     EXPECT_TRUE(doc.contains(order.StringGrid2().cell(1, 0)));

@@ -98,7 +98,9 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     ASSERT_GE(before, 1);
     EXPECT_EQ(column(history->DBGrid_parent()->model(), 0).last(), QStringLiteral("Дача"));
 
+    test::recorder().setNextAnswer(Dialogs::Answer::Yes);
     sum->clearButton()->click();
+    ASSERT_EQ(sum->order().EntryCount(), 0);
     addKit(forms::MainForm6741otkid, QStringLiteral("450"), QStringLiteral("900"));
     addKit(forms::MainForm6741, QStringLiteral("700"), QStringLiteral("600"));
     const QVector<TOrder> second = sum->order().entries();
@@ -107,12 +109,15 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     QAbstractItemModel* orders = history->DBGrid_parent()->model();
     ASSERT_EQ(orders->rowCount(), before + 1);
     EXPECT_EQ(column(orders, 0).last(), QStringLiteral("Гараж"));
-    // The list stands on its first row again.
-    EXPECT_EQ(history->DBGrid_parent()->currentIndex().row(), 0);
-    EXPECT_EQ(orders->headerData(0, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
+    // The list stands on the new order, its kits listed under its description.
+    EXPECT_EQ(history->DBGrid_parent()->currentIndex().row(), before);
+    EXPECT_EQ(orders->headerData(before, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
+    EXPECT_EQ(history->lb_name()->text(), QStringLiteral("Гараж"));
+    EXPECT_EQ(column(history->DBGrid_child()->model(), 0), (QStringList{second.at(0).Designation, second.at(1).Designation}));
 
     // A click on the last order lists its kits under its description.
     QTableView* grid = history->DBGrid_parent();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(orders->index(0, 0)).center());
     const QPoint last = grid->visualRect(orders->index(orders->rowCount() - 1, 0)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, last);
     EXPECT_EQ(history->lb_name()->text(), QStringLiteral("Гараж"));
@@ -121,13 +126,23 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     EXPECT_EQ(column(kits, 0), (QStringList{second.at(0).Designation, second.at(1).Designation}));
     EXPECT_EQ(column(kits, 1), (QStringList{QStringLiteral("1"), QStringLiteral("1")}));
 
-    // "Открыть заказ" on it: the current order is replaced without a question.
+    // "Открыть заказ" on it over a kit not saved: asked first; "Нет" keeps it.
     addKit(forms::MainForm6741, QStringLiteral("800"), QStringLiteral("700"));
+    const QVector<TOrder> unsaved = sum->order().entries();
     sum->radioButton(View::Components)->click();
     test::recorder().clear();
     history->bt_open()->click();
-    EXPECT_TRUE(test::recorder().shown().empty());
+    ASSERT_EQ(test::recorder().shown().size(), 1u);
+    EXPECT_EQ(test::recorder().shown().front().kind, RecordingDialogs::Shown::Question);
+    EXPECT_EQ(test::recorder().shown().front().text,
+              QStringLiteral("В текущем заказе 3 комплекта, они не сохранены. Открыть другой заказ?"));
+    EXPECT_EQ(sum->order().entries(), unsaved);
+    test::recorder().setNextAnswer(Dialogs::Answer::Yes);
+    history->bt_open()->click();
     EXPECT_EQ(sum->order().entries(), second);
+    // It goes on under its own description, and as saved: no question now.
+    EXPECT_EQ(sum->ledName()->text(), QStringLiteral("Гараж"));
+    EXPECT_FALSE(sum->order().unsaved());
     EXPECT_TRUE(sum->radioButton(View::Kits)->isChecked());
     EXPECT_TRUE(sum->grid(View::Kits)->isVisible());
     EXPECT_EQ(column(sum->grid(View::Kits)->model(), 0).mid(0, 2),
@@ -136,8 +151,11 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     // A double-click on the first saved of the two brings its three kits back.
     const QPoint dacha = grid->visualRect(orders->index(before - 1, 0)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, dacha);
+    test::recorder().clear();
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, dacha);
+    EXPECT_TRUE(test::recorder().shown().empty());
     EXPECT_EQ(history->lb_name()->text(), QStringLiteral("Дача"));
+    EXPECT_EQ(sum->ledName()->text(), QStringLiteral("Дача"));
     EXPECT_EQ(sum->order().entries(), first);
     EXPECT_EQ(sum->grid(View::Kits)->model()->index(1, 0).data().toString(), QStringLiteral("ЛИР-6742-33АМR100"));
 }
