@@ -321,6 +321,7 @@ void KitCalculator::selectNazvSystemProfiles(int index)
     if (index < -1 || index >= nazvItems().size() || index == m_nazv)
         return;
     m_nazv = index;
+    ++m_inputRevision;
     notify();
 }
 
@@ -578,6 +579,8 @@ void KitCalculator::RashetButtonClick()
     } else {
         m_saveChangesEnabled = m_saveChangesVisible;
     }
+    // What the rules changed themselves ("Ручка в центре") belongs to this kit.
+    m_calculatedRevision = m_inputRevision;
     notify();
 }
 

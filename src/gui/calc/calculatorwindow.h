@@ -17,6 +17,7 @@ namespace lir::gui {
 
 class CommandPanel;
 class Picture;
+class SashView;
 class SpinEdit;
 
 // The frame shared by the three calculator windows: a view bound to a
@@ -46,7 +47,7 @@ public:
     CommandPanel* exportButton() const { return m_export; }
     CommandPanel* sumButton() const { return m_sum; }
     CommandPanel* saveChangesButton() const { return m_panel1; }
-    Picture* image1() const { return m_image1; }
+    SashView* image1() const { return m_image1; }
     Picture* image3() const { return m_image3; }
 
     // Brings every control in line with the state object.
@@ -56,7 +57,7 @@ public:
     void showOpenedEntry();
 
 protected:
-    CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture, QWidget* parent);
+    CalculatorWindow(KitCalculator* calc, const QString& caption, QWidget* parent);
     // Builds the window; subclasses add their own inputs through the hooks.
     void build();
 
@@ -86,7 +87,6 @@ private:
     bool m_columnsStale = false; // the grid changed while the window was hidden
 
     KitCalculator* m_calc;
-    QString m_sashPicture;
     bool m_activationHandled = false;
 
     QWidget* m_panel = nullptr;
@@ -114,7 +114,7 @@ private:
     QLabel* m_lirlLabel = nullptr;
     QLineEdit* m_lirl = nullptr;
     QWidget* m_pictureArea = nullptr;
-    Picture* m_image1 = nullptr;
+    SashView* m_image1 = nullptr;
     Picture* m_image3 = nullptr;
     QTableWidget* m_grid = nullptr;
     QList<int> m_designedWidths;
