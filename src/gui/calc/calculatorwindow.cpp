@@ -2,7 +2,6 @@
 
 #include "gui/app/guidialogs.h"
 #include "gui/app/widgets.h"
-#include "gui/calc/sashview.h"
 #include "core/base/dialogs.h"
 #include "core/calc/calctexts.h"
 #include "core/export/kitexport.h"

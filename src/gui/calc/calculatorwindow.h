@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calc/kitcalculator.h"
+#include "gui/calc/sashview.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,7 +18,6 @@ namespace lir::gui {
 
 class CommandPanel;
 class Picture;
-class SashView;
 class SpinEdit;
 
 // The frame shared by the three calculator windows: a view bound to a
