@@ -15,17 +15,28 @@
 using namespace lir;
 using namespace lir::gui;
 
+namespace {
+
+void typeInto(SpinEdit* spin, const QString& text)
+{
+    auto* edit = spin->findChild<QLineEdit*>();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace
+
 TEST(SashView, FollowsTheInputsAsTheyAreTyped)
 {
     TMainForm6741 w;
     w.show();
-    QTest::keyClicks(w.ffh()->findChild<QLineEdit*>(), QStringLiteral("1400"));
-    // Without clamps the width takes three digits, and 200-800 mm.
-    QTest::keyClicks(w.ffb()->findChild<QLineEdit*>(), QStringLiteral("9999"));
+    typeInto(w.ffh(), QStringLiteral("1400"));
+    // Without clamps the rules take a width of 200-800 mm.
+    typeInto(w.ffb(), QStringLiteral("9999"));
     const SashDrawingInput& d = w.image1()->drawing();
     EXPECT_EQ(d.ffh.typed, 1400);
     EXPECT_EQ(d.gh.typed, 700); // "Ручка в центре" keeps it at half
-    EXPECT_EQ(d.ffb.typed, 999);
+    EXPECT_EQ(d.ffb.typed, 9999);
     EXPECT_FALSE(d.ffb.accepted);
     EXPECT_EQ(d.ffb.drawn, 800);
     EXPECT_FALSE(d.hingesLeft);
