@@ -1,8 +1,7 @@
 #include "docs/sashdrawing.h"
 
-#include "core/base/safefile.h"
 #include "core/calc/kitcalculator.h"
-#include "core/export/exporttarget.h"
+#include "core/export/documentfile.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -491,11 +490,7 @@ QByteArray sashSvg(const SashDrawingInput& input, const QSize& size)
 
 void writeSashSvg(const QString& path, const SashDrawingInput& input, const QSize& size)
 {
-    checkExportTarget(path);
-    const QByteArray svg = sashSvg(input, size);
-    AtomicFile file(path);
-    file.write(svg);
-    file.commit();
+    writeDocumentFile(path, [&] { return sashSvg(input, size); });
 }
 
 } // namespace lir
