@@ -9,6 +9,8 @@
 
 #ifdef LIR_TEST_WIDGETS
 #include <QApplication>
+#elif defined(LIR_TEST_GUI)
+#include <QGuiApplication>
 #else
 #include <QCoreApplication>
 #endif
@@ -220,6 +222,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef LIR_TEST_WIDGETS
     QApplication app(argc, argv);
+#elif defined(LIR_TEST_GUI)
+    QGuiApplication app(argc, argv);
 #else
     QCoreApplication app(argc, argv);
 #endif

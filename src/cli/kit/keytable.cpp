@@ -51,6 +51,7 @@ const std::vector<Key>& calculatorKeys()
         {"calculate", V::Bool, {}, C::Calculate},
         {"export_html", V::Path, {}, C::ExportHtml},
         {"export_xlsx", V::Path, {}, C::ExportXlsx},
+        {"export_svg", V::Path, {}, C::ExportSvg},
         // The order's buttons of the calculator, pressed after the calculation.
         {"add_to_order", V::Bool, {}, C::AddToOrder},
         {"save_changes", V::Bool, {}, C::SaveChanges},

@@ -8,6 +8,7 @@
 #include "core/export/kitsheet_html.h"
 #include "core/export/kitsheet_xlsx.h"
 #include "core/prices/pricetable.h"
+#include "docs/sashdrawing.h"
 
 #include <QJsonArray>
 
@@ -62,6 +63,14 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
                 return false;
             if (k.calculateIfChanged())
                 exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
+            return true;
+        };
+    }
+    case Key::Command::ExportSvg: {
+        // The drawing of the inputs as they stand, whatever the calculation gave.
+        const QString path = pathValue(key, value);
+        return [path](KitCalculator& k) {
+            runGuarded([&] { writeSashSvg(path, sashDrawingOf(k)); });
             return true;
         };
     }

@@ -4,7 +4,7 @@
 #include "core/base/qttranslation.h"
 #include "core/db/storesettings.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 
 #include <cstdio>
@@ -22,9 +22,10 @@ const char* const usage =
     "Ключ \"calculator\" выбирает калькулятор: \"6741\" (поворотная фурнитура),\n"
     "\"6742\" (поворотно-откидная) или \"6741otkid\" (откидная); остальные ключи\n"
     "задают поля окна (FFH, FFB, GH, ProfilType, KolKomlektov, RAL и другие),\n"
-    "export_html и export_xlsx записывают лист комплектации в файл, add_to_order\n"
-    "добавляет комплект в заказ; строки {\"order\": ...} работают с заказом, как окно\n"
-    "«Суммирование заказов», и сохраняют его в zakaz.db текущего каталога.\n"
+    "export_html и export_xlsx записывают лист комплектации в файл, export_svg —\n"
+    "чертёж створки с размерами (SVG), add_to_order добавляет комплект в заказ;\n"
+    "строки {\"order\": ...} работают с заказом, как окно «Суммирование заказов»,\n"
+    "и сохраняют его в zakaz.db текущего каталога.\n"
     "Листы оцениваются по таблице цен zeni.db в текущем каталоге. Файл lircomplect.ini\n"
     "текущего каталога может назвать сервер PostgreSQL, на котором лежат обе таблицы.\n"
     "\n"
@@ -60,7 +61,11 @@ int main(int argc, char** argv)
         std::fputs("Справка: lircomplect-kit --help\n", stderr);
         return 2;
     }
-    QCoreApplication app(argc, argv);
+    // The drawing of export_svg paints text, which needs the GUI part of Qt,
+    // but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     // The storage driver's and the file layer's messages reach the answers.
     lir::installQtTranslation(app);
     // Where the tables are: the files here, or the server lircomplect.ini names.

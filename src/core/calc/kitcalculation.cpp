@@ -202,6 +202,8 @@ void KitCalculator::RashetButtonClick()
     } else {
         m_saveChangesEnabled = m_saveChangesVisible;
     }
+    // What the rules changed themselves ("Ручка в центре") belongs to this kit.
+    m_calculatedRevision = m_inputRevision;
     notify();
 }
 

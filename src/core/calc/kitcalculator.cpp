@@ -126,6 +126,7 @@ void KitCalculator::selectNazvSystemProfiles(int index)
     if (index < -1 || index >= nazvItems().size() || index == m_nazv)
         return;
     m_nazv = index;
+    ++m_inputRevision;
     notify();
 }
 

@@ -97,10 +97,9 @@ void showComboIndex(QComboBox* c, int index)
 
 } // namespace
 
-CalculatorWindow::CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture,
-                                   QWidget* parent)
+CalculatorWindow::CalculatorWindow(KitCalculator* calc, const QString& caption, QWidget* parent)
     : QWidget(parent, fixedWindowFlags(true)),
-      m_calc(calc), m_sashPicture(sashPicture)
+      m_calc(calc)
 {
     m_calc->setParent(this);
     setWindowTitle(caption);
@@ -325,7 +324,8 @@ void CalculatorWindow::build()
     top->addWidget(emblem);
 
     m_pictureArea = new PictureArea(this);
-    m_image1 = new Picture(m_sashPicture, m_pictureArea);
+    // The sash as typed, drawn live from the state.
+    m_image1 = new SashView(*m_calc, m_pictureArea);
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image3 = new Picture(QStringLiteral(":/pictures/handles.svg"), m_pictureArea);
     m_image3->setObjectName(QStringLiteral("Image3"));
@@ -500,6 +500,7 @@ void CalculatorWindow::syncFromState()
         m_lirl->setText(c.lirlText());
     m_lirl->setVisible(c.lirlVisible());
     m_lirlLabel->setVisible(c.lirlVisible());
+    m_image1->refresh();
     m_image1->setVisible(c.image1Visible());
     m_image3->setVisible(c.image3Visible());
     m_grid->setVisible(c.resultVisible());

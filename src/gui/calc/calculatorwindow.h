@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calc/kitcalculator.h"
+#include "gui/calc/sashview.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -46,7 +47,7 @@ public:
     CommandPanel* exportButton() const { return m_export; }
     CommandPanel* sumButton() const { return m_sum; }
     CommandPanel* saveChangesButton() const { return m_panel1; }
-    Picture* image1() const { return m_image1; }
+    SashView* image1() const { return m_image1; }
     Picture* image3() const { return m_image3; }
 
     // Brings every control in line with the state object.
@@ -56,7 +57,7 @@ public:
     void showOpenedEntry();
 
 protected:
-    CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture, QWidget* parent);
+    CalculatorWindow(KitCalculator* calc, const QString& caption, QWidget* parent);
     // Builds the window; subclasses add their own inputs through the hooks.
     void build();
 
@@ -88,7 +89,6 @@ private:
     void addKeys();
 
     KitCalculator* m_calc;
-    QString m_sashPicture;
     bool m_activationHandled = false;
 
     QWidget* m_panel = nullptr;
@@ -116,7 +116,7 @@ private:
     QLabel* m_lirlLabel = nullptr;
     QLineEdit* m_lirl = nullptr;
     QWidget* m_pictureArea = nullptr;
-    Picture* m_image1 = nullptr;
+    SashView* m_image1 = nullptr;
     Picture* m_image3 = nullptr;
     QTableWidget* m_grid = nullptr;
     QList<int> m_designedWidths;
