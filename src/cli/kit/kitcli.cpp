@@ -50,7 +50,7 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
         return [path](KitCalculator& k) {
             if (!k.commandsVisible()) // "EXCEL" is shown only after a successful calculation
                 return false;
-            exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
+            exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(k), prices::documentLookup(), sheetLocale()); });
             return true;
         };
     }
@@ -59,7 +59,7 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
         return [path](KitCalculator& k) {
             if (!k.commandsVisible())
                 return false;
-            exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
+            exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), prices::documentLookup(), sheetLocale()); });
             return true;
         };
     }
