@@ -52,7 +52,7 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
             if (!k.commandsVisible()) // "EXCEL" is shown only after a successful calculation
                 return false;
             if (k.calculateIfChanged())
-                exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
+                exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(k), prices::documentLookup(), sheetLocale()); });
             return true;
         };
     }
@@ -62,7 +62,7 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
             if (!k.commandsVisible())
                 return false;
             if (k.calculateIfChanged())
-                exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
+                exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), prices::documentLookup(), sheetLocale()); });
             return true;
         };
     }

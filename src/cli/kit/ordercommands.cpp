@@ -243,9 +243,9 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
             const OrderGrid& grid = m_order.grid(View(view));
             prices::open();
             if (name == QLatin1String("export_html"))
-                writeOrderSummaryHtml(path, View(view), grid, typed, LookupPrice, sheetLocale());
+                writeOrderSummaryHtml(path, View(view), grid, typed, prices::documentLookup(), sheetLocale());
             else
-                writeOrderSummaryXlsx(path, View(view), grid, typed, LookupPrice);
+                writeOrderSummaryXlsx(path, View(view), grid, typed, prices::documentLookup());
         }
         return ok;
     });

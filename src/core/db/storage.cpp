@@ -100,7 +100,9 @@ Table& Table::open(const QString& fileName)
     QString tableName;
     if (!tableNameOf(fileName, &tableName))
         throw Error(texts::badTableFileName(fileName));
+    static qint64 openings = 0;
     std::unique_ptr<Table> t(new Table);
+    t->d->opening = ++openings;
     t->d->open(store().open(fileName, tableName), fileName, tableName);
     t->d->loadRow(QStringLiteral("ORDER BY rowid LIMIT 1"));
     if (!r.cleanupRegistered) {
@@ -292,6 +294,14 @@ bool Table::locate(const QString& field, const QString& value, int options)
     return found && d->moveTo(QStringLiteral("WHERE rowid = ?"), {*found});
 }
 
+std::optional<Table::Stamp> Table::stamp()
+{
+    if (d->dataVersionStatement.isEmpty())
+        return std::nullopt;
+    const qint64 version = d->dataVersion();
+    return Stamp{d->opening, version, d->ownWrites};
+}
+
 // ---- reading
 
 QVariant Table::value(const QString& field) const
@@ -453,6 +463,11 @@ void Table::post()
     }
     d->loadRow(QStringLiteral("WHERE rowid = ?"), {d->rowid});
     d->announceData();
+}
+
+void Table::writePending()
+{
+    d->writePending();
 }
 
 void Table::cancel()

@@ -39,6 +39,8 @@ struct Table::Impl
     bool modified = false;
     int count = -1; // cached row count, -1 when unknown
     qint64 countVersion = 0;
+    qint64 opening = 0;   // this opening among all openings of the run
+    qint64 ownWrites = 0; // moves with every write announced (stamp())
     std::map<int, Table::NumberCheck> checks; // by column
 
     // Inside a transaction the changes are announced once, when it ends:
@@ -50,6 +52,7 @@ struct Table::Impl
 
     void announceData()
     {
+        ++ownWrites;
         if (inTransaction)
             dataPending = true;
         else

@@ -407,7 +407,7 @@ void CalculatorWindow::build()
     connect(m_panel1, &QPushButton::clicked, this, [this] { m_calc->Panel1Click(); });
     connect(m_sum, &QPushButton::clicked, this, [this] { m_calc->SumButtonClick(); });
     connect(m_export, &QPushButton::clicked, this, [this] {
-        runGuarded([this] { ExportButtonClick(*m_calc, LookupPrice); });
+        runGuarded([this] { ExportButtonClick(*m_calc, prices::documentLookup()); });
     });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 

@@ -381,7 +381,7 @@ void TTotalSum::ExportButtonClick()
     // Edit1 may hold a text not yet handed over by textEdited (set from code).
     if (m_edit1->text() != m_order.markup())
         m_order.setMarkup(m_edit1->text());
-    runGuarded([this] { lir::ExportButtonClick(m_order, LookupPrice); });
+    runGuarded([this] { lir::ExportButtonClick(m_order, prices::documentLookup()); });
 }
 
 void TTotalSum::syncFromState()
