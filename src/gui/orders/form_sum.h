@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QButtonGroup>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -15,6 +16,7 @@
 namespace lir::gui {
 
 class CommandPanel;
+class CustomerChoice;
 
 // One grid of the order as a table model: the rows below the title row.
 class OrderGridModel : public QAbstractTableModel
@@ -59,6 +61,8 @@ public:
     CommandPanel* clearButton() const { return m_clear; }
     CommandPanel* exportButton() const { return m_export; }
     CommandPanel* closeButton() const { return m_close; }
+    CustomerChoice* customerChoice() const { return m_customer; }
+    QLabel* markupSource() const { return m_markupSource; }
 
     // "EXCEL": the shown view with the markup of Edit1.
     void ExportButtonClick();
@@ -82,6 +86,8 @@ private:
     CommandPanel* m_clear = nullptr;
     CommandPanel* m_export = nullptr;
     CommandPanel* m_close = nullptr;
+    CustomerChoice* m_customer = nullptr;
+    QLabel* m_markupSource = nullptr;
     bool m_syncing = false;
     int m_shownRevision = -1;
 };
