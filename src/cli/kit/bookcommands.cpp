@@ -113,7 +113,6 @@ QByteArray customerJson(const Customer& c)
 QByteArray orderJson(const BookOrder& o)
 {
     const orderbook::OrderDetails& d = o.details;
-    const QString stampFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
     const bool has = o.hasDetails();
     return Writer()
         .add("Id", o.id)
@@ -121,8 +120,8 @@ QByteArray orderJson(const BookOrder& o)
         .add("customer", has && d.customerId ? QJsonValue(d.customerId) : QJsonValue())
         .add("customer_name", has ? orNull(o.customerName) : QJsonValue())
         .add("status", has ? QJsonValue(d.status) : QJsonValue())
-        .add("created", d.created.isValid() ? QJsonValue(d.created.toString(stampFormat)) : QJsonValue())
-        .add("changed", d.changed.isValid() ? QJsonValue(d.changed.toString(stampFormat)) : QJsonValue())
+        .add("created", orNull(d.created))
+        .add("changed", orNull(d.changed))
         .add("login", orNull(d.login))
         .add("total", d.total ? QJsonValue(*d.total) : QJsonValue())
         .add("note", has ? QJsonValue(d.note) : QJsonValue())

@@ -159,8 +159,10 @@ bool OrderBook::matches(const BookOrder& o, const OrderFilter& f, const QStringL
     if (f.customerId && o.details.customerId != f.customerId)
         return false;
     if (f.from.isValid() || f.to.isValid()) {
-        const QDate d = o.details.created.date();
-        if (!d.isValid() || (f.from.isValid() && d < f.from) || (f.to.isValid() && d > f.to))
+        // The stored text begins with the day as YYYY-MM-DD, which sorts as the day does.
+        const QStringView day = QStringView(o.details.created).left(10);
+        if (day.size() < 10 || (f.from.isValid() && day < QStringView(f.fromText)) ||
+            (f.to.isValid() && day > QStringView(f.toText)))
             return false;
     }
     if (!f.text.isEmpty() && !QString::number(o.id).contains(f.text) &&
@@ -191,6 +193,8 @@ QVector<int> OrderBook::filterOrders(const QVector<BookOrder>& all, const OrderF
         OrderFilter g = f;
         g.text = f.text.trimmed();
         g.designation = f.designation.trimmed();
+        g.fromText = f.from.toString(Qt::ISODate);
+        g.toText = f.to.toString(Qt::ISODate);
         return g;
     }();
     for (int i = 0; i < all.size(); ++i) {
@@ -213,7 +217,10 @@ QString OrderBook::cellText(const BookOrder& o, Column c)
     case Description:
         return o.name;
     case Date:
-        return o.details.created.isValid() ? o.details.created.toString(QStringLiteral("dd.MM.yyyy")) : t::missing();
+        // "yyyy-MM-dd ..." shown as the day the estimator reads.
+        return o.details.created.size() >= 10 ? o.details.created.mid(8, 2) + u'.' + o.details.created.mid(5, 2) +
+                                                     u'.' + o.details.created.left(4)
+                                               : t::missing();
     case Customer:
         return o.hasDetails() ? o.customerName : t::missing();
     case Status:

@@ -29,6 +29,9 @@ struct OrderFilter
     QDate to;            // created on this day or earlier
     QString designation; // a kit of the order whose designation contains it, ignoring case
     bool archived = false; // the archive instead of the orders in work
+    // The two days as the details store them, made once for a whole list.
+    QString fromText;
+    QString toText;
 
     bool operator==(const OrderFilter&) const = default;
 };

@@ -61,11 +61,6 @@ QVariant nullableId(qint32 id)
     return id ? QVariant(id) : QVariant(QMetaType::fromType<int>());
 }
 
-QString stamp(const QDateTime& t)
-{
-    return t.isValid() ? t.toString(timeFormat) : QString();
-}
-
 Customer customerFrom(const QVector<QVariant>& r)
 {
     Customer c;
@@ -93,8 +88,8 @@ BookOrder orderFrom(const QVector<QVariant>& r, bool withDetails)
     OrderDetails& d = o.details;
     d.customerId = qint32(integer(r.at(2)));
     d.status = r.at(3).toString();
-    d.created = QDateTime::fromString(r.at(4).toString(), timeFormat);
-    d.changed = QDateTime::fromString(r.at(5).toString(), timeFormat);
+    d.created = r.at(4).toString();
+    d.changed = r.at(5).toString();
     d.login = r.at(6).toString();
     if (r.at(7).isValid())
         d.total = r.at(7).toDouble();
@@ -200,6 +195,11 @@ QDate parseDate(const QString& text)
     if (!shape.match(text).hasMatch())
         return {};
     return QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+}
+
+QString stamp(const QDateTime& t)
+{
+    return t.isValid() ? t.toString(timeFormat) : QString();
 }
 
 // ---------------------------------------------------------------- tables

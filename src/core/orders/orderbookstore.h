@@ -58,8 +58,10 @@ struct OrderDetails
 {
     qint32 customerId = 0; // 0: none
     QString status;
-    QDateTime created; // invalid: unknown
-    QDateTime changed;
+    // Local times as written, "yyyy-MM-dd HH:mm:ss", so that the text sorts as
+    // the time does and a long list is read without parsing; empty: unknown.
+    QString created;
+    QString changed;
     QString login;
     std::optional<double> total;
     QString note;
@@ -103,6 +105,8 @@ QString checkCustomer(const Customer& c);
 QString checkChange(const OrderChange& change);
 // A date as YYYY-MM-DD that exists; invalid otherwise.
 QDate parseDate(const QString& text);
+// The stored form of a time.
+QString stamp(const QDateTime& t);
 
 // ---------------------------------------------------------------- tables
 // Whether both tables are there.
