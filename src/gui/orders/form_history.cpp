@@ -120,7 +120,7 @@ Thistory::Thistory(QWidget* parent)
     m_parent = makeGrid(QStringLiteral("DBGrid_parent"), m_ordersModel, this);
     m_parent->verticalHeader()->setFixedWidth(14);
     m_parent->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    const int widths[] = {50, 76, 130, 190, 124, 80};
+    const int widths[] = {56, 76, 124, 166, 130, 84};
     for (int c = 0; c < OrderBook::ColumnCount; ++c)
         m_parent->setColumnWidth(c, widths[c]);
     m_parent->horizontalHeader()->setSortIndicator(OrderBook::Number, Qt::AscendingOrder);
@@ -144,9 +144,9 @@ Thistory::Thistory(QWidget* parent)
     m_child = makeGrid(QStringLiteral("DBGrid_child"), m_kitsModel, this);
     m_child->verticalHeader()->hide();
     m_child->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_child->setColumnWidth(0, 205);
-    m_child->setColumnWidth(1, 80);
-    m_child->horizontalHeader()->setStretchLastSection(true);
+    m_child->setColumnWidth(0, 180);
+    m_child->setColumnWidth(1, 70);
+    m_child->setColumnWidth(2, 50);
     m_child->setGeometry(690, 70, 322, 240);
 
     m_open = new CommandPanel(t::btOpen(), this);

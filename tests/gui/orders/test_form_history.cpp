@@ -63,7 +63,7 @@ TEST_F(HistoryWindow, IsLaidOutAsDesignedAndOpensFromTheLauncher)
         bookTitles << orders->model()->headerData(c, Qt::Horizontal).toString();
     EXPECT_EQ(bookTitles, (QStringList{QStringLiteral("№"), QStringLiteral("Дата"), QStringLiteral("Заказчик"),
                                        QStringLiteral("Описание"), QStringLiteral("Состояние"), QStringLiteral("Сумма")}));
-    EXPECT_EQ(orders->columnWidth(3), 190);
+    EXPECT_EQ(orders->columnWidth(3), 166);
     EXPECT_TRUE(orders->isSortingEnabled());
     EXPECT_TRUE(orders->verticalHeader()->isVisibleTo(orders)); // the row indicator
     EXPECT_EQ(orders->editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -73,8 +73,8 @@ TEST_F(HistoryWindow, IsLaidOutAsDesignedAndOpensFromTheLauncher)
         titles << kits->model()->headerData(c, Qt::Horizontal).toString();
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Наименование комплекта"), QStringLiteral("Количество"),
                                    QStringLiteral("RAL")}));
-    EXPECT_EQ(kits->columnWidth(0), 205);
-    EXPECT_EQ(kits->columnWidth(1), 80);
+    EXPECT_EQ(kits->columnWidth(0), 180);
+    EXPECT_EQ(kits->columnWidth(1), 70);
     EXPECT_EQ(kits->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(kits->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(history->lb_name()->width(), 320);
