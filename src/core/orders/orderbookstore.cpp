@@ -127,6 +127,18 @@ std::optional<qint32> rowVersion(db::Table& zakaz, const QString& sql, qint32 id
     return qint32(integer(rows.first().at(0)));
 }
 
+// Inside a transaction: the customer's version as it is now, which must be
+// the one read; refused when the customer is gone or a colleague changed it.
+qint32 checkCustomerAsRead(db::Table& zakaz, const Customer& asRead)
+{
+    const auto version = rowVersion(zakaz, QStringLiteral(R"(select "version" from customers where "id" = ?)"), asRead.id);
+    if (!version)
+        throw Error(t::noSuchCustomer(asRead.id));
+    if (*version != asRead.version)
+        throw Error(t::customerChangedByOthers(asRead.name));
+    return *version;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- checks
@@ -278,11 +290,7 @@ Customer editCustomer(db::Table& zakaz, const Customer& asRead, const Customer& 
     refuseIf(checkCustomer(changed));
     db::Transaction tx(zakaz);
     ensureTables(zakaz);
-    const auto version = rowVersion(zakaz, QStringLiteral(R"(select "version" from customers where "id" = ?)"), asRead.id);
-    if (!version)
-        throw Error(t::noSuchCustomer(asRead.id));
-    if (*version != asRead.version)
-        throw Error(t::customerChangedByOthers(asRead.name));
+    const qint32 version = checkCustomerAsRead(zakaz, asRead);
     zakaz.query(QStringLiteral(R"(update customers set "name" = ?, "contact" = ?, "phone" = ?, "email" = ?,)"
                                R"( "address" = ?, "inn" = ?, "note" = ?, "markup" = ?, "hidden" = ?,)"
                                R"( "version" = "version" + 1 where "id" = ?)"),
@@ -293,7 +301,7 @@ Customer editCustomer(db::Table& zakaz, const Customer& asRead, const Customer& 
     Customer written = changed;
     written.id = asRead.id;
     written.name = changed.name.trimmed();
-    written.version = *version + 1;
+    written.version = version + 1;
     return written;
 }
 
@@ -310,11 +318,7 @@ void deleteCustomer(db::Table& zakaz, const Customer& asRead)
 {
     db::Transaction tx(zakaz);
     ensureTables(zakaz);
-    const auto version = rowVersion(zakaz, QStringLiteral(R"(select "version" from customers where "id" = ?)"), asRead.id);
-    if (!version)
-        throw Error(t::noSuchCustomer(asRead.id));
-    if (*version != asRead.version)
-        throw Error(t::customerChangedByOthers(asRead.name));
+    checkCustomerAsRead(zakaz, asRead);
     if (customerHasOrders(zakaz, asRead.id))
         throw Error(t::customerHasOrders(asRead.name));
     zakaz.query(QStringLiteral(R"(delete from customers where "id" = ?)"), {asRead.id});
