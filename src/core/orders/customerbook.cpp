@@ -31,6 +31,7 @@ CustomerBook& CustomerBook::shared()
 
 void CustomerBook::setTableSource(std::function<db::Table&()> source)
 {
+    m_ownSource = bool(source);
     m_source = source ? std::move(source) : std::function<db::Table&()>(&openDefault);
 }
 
@@ -41,6 +42,12 @@ db::Table& CustomerBook::table()
 
 void CustomerBook::reload()
 {
+    // Reading makes no order table: without one there are no customers yet.
+    if (!m_ownSource && !db::Table::exists(orders::tableFile())) {
+        m_all.clear();
+        emit changed();
+        return;
+    }
     m_all = orderbook::readCustomers(table());
     emit changed();
 }

@@ -60,6 +60,7 @@ private:
     orderbook::Customer write(F f);
 
     std::function<db::Table&()> m_source;
+    bool m_ownSource = false;
     QVector<orderbook::Customer> m_all;
 };
 
