@@ -274,7 +274,7 @@ QByteArray BookCommands::processHistoryLine(const QJsonObject& in)
                     throw Invalid{m};
 
             QVector<BookOrder> all;
-            QHash<qint32, QStringList> kits;
+            QHash<qint32, QString> kits;
             if (zakaz) {
                 all = orderbook::readOrders(*zakaz);
                 if (!f.designation.trimmed().isEmpty())

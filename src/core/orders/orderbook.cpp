@@ -150,7 +150,7 @@ void OrderBook::apply()
     emit changed();
 }
 
-bool OrderBook::matches(const BookOrder& o, const OrderFilter& f, const QStringList* kits)
+bool OrderBook::matches(const BookOrder& o, const OrderFilter& f, const QString* kits)
 {
     if (o.details.archived != f.archived)
         return false;
@@ -168,25 +168,16 @@ bool OrderBook::matches(const BookOrder& o, const OrderFilter& f, const QStringL
     if (!f.text.isEmpty() && !QString::number(o.id).contains(f.text) &&
         !o.name.contains(f.text, Qt::CaseInsensitive) && !o.customerName.contains(f.text, Qt::CaseInsensitive))
         return false;
-    if (!f.designation.isEmpty()) {
-        if (!kits)
-            return false;
-        bool found = false;
-        for (const QString& d : *kits)
-            if (d.contains(f.designation, Qt::CaseInsensitive)) {
-                found = true;
-                break;
-            }
-        if (!found)
-            return false;
-    }
+    // A filter holds no line break, so it cannot match across two designations.
+    if (!f.designation.isEmpty() && (!kits || !kits->contains(f.designation, Qt::CaseInsensitive)))
+        return false;
     return true;
 }
 
 QVector<int> OrderBook::filterOrders(const QVector<BookOrder>& all, const OrderFilter& f,
-                                     const QHash<qint32, QStringList>* kits)
+                                     const QHash<qint32, QString>* kits)
 {
-    static const QStringList none;
+    static const QString none;
     QVector<int> shown;
     shown.reserve(all.size());
     const OrderFilter trimmed = [&] {
@@ -199,7 +190,7 @@ QVector<int> OrderBook::filterOrders(const QVector<BookOrder>& all, const OrderF
     }();
     for (int i = 0; i < all.size(); ++i) {
         const BookOrder& o = all.at(i);
-        const QStringList* k = &none;
+        const QString* k = &none;
         if (kits)
             if (const auto it = kits->constFind(o.id); it != kits->constEnd())
                 k = &*it;

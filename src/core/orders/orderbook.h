@@ -92,11 +92,11 @@ public:
 
     // The shown text of a cell, as the window and the list of lines show it.
     static QString cellText(const orderbook::BookOrder& o, Column c);
-    // Whether the order passes the filter; kits: its designations.
-    static bool matches(const orderbook::BookOrder& o, const OrderFilter& f, const QStringList* kits);
+    // Whether the order passes the filter; kits: its designations, one a line.
+    static bool matches(const orderbook::BookOrder& o, const OrderFilter& f, const QString* kits);
     // The orders of `all` that pass, by number.
     static QVector<int> filterOrders(const QVector<orderbook::BookOrder>& all, const OrderFilter& f,
-                                     const QHash<qint32, QStringList>* kits);
+                                     const QHash<qint32, QString>* kits);
 
 signals:
     void changed();
@@ -107,7 +107,7 @@ private:
 
     std::function<db::Table&()> m_source;
     QVector<orderbook::BookOrder> m_all;
-    QHash<qint32, QStringList> m_kits;
+    QHash<qint32, QString> m_kits;
     bool m_kitsRead = false;
     QVector<int> m_shown;
     OrderFilter m_filter;

@@ -132,8 +132,8 @@ void deleteCustomer(db::Table& zakaz, const Customer& asRead);
 // Every saved order with its details, by number.
 QVector<BookOrder> readOrders(db::Table& zakaz);
 std::optional<BookOrder> readOrder(db::Table& zakaz, qint32 id);
-// The kit designations of every order, by the order's number.
-QHash<qint32, QStringList> readKitDesignations(db::Table& zakaz);
+// The kit designations of every order, one a line, by the order's number.
+QHash<qint32, QString> readKitDesignations(db::Table& zakaz);
 // The details of an order being saved; inside SaveOrder's transaction.
 void writeNewDetails(db::Table& zakaz, qint32 orderId, qint32 customerId, std::optional<double> total);
 // Applies the change to the order as it was read: refused when another user
