@@ -10,6 +10,7 @@
 #include "core/export/kitsheet.h"
 #include "core/prices/catalogue.h"
 #include "core/prices/paradoximport.h"
+#include "core/prices/pricelayout.h"
 #include "core/prices/pricetable.h"
 #include "kitsweep.h"
 
@@ -187,6 +188,8 @@ PricesCli::Result PricesCli::check()
     Result r;
     try {
         db::Table& t = openPriceTable();
+        // A table of other fields is no price table that lacks rows.
+        prices::checkPriceTableLayout(t);
         const QString field = prices::fieldDesignation();
         const auto held = t.query(QStringLiteral("SELECT \"%1\", COUNT(*) FROM \"%2\" GROUP BY \"%1\" ORDER BY MIN(rowid)")
                                       .arg(field, t.tableName()));

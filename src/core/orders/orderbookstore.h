@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/orders/ordertable.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QString>
@@ -32,7 +34,7 @@ constexpr int PhoneSize = 50;
 constexpr int EmailSize = 200;
 constexpr int AddressSize = 500;
 constexpr int NoteSize = 2000;
-constexpr int DescriptionSize = 100; // the Name of zakaz
+constexpr int DescriptionSize = orders::NameSize; // the Name of zakaz
 constexpr int MarkupMin = -100;
 
 struct Customer
