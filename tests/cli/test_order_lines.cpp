@@ -60,10 +60,11 @@ TEST_F(OrderLines, AddToOrderPressesTheButtonOnlyWhileItIsVisible)
     QJsonObject o = send(cli, R"({"calculator":"6741","FFH":600,"FFB":500,"add_to_order":true})");
     EXPECT_TRUE(strings(o.value(QStringLiteral("ignored"))).isEmpty());
     QJsonObject order = orderOf(o);
-    EXPECT_EQ(order.keys(), (QStringList{QStringLiteral("components"), QStringLiteral("description"),
-                                         QStringLiteral("edited_entry"), QStringLiteral("entries"),
-                                         QStringLiteral("kits"), QStringLiteral("kits_and_components"),
-                                         QStringLiteral("view")}));
+    EXPECT_EQ(order.keys(), (QStringList{QStringLiteral("components"), QStringLiteral("customer"),
+                                         QStringLiteral("description"), QStringLiteral("edited_entry"),
+                                         QStringLiteral("entries"), QStringLiteral("kits"),
+                                         QStringLiteral("kits_and_components"), QStringLiteral("markup"),
+                                         QStringLiteral("markup_source"), QStringLiteral("view")}));
     const QByteArray raw = cli.processLine(R"({"order":"show"})");
     EXPECT_TRUE(raw.startsWith(R"({"ok":true,"messages":[],"order":{"entries":[{"Type":"ПФПВХ без прижимов","Designation":"ЛИР-6741-02МR100","Profil":"ARtec PAD","Dop_komplekt":"","Count":1,"Color":9016,"FFH":600,"FFB":500,"GH":300}],"components":[["6742.50.00-02")"))
         << raw.constData();

@@ -96,6 +96,7 @@ KitCli::KitCli()
     addCommand(QStringLiteral("calculator"), [this](const QJsonObject& line) { return calculatorLine(line); });
     addCommand(QStringLiteral("order"), [this](const QJsonObject& line) { return m_orders.processOrderLine(line); });
     addCommand(QStringLiteral("history"), [this](const QJsonObject& line) { return m_orders.processHistoryLine(line); });
+    addCommand(QStringLiteral("customer"), [this](const QJsonObject& line) { return m_orders.book().processCustomerLine(line); });
 }
 
 void KitCli::addCommand(const QString& key, LineCommands::Command command)

@@ -135,6 +135,17 @@ void OrderHistory::setCurrentOrder(int row)
     emit changed();
 }
 
+bool OrderHistory::setCurrentOrderId(qint32 id)
+{
+    refresh();
+    for (int row = 0; row < m_orders.size(); ++row)
+        if (m_orders.at(row).Id == id) {
+            setCurrentOrder(row);
+            return true;
+        }
+    return false;
+}
+
 const QVector<TOrder>& OrderHistory::kits() const
 {
     refresh();

@@ -57,6 +57,9 @@ public:
     const QVector<SavedOrder>& orders() const;
     int currentOrder() const; // row of the order list, -1 when it is empty
     void setCurrentOrder(int row);
+    // The order list stands on the order numbered id (the order book picks
+    // by number); false when the list has none of that number.
+    bool setCurrentOrderId(qint32 id);
 
     // A showing of the window: the order list is read again, as other users
     // of a shared store may have saved orders meanwhile (when it changed it

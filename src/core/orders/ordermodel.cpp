@@ -6,6 +6,7 @@
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
 #include "core/db/storage.h"
+#include "core/orders/orderbookstore.h"
 #include "core/orders/orderrestore.h"
 #include "core/orders/ordertable.h"
 #include "core/orders/ordertexts.h"
@@ -175,7 +176,30 @@ void OrderModel::setMarkup(const QString& text)
     if (text == m_markup)
         return;
     m_markup = text;
+    if (m_customerId)
+        m_markupSource = MarkupSource::Typed;
     touch();
+}
+
+void OrderModel::chooseCustomer(const orderbook::Customer* customer)
+{
+    if (!customer) {
+        m_customerId = 0;
+        m_customerName.clear();
+        m_markupSource = MarkupSource::None;
+        touch();
+        return;
+    }
+    m_customerId = customer->id;
+    m_customerName = customer->name;
+    m_markup = QString::number(customer->markup);
+    m_markupSource = MarkupSource::Customer;
+    touch();
+}
+
+void OrderModel::setTotalSource(std::function<std::optional<double>()> total)
+{
+    m_total = std::move(total);
 }
 
 void OrderModel::setView(View v)
@@ -517,7 +541,7 @@ bool OrderModel::bt_saveClick()
         return false;
     }
     db::Table& table = m_openTable ? m_openTable() : db::Table::open(orders::tableFile());
-    orders::SaveOrder(table, m_description, m_entries);
+    orders::SaveOrder(table, m_description, m_entries, {m_customerId, m_total ? m_total() : std::nullopt});
     m_savedEntries = m_entries;
     emit saved();
     return true;

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace lir {
 
@@ -19,6 +20,10 @@ class TiltKit;
 
 namespace db {
 class Table;
+}
+
+namespace orderbook {
+struct Customer;
 }
 
 // The current order without widgets: the state of the summation window
@@ -65,7 +70,22 @@ public:
     QString description() const { return m_description; } // led_name
     void setDescription(const QString& text);
     QString markup() const { return m_markup; } // Edit1, read by the export
+    // A markup typed by a person: it wins over the customer's.
     void setMarkup(const QString& text);
+
+    // ------------------------------------------------------------ the customer
+    // Which markup Edit1 holds: none chosen yet, the customer's default, or
+    // one typed after the customer was chosen.
+    enum class MarkupSource { None, Customer, Typed };
+    MarkupSource markupSource() const { return m_markupSource; }
+    qint32 customerId() const { return m_customerId; } // 0: none
+    QString customerName() const { return m_customerName; }
+    // Chooses the order's customer (nullptr: none); the customer's default
+    // markup fills Edit1.
+    void chooseCustomer(const orderbook::Customer* customer);
+    // The total written with a saved order: the priced summary with the
+    // markup of Edit1, from whoever can price it; none without it.
+    void setTotalSource(std::function<std::optional<double>()> total);
     View view() const { return m_view; }
     // Checks a view button from code (the history's reopening).
     void setView(View v);
@@ -174,6 +194,10 @@ private:
 
     QString m_description;
     QString m_markup;
+    MarkupSource m_markupSource = MarkupSource::None;
+    qint32 m_customerId = 0;
+    QString m_customerName;
+    std::function<std::optional<double>()> m_total;
     View m_view = Components;
     bool m_viewButtonsEnabled = true;
     int m_editableView = 0;

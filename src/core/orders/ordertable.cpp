@@ -2,6 +2,7 @@
 
 #include "core/base/error.h"
 #include "core/db/storagevalue.h"
+#include "core/orders/orderbookstore.h"
 #include "core/orders/ordertexts.h"
 
 #include <QDir>
@@ -40,7 +41,8 @@ void CreateOrderTable()
     db::Table::create(tableFile(), tableFields());
 }
 
-void SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries)
+qint32 SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries,
+                 const SaveDetails& details)
 {
     const QString where = table.location();
     try {
@@ -73,7 +75,9 @@ void SaveOrder(db::Table& table, const QString& description, const QVector<TOrde
             table.setValue(QStringLiteral("Dop_komplekt"), e.Dop_komplekt);
             table.post();
         }
+        orderbook::writeNewDetails(table, qint32(header), details.customerId, details.total);
         transaction.done();
+        return qint32(header);
     } catch (const Error& e) {
         throw Error(ordertexts::saveFailed(where) + QChar(13) + e.message());
     }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
+
 // The order table zakaz.db: order headers and their kit rows in one table.
 namespace lir::orders {
 
@@ -31,9 +33,19 @@ QVector<db::FieldDef> tableFields();
 // table is never touched.
 void CreateOrderTable();
 
+// What the order book keeps of an order being saved, beside its rows.
+struct SaveDetails
+{
+    qint32 customerId = 0; // 0: none
+    std::optional<double> total;
+};
+
 // Appends the order: a header row numbered rows + 1 with the description, and
-// one kit row per entry with the following numbers. One transaction: the
-// order is written whole or not at all. Throws lir::Error naming the file.
-void SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries);
+// one kit row per entry with the following numbers, and its details (status
+// "Расчёт", the customer, the time, the login name, the total) in the order
+// book's table beside it. One transaction: the order is written whole or not
+// at all. Returns the header's number. Throws lir::Error naming the file.
+qint32 SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries,
+                 const SaveDetails& details = {});
 
 } // namespace lir::orders

@@ -4,6 +4,8 @@
 #include "core/base/dialogs.h"
 #include "gui/app/form_about.h"
 #include "gui/app/forms.h"
+#include "core/orders/orderbooktexts.h"
+#include "gui/orders/form_customers.h"
 #include "gui/orders/form_history.h"
 #include "gui/app/widgets.h"
 #include "gui/calc/mainmodule6741.h"
@@ -77,6 +79,14 @@ TMain::TMain(QWidget* parent) : QWidget(parent, fixedWindowFlags())
               apptexts::statusHistory(), [] { return static_cast<QWidget*>(forms::History); });
     addButton(QStringLiteral("ImageLir"), QStringLiteral(":/pictures/launcherlir.svg"), 401, 18, 61,
               apptexts::statusAbout(), [] { return static_cast<QWidget*>(forms::About); });
+    // The customers have no picture of their own: a command beside the status line.
+    auto* customers = new CommandPanel(orderbooktexts::btCustomers(), this);
+    customers->setObjectName(QStringLiteral("bt_customers"));
+    customers->setGeometry(360, 83, 104, 24);
+    connect(customers, &QPushButton::clicked, this, [] {
+        if (forms::Customers)
+            showWindow(forms::Customers);
+    });
     m_label1->raise();
 }
 

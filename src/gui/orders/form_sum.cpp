@@ -4,6 +4,8 @@
 #include "core/calc/calctexts.h"
 #include "core/export/orderexport.h"
 #include "core/orders/ordertable.h"
+#include "core/export/ordertotal.h"
+#include "core/orders/customerbook.h"
 #include "core/orders/ordertexts.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
@@ -11,6 +13,7 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/customerchoice.h"
 #include "core/prices/pricetable.h"
 
 #include <QHeaderView>
@@ -231,6 +234,23 @@ TTotalSum::TTotalSum(QWidget* parent)
     m_close->setObjectName(QStringLiteral("bt_close"));
     m_close->setGeometry(648, 336, 100, 32);
 
+    // The order's customer beside the picture buttons; which markup applies
+    // under the markup.
+    m_customer = new CustomerChoice(m_order, CustomerBook::shared(), this);
+    m_customer->setGeometry(76, 68, 484, 28);
+    m_markupSource = new QLabel(this);
+    m_markupSource->setObjectName(QStringLiteral("lb_markupsource"));
+    m_markupSource->setFont(tahoma(10));
+    m_markupSource->setGeometry(240, 48, 226, 16);
+    m_markupSource->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // A saved order keeps the total of its summary.
+    m_order.setTotalSource([this]() -> std::optional<double> {
+        std::optional<double> total;
+        if (prices::openTable())
+            runGuarded([&] { total = orderSummaryTotal(m_order, LookupPrice); });
+        return total;
+    });
+
     // ---------------------------------------------------------------- a person's actions
     connect(m_views, &QButtonGroup::idClicked, this, [this](int id) {
         m_order.RadioButtonClick(View(id));
@@ -417,6 +437,8 @@ void TTotalSum::syncFromState()
         m_edit1->setText(m_order.markup());
     if (m_ledName->text() != m_order.description())
         m_ledName->setText(m_order.description());
+    m_markupSource->setText(markupSourceText(m_order));
+    m_customer->orderChanged();
     m_syncing = false;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QButtonGroup>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -16,6 +17,7 @@ namespace lir::gui {
 
 class CalculatorWindow;
 class CommandPanel;
+class CustomerChoice;
 
 // One grid of the order as a table model: the rows below the title row.
 class OrderGridModel : public QAbstractTableModel
@@ -60,6 +62,8 @@ public:
     CommandPanel* clearButton() const { return m_clear; }
     CommandPanel* exportButton() const { return m_export; }
     CommandPanel* closeButton() const { return m_close; }
+    CustomerChoice* customerChoice() const { return m_customer; }
+    QLabel* markupSource() const { return m_markupSource; }
 
     // The delete button and "Очистить заказ": each asks first what it would lose.
     void spbt_deleteClick();
@@ -95,6 +99,8 @@ private:
     CommandPanel* m_clear = nullptr;
     CommandPanel* m_export = nullptr;
     CommandPanel* m_close = nullptr;
+    CustomerChoice* m_customer = nullptr;
+    QLabel* m_markupSource = nullptr;
     bool m_syncing = false;
     int m_shownRevision = -1;
 };

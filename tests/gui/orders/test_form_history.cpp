@@ -56,11 +56,15 @@ protected:
 TEST_F(HistoryWindow, IsLaidOutAsDesignedAndOpensFromTheLauncher)
 {
     EXPECT_EQ(history->windowTitle(), QStringLiteral("История заказов"));
-    EXPECT_EQ(history->size(), QSize(702, 427));
+    EXPECT_EQ(history->size(), QSize(1020, 564));
     QTableView* orders = history->DBGrid_parent();
-    EXPECT_EQ(orders->model()->columnCount(), 1);
-    EXPECT_EQ(orders->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Наименование"));
-    EXPECT_EQ(orders->columnWidth(0), 230);
+    QStringList bookTitles;
+    for (int c = 0; c < orders->model()->columnCount(); ++c)
+        bookTitles << orders->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(bookTitles, (QStringList{QStringLiteral("№"), QStringLiteral("Дата"), QStringLiteral("Заказчик"),
+                                       QStringLiteral("Описание"), QStringLiteral("Состояние"), QStringLiteral("Сумма")}));
+    EXPECT_EQ(orders->columnWidth(3), 166);
+    EXPECT_TRUE(orders->isSortingEnabled());
     EXPECT_TRUE(orders->verticalHeader()->isVisibleTo(orders)); // the row indicator
     EXPECT_EQ(orders->editTriggers(), QAbstractItemView::NoEditTriggers);
     QTableView* kits = history->DBGrid_child();
@@ -69,8 +73,8 @@ TEST_F(HistoryWindow, IsLaidOutAsDesignedAndOpensFromTheLauncher)
         titles << kits->model()->headerData(c, Qt::Horizontal).toString();
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Наименование комплекта"), QStringLiteral("Количество"),
                                    QStringLiteral("RAL")}));
-    EXPECT_EQ(kits->columnWidth(0), 205);
-    EXPECT_EQ(kits->columnWidth(1), 80);
+    EXPECT_EQ(kits->columnWidth(0), 180);
+    EXPECT_EQ(kits->columnWidth(1), 70);
     EXPECT_EQ(kits->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(kits->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(history->lb_name()->width(), 320);
@@ -96,7 +100,7 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     EXPECT_TRUE(history->isVisible());
     const int before = history->DBGrid_parent()->model()->rowCount();
     ASSERT_GE(before, 1);
-    EXPECT_EQ(column(history->DBGrid_parent()->model(), 0).last(), QStringLiteral("Дача"));
+    EXPECT_EQ(column(history->DBGrid_parent()->model(), 3).last(), QStringLiteral("Дача"));
 
     test::recorder().setNextAnswer(Dialogs::Answer::Yes);
     sum->clearButton()->click();
@@ -108,7 +112,7 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     QCoreApplication::processEvents();
     QAbstractItemModel* orders = history->DBGrid_parent()->model();
     ASSERT_EQ(orders->rowCount(), before + 1);
-    EXPECT_EQ(column(orders, 0).last(), QStringLiteral("Гараж"));
+    EXPECT_EQ(column(orders, 3).last(), QStringLiteral("Гараж"));
     // The list stands on the new order, its kits listed under its description.
     EXPECT_EQ(history->DBGrid_parent()->currentIndex().row(), before);
     EXPECT_EQ(orders->headerData(before, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
