@@ -419,6 +419,7 @@ struct Table::Impl
     int count = -1; // cached row count, -1 when unknown
     qint64 countVersion = 0;
     std::map<int, Table::NumberCheck> checks; // by column
+    Table::WriteObserver observer;
 
     // Inside a transaction the changes are announced once, when it ends:
     // a batch of hundreds of rows is shown once, and nobody is shown rows
@@ -1179,10 +1180,49 @@ void Table::setValue(const QString& field, const QVariant& v)
     d->modified = true;
 }
 
+void Table::setWriteObserver(WriteObserver observer)
+{
+    d->observer = std::move(observer);
+}
+
 void Table::post()
 {
     if (m_state == State::Browse)
         return;
+    if (!d->observer) {
+        postRow();
+        return;
+    }
+    // What the observer writes goes with the row: in the caller's
+    // transaction, or in one of its own.
+    const QVector<QVariant> before = m_state == State::Insert ? QVector<QVariant>() : d->saved;
+    const bool own = !d->inTransaction;
+    if (own)
+        beginTransaction();
+    try {
+        if (postRow())
+            d->observer(*this, before, d->values);
+        if (own)
+            commit();
+    } catch (...) {
+        if (own) {
+            // Not rollback(): a value the field refused stays pending, to be mended.
+            if (!d->reconnect)
+                d->db.rollback();
+            d->inTransaction = false;
+            d->dataPending = false;
+            d->currentPending = false;
+            if (m_state == State::Browse)
+                d->refreshAfterChange();
+        }
+        throw;
+    }
+}
+
+bool Table::postRow()
+{
+    if (m_state == State::Browse)
+        return false;
 
     // Every value is converted before anything is written, so a refused one
     // leaves the file as it was and the row pending.
@@ -1238,13 +1278,13 @@ void Table::post()
             d->moveToNeighbour(id);
         d->announceData();
         d->announceCurrent();
-        return;
+        return true;
     }
 
     if (columns.isEmpty()) {
         d->modified = false;
         m_state = State::Browse;
-        return;
+        return false;
     }
     for (QString& c : columns)
         c += QStringLiteral(" = ?");
@@ -1279,10 +1319,11 @@ void Table::post()
             if (!sameValue(d->values[written[k]], binds[k]))
                 throw Error(texts::rowChangedByOthers(shownTable(d->fileName)));
         d->announceData();
-        return;
+        return false;
     }
     d->loadRow(QStringLiteral("WHERE rowid = ?"), {d->rowid});
     d->announceData();
+    return true;
 }
 
 void Table::cancel()

@@ -2,6 +2,7 @@
 
 #include "core/base/error.h"
 #include "core/db/storesettings.h"
+#include "core/prices/pricelog.h"
 #include "core/prices/pricetexts.h"
 
 #include <cmath>
@@ -49,6 +50,7 @@ db::Table& open()
 {
     db::Table& t = db::Table::open(tableFile());
     t.setNumberCheck(fieldPrice(), priceProblem);
+    installChangeLog(t);
     return t;
 }
 
