@@ -13,6 +13,7 @@ namespace lir::gui {
 
 class CommandPanel;
 class Picture;
+class PriceListCommands;
 class PriceModel;
 
 // The price editor: the rows of the price table, a search by designation and
@@ -37,6 +38,7 @@ public:
     CommandPanel* designationFind() const { return m_panel1; }
     CommandPanel* nameFind() const { return m_panel2; }
     CommandPanel* closeButton() const { return m_closeGridButton; }
+    PriceListCommands* listCommands() const { return m_listCommands; }
 
     // Search by designation (Panel1, Enter in Edit2) and by name (Panel2,
     // Enter in Edit1): the first row whose field begins with the text,
@@ -70,6 +72,7 @@ private:
     CommandPanel* m_panel2 = nullptr;
     CommandPanel* m_closeGridButton = nullptr;
     Picture* m_picture = nullptr;
+    PriceListCommands* m_listCommands = nullptr;
     bool m_showing = false; // the grid is being moved to the table's row
 };
 
