@@ -171,4 +171,10 @@ TEST_F(StartupTest, OneRunPerFolderAndCommandLineWritesWaitForIt)
     test::recorder().clear();
     EXPECT_TRUE(gui::claimWorkingDirectory(second));
     EXPECT_TRUE(test::recorder().shown().empty());
+    // Killed before it wrote its lock file: the empty file is taken over too.
+    second.unlock();
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    stale.close();
+    EXPECT_TRUE(gui::claimWorkingDirectory(second));
+    EXPECT_TRUE(test::recorder().shown().empty());
 }

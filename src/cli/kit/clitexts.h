@@ -9,6 +9,10 @@ namespace lir::cli::texts {
 
 inline QString notJson(const QString& reason) { return QStringLiteral("not valid JSON: ") + reason; }
 inline QString notAnObject() { return QStringLiteral("a line must hold one JSON object"); }
+inline QString loneSurrogate()
+{
+    return QStringLiteral("not valid Unicode: a text holds half of a surrogate pair");
+}
 inline QString nulInLine() { return QStringLiteral("a line must not contain a NUL byte"); }
 
 // "unknown calculator (expected "6741", "6742" or "6741otkid")"

@@ -3,10 +3,48 @@
 #include "cli/kit/clitexts.h"
 #include "cli/kit/jsonwriter.h"
 
+#include <algorithm>
+
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QJsonParseError>
 
 namespace lir::cli {
+
+namespace {
+
+bool isValidUnicode(const QString& s)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate())
+            ++i;
+        else if (s[i].isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+// The parser takes "\ud800" for text; stored, it would turn into another
+// character together with what follows it.
+bool holdsInvalidUnicode(const QJsonValue& v)
+{
+    if (v.isString())
+        return !isValidUnicode(v.toString());
+    if (v.isArray()) {
+        const QJsonArray a = v.toArray();
+        return std::any_of(a.begin(), a.end(), [](const QJsonValue& x) { return holdsInvalidUnicode(x); });
+    }
+    if (v.isObject()) {
+        const QJsonObject o = v.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it)
+            if (!isValidUnicode(it.key()) || holdsInvalidUnicode(it.value()))
+                return true;
+    }
+    return false;
+}
+
+} // namespace
 
 void driveLines(std::FILE* in, std::FILE* out, const std::function<QByteArray(const QByteArray&)>& answer)
 {
@@ -47,6 +85,8 @@ QByteArray LineCommands::answer(const QByteArray& line) const
     if (!doc.isObject())
         return errorLine(texts::notAnObject());
     const QJsonObject in = doc.object();
+    if (holdsInvalidUnicode(in))
+        return errorLine(texts::loneSurrogate());
 
     if (m_commands.empty())
         return errorLine(texts::notAnObject());

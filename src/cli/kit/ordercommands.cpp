@@ -1,5 +1,6 @@
 #include "cli/kit/ordercommands.h"
 
+#include "cli/kit/clitexts.h"
 #include "cli/kit/jsonwriter.h"
 #include "cli/kit/sheetlocale.h"
 
@@ -13,6 +14,7 @@
 #include "core/export/ordersummary.h"
 #include "core/orders/orderhistory.h"
 #include "core/orders/ordertable.h"
+#include "core/orders/ordertexts.h"
 #include "core/prices/pricetable.h"
 
 #include <QDir>
@@ -204,7 +206,10 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
             typed = text(in, "markup");
             path = text(in, "path");
             if (path.isEmpty())
-                throw Invalid{QStringLiteral("path must be a file path")};
+                throw Invalid{texts::notAPath(QStringLiteral("path"))};
+            // The system would end the name at the NUL and write another file.
+            if (path.contains(QChar(0)))
+                throw Invalid{texts::nulInPath(QStringLiteral("path"))};
         }
     } catch (const Invalid& e) {
         return errorLine(e.text);
@@ -228,6 +233,9 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
         } else if (name == QLatin1String("save")) {
             m_order.setDescription(typed);
             ok = m_order.bt_saveClick();
+            // The window does not let more be typed; a line says what was kept.
+            if (ok && orders::storedDescription(typed) != typed)
+                dialogs().messageBox(ordertexts::descriptionShortened(orders::NameSize));
         } else if (exporting) {
             // Edit1 := the markup as typed, then the summary of that view,
             // priced from zeni.db of the current directory.

@@ -12,6 +12,7 @@
 #include "core/prices/paradoximport.h"
 #include "core/prices/importtexts.h"
 #include "core/prices/priceimport.h"
+#include "core/prices/pricelayout.h"
 #include "core/prices/pricelog.h"
 #include "core/prices/pricetable.h"
 #include "kitsweep.h"
@@ -222,6 +223,8 @@ PricesCli::Result PricesCli::check()
     Result r;
     try {
         db::Table& t = openPriceTable();
+        // A table of other fields is no price table that lacks rows.
+        prices::checkPriceTableLayout(t);
         const QString field = prices::fieldDesignation();
         const auto held = t.query(QStringLiteral("SELECT \"%1\", COUNT(*) FROM \"%2\" GROUP BY \"%1\" ORDER BY MIN(rowid)")
                                       .arg(field, t.tableName()));
@@ -317,7 +320,9 @@ void printApplied(PricesCli::Result& r, const prices::Applied& a, bool dryRun)
 db::Table& openPricesHere()
 {
     db::useStoreOf(QDir::currentPath());
-    return prices::open();
+    db::Table& t = prices::open();
+    prices::checkPriceTableLayout(t);
+    return t;
 }
 
 } // namespace

@@ -5,12 +5,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,8 +62,9 @@ QString fileErrorReason(int errnum)
 
 QString cannotWriteFile(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Не удалось записать файл %1: %2")
-        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
+    // A NUL would end the message where it is shown.
+    const QString shown = QDir::toNativeSeparators(QFileInfo(QString(path).replace(QChar(0), QChar(0xFFFD))).absoluteFilePath());
+    return QStringLiteral("Не удалось записать файл %1: %2").arg(shown, reason);
 }
 
 QString resolvedFilePath(const QString& path)
@@ -80,15 +84,81 @@ QString resolvedFilePath(const QString& path)
     return QDir::cleanPath((dir.isEmpty() ? fi.absolutePath() : dir) + QLatin1Char('/') + fi.fileName());
 }
 
+QString writeTargetProblem(const QString& path)
+{
+    if (path.contains(QChar(0)))
+        return QStringLiteral("недопустимое имя: в нём знак NUL");
+    struct stat st;
+    // Through links: the file a link names is the one that would be replaced.
+    if (::stat(QFile::encodeName(resolvedFilePath(path)).constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return {};
+    if (S_ISDIR(st.st_mode))
+        return fileErrorReason(EISDIR);
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return QStringLiteral("это не файл, а устройство");
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("это не файл, а именованный канал");
+    if (S_ISSOCK(st.st_mode))
+        return QStringLiteral("это не файл, а сокет");
+    return QStringLiteral("это не обычный файл");
+}
+
+void checkWriteTarget(const QString& path)
+{
+    const QString problem = writeTargetProblem(path);
+    if (!problem.isEmpty())
+        throw Error(cannotWriteFile(path, problem));
+}
+
+namespace {
+
+const QString temporaryMark = QStringLiteral(".~lir-");
+
+bool processAlive(qint64 pid)
+{
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return false;
+    return pid == ::getpid() || ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+} // namespace
+
+QByteArray temporaryFileTemplate(const QString& finalPath)
+{
+    const QFileInfo fi(finalPath);
+    return QFile::encodeName(fi.absolutePath() + QStringLiteral("/.") + fi.fileName() + temporaryMark
+                             + QString::number(::getpid()) + QStringLiteral(".XXXXXX"));
+}
+
+int removeStaleTemporaryFiles(const QString& dir)
+{
+    // What temporaryFileTemplate() makes, and the journal the engine may
+    // keep beside a table written under such a name.
+    static const QRegularExpression name(QStringLiteral("^\\..+") + QRegularExpression::escape(temporaryMark)
+                                         + QStringLiteral("([0-9]{1,10})\\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?$"));
+    int removed = 0;
+    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& f : files) {
+        const QRegularExpressionMatch m = name.match(f.fileName());
+        if (!m.hasMatch() || f.isSymLink() || processAlive(m.captured(1).toLongLong()))
+            continue;
+        if (::unlink(QFile::encodeName(f.absoluteFilePath()).constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
 AtomicFile::AtomicFile(const QString& target) : m_target(target)
 {
+    const QString problem = writeTargetProblem(target);
+    if (!problem.isEmpty())
+        fail(problem);
     m_final = resolvedFilePath(target);
     if (QFileInfo(m_final).isDir())
         failErrno(EISDIR);
     // Hidden beside the target, so that a run killed halfway leaves the
     // target whole and the leftover out of sight.
-    const QFileInfo fi(m_final);
-    QByteArray templ = QFile::encodeName(fi.absolutePath() + QStringLiteral("/.") + fi.fileName()) + ".XXXXXX";
+    QByteArray templ = temporaryFileTemplate(m_final);
     m_fd = ::mkostemp(templ.data(), O_CLOEXEC);
     if (m_fd < 0)
         failErrno(errno);

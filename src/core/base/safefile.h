@@ -16,6 +16,24 @@ QString cannotWriteFile(const QString& path, const QString& reason);
 // resolved, also for a file that does not exist yet (its folder is resolved).
 QString resolvedFilePath(const QString& path);
 
+// Why the program must not write a file at this path, or empty when it may:
+// a NUL in the name (the system would end the name there and write another
+// file), or an existing target that is no regular file (a device, a named
+// pipe, a socket, a folder), which a rename would replace.
+QString writeTargetProblem(const QString& path);
+// Throws lir::Error with cannotWriteFile() when writeTargetProblem() names one.
+void checkWriteTarget(const QString& path);
+
+// The name pattern of the program's temporary files beside `finalPath`:
+// hidden, and naming the process that writes them, so that the leftovers of
+// a killed run can be told from a live run's file. Ends in "XXXXXX" for
+// mkostemp().
+QByteArray temporaryFileTemplate(const QString& finalPath);
+// Removes from `dir` the program's temporary files (and the engine's
+// journals beside them) whose process is gone; files of any other name are
+// never touched. Returns how many were removed.
+int removeStaleTemporaryFiles(const QString& dir);
+
 // A file that appears whole or not at all. The contents go to a temporary
 // file in the target's folder, and commit() renames it into place; until
 // then the target is untouched. A failure, or destruction before commit(),

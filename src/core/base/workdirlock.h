@@ -12,7 +12,9 @@ namespace lir {
 // program with windows holds it for its whole run, a command-line program
 // while it writes a table, so that two of them never write the same tables
 // over each other's changes. A lock left behind by a run that crashed (its
-// process is gone) is taken over.
+// process is gone, or the file is empty, unreadable or names no process) is
+// taken over. Whoever takes the lock removes the temporary files that killed
+// runs left in the folder.
 class WorkDirLock
 {
 public:

@@ -82,6 +82,12 @@ inline QString badPort(const QString& path, const QString& port)
     return QStringLiteral("В файле настроек %1 указан неверный порт сервера \"%2\": нужен номер от 1 до 65535")
         .arg(path, port);
 }
+inline QString settingsLineContinues(const QString& path, int line)
+{
+    return QStringLiteral("В файле настроек %1 строка %2 кончается знаком \\: так следующая строка становится "
+                          "частью её значения. Уберите \\ в конце строки %2")
+        .arg(path, QString::number(line));
+}
 inline QString noDatabaseName(const QString& path)
 {
     return QStringLiteral("В файле настроек %1 не указана база данных сервера (dbname)").arg(path);

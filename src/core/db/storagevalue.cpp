@@ -6,6 +6,7 @@
 #include "core/db/storagetexts.h"
 
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 
 #include <cmath>
 #include <limits>
@@ -14,15 +15,32 @@ namespace lir::db {
 
 using Type = FieldDef::Type;
 
-// Cuts text to a field's size without splitting a surrogate pair.
 QString cutToSize(const QString& s, int size)
 {
-    if (size <= 0 || s.size() <= size)
-        return s;
-    QString r = s.left(size);
-    if (r.back().isHighSurrogate())
-        r.chop(1);
-    return r;
+    // A lone surrogate would reach the file as another character: the engine
+    // pairs it with whatever follows.
+    QString r = s;
+    for (qsizetype i = 0; i < r.size(); ++i) {
+        if (r[i].isHighSurrogate() && i + 1 < r.size() && r[i + 1].isLowSurrogate())
+            ++i;
+        else if (r[i].isSurrogate())
+            r[i] = QChar::ReplacementCharacter;
+    }
+    if (size <= 0 || r.size() <= size)
+        return r;
+    // The size counts characters as the user sees them: a surrogate pair is one.
+    qsizetype end = 0;
+    for (int n = 0; n < size && end < r.size(); ++n)
+        end += r[end].isHighSurrogate() ? 2 : 1;
+    if (end >= r.size())
+        return r;
+    // A letter keeps its accents: the cut goes before the whole cluster,
+    // unless the cluster alone is longer than the field.
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, r);
+    graphemes.setPosition(end);
+    if (!graphemes.isAtBoundary() && graphemes.toPreviousBoundary() > 0)
+        end = graphemes.position();
+    return r.left(end);
 }
 
 bool isIntegral(const QVariant& v)

@@ -10,7 +10,9 @@
 // How values are converted on their way into a table's fields and out of them.
 namespace lir::db {
 
-// Cuts text to a field's size without splitting a surrogate pair.
+// Text as a field of `size` characters keeps it: cut to that many characters
+// as the user sees them (a surrogate pair is one, a letter keeps its accents),
+// a lone surrogate replaced by U+FFFD.
 QString cutToSize(const QString& s, int size);
 
 // Whether the variant holds a whole number (of any width, or a bool), or a

@@ -5,6 +5,7 @@
 #include "core/db/storagetexts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -16,6 +17,29 @@ std::optional<ServerSettings>& serverSetting()
 {
     static std::optional<ServerSettings> s;
     return s;
+}
+
+// QSettings takes a line that ends in a backslash and the next one for one
+// line: "dbname=c2\" would swallow the user's line (and the error would then
+// speak of another account), a backslash in another section the line
+// "[database]" itself. The line is named instead.
+void checkLineEnds(const QString& path, const QString& shown)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw Error(texts::settingsUnreadable(shown));
+    for (int n = 1; !f.atEnd(); ++n) {
+        QByteArray line = f.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (line.trimmed().startsWith(';') || line.trimmed().startsWith('#'))
+            continue;
+        qsizetype backslashes = 0;
+        while (backslashes < line.size() && line.at(line.size() - 1 - backslashes) == '\\')
+            ++backslashes;
+        if (backslashes % 2 == 1)
+            throw Error(texts::settingsLineContinues(shown, n));
+    }
 }
 
 } // namespace
@@ -30,6 +54,7 @@ std::optional<ServerSettings> readServerSettings(const QString& dir)
     if (!info.isFile() || !info.isReadable())
         throw Error(texts::settingsUnreadable(shown));
 
+    checkLineEnds(path, shown);
     QSettings ini(path, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
         throw Error(texts::settingsUnreadable(shown));

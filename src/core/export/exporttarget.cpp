@@ -2,6 +2,7 @@
 
 #include "core/base/error.h"
 #include "core/base/safefile.h"
+#include "core/base/workdirlock.h"
 #include "core/db/storage.h"
 #include "core/export/sheettexts.h"
 
@@ -24,10 +25,21 @@ bool isSqliteDatabase(const QString& path)
     return f.read(header.size()) == header;
 }
 
+// The lock of a working directory, this one's or another's: written over,
+// it would no longer keep a second run away.
+void checkNotLockFile(const QString& path)
+{
+    if (QFileInfo(resolvedFilePath(path)).fileName() == WorkDirLock::fileName())
+        throw Error(sheettexts::targetIsLockFile(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+                                                 WorkDirLock::fileName()));
+}
+
 } // namespace
 
 void checkExportTarget(const QString& path)
 {
+    checkWriteTarget(path);
+    checkNotLockFile(path);
     const QString target = resolvedFilePath(path);
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     QStringList tables;

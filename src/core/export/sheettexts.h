@@ -45,6 +45,10 @@ inline QString targetIsProgramTable(const QString& path, const QString& table)
 {
     return QStringLiteral("Лист не записан: файл %1 — это таблица программы %2.").arg(path, table);
 }
+inline QString targetIsLockFile(const QString& path, const QString& lockFile)
+{
+    return QStringLiteral("Лист не записан: файл %1 — это файл блокировки программы %2.").arg(path, lockFile);
+}
 inline QString targetIsDatabase(const QString& path)
 {
     return QStringLiteral("Лист не записан: файл %1 — это файл базы данных.").arg(path);

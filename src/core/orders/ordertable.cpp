@@ -1,6 +1,7 @@
 #include "core/orders/ordertable.h"
 
 #include "core/base/error.h"
+#include "core/db/storagevalue.h"
 #include "core/orders/ordertexts.h"
 
 #include <QDir>
@@ -14,7 +15,7 @@ QVector<db::FieldDef> tableFields()
     using Type = db::FieldDef::Type;
     return {
         {QStringLiteral("Id"), Type::Int32, 0},
-        {QStringLiteral("Name"), Type::Text, 100},
+        {QStringLiteral("Name"), Type::Text, NameSize},
         {QStringLiteral("Parentid"), Type::Int32, 0},
         {QStringLiteral("Designation"), Type::Text, 20},
         {QStringLiteral("Type"), Type::Text, 30},
@@ -27,6 +28,11 @@ QVector<db::FieldDef> tableFields()
         {QStringLiteral("Profil"), Type::Text, 20},
         {QStringLiteral("Dop_komplekt"), Type::Text, DopKomplektSize},
     };
+}
+
+QString storedDescription(const QString& description)
+{
+    return db::cutToSize(description, NameSize);
 }
 
 void CreateOrderTable()

@@ -11,6 +11,12 @@ namespace lir::orders {
 
 inline QString tableFile() { return QStringLiteral("zakaz.db"); }
 
+// The description of an order keeps this many characters.
+constexpr int NameSize = 100;
+// The description as the table keeps it; differs from `description` when
+// that is longer than NameSize characters.
+QString storedDescription(const QString& description);
+
 // Room for the pieces that the calculators append so that a kit comes back
 // as it was saved; nothing they write is cut.
 constexpr int DopKomplektSize = 200;

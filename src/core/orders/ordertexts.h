@@ -12,6 +12,11 @@ inline QString caption() { return QStringLiteral("Суммирование за�
 inline QString radioComponents() { return QStringLiteral("Комплетующие "); }
 inline QString radioKits() { return QStringLiteral("Комплекты"); }
 inline QString radioKitsAndComponents() { return QStringLiteral("Комплекты и комплетующие "); }
+// A description longer than the order table keeps, after the save.
+inline QString descriptionShortened(int size)
+{
+    return QStringLiteral("Описание заказа сокращено до %1 символов.").arg(size);
+}
 inline QString lblMarkup() { return QStringLiteral("Рассчитать с наценкой (%):"); }
 inline QString markupDefault() { return QStringLiteral("0"); }
 inline QString lblDescription() { return QStringLiteral("Описание заказа:"); }

@@ -148,8 +148,7 @@ struct TemporaryFile
     TemporaryFile(const QString& target, const QString& modeOf)
     {
         const QFileInfo fi(target);
-        QByteArray name =
-            QFile::encodeName(fi.absolutePath() + QStringLiteral("/.") + fi.fileName()) + ".XXXXXX";
+        QByteArray name = temporaryFileTemplate(target);
         const int fd = ::mkostemp(name.data(), O_CLOEXEC);
         if (fd < 0)
             throw Error(t::cannotCreateTemporary(QDir::toNativeSeparators(fi.absolutePath()),

@@ -6,6 +6,14 @@
 // Texts of the price list: the price editor and the price table's messages.
 namespace lir::pricetexts {
 
+// A table that cannot be read as the price table.
+inline QString notAPriceTable(const QString& table, const QStringList& lacking, const QStringList& held)
+{
+    return QStringLiteral("Таблица %1 не является таблицей цен: в ней нет %2 %3 (поля таблицы: %4)")
+        .arg(table, lacking.size() == 1 ? QStringLiteral("поля") : QStringLiteral("полей"),
+             lacking.join(QStringLiteral(", ")), held.join(QStringLiteral(", ")));
+}
+
 inline QString caption() { return QStringLiteral("Цены комплектующих"); }
 inline QString columnDesignation() { return QStringLiteral("Обозначение"); }
 inline QString columnName() { return QStringLiteral("Название"); }

@@ -636,6 +636,18 @@ TEST(StoreSettings, TheIniFileNamesTheServerOrTheFilesAndRefusesWhatCannotBeUsed
               QStringLiteral("Файл настроек %1 не должен хранить пароль: удалите из него строку password и укажите "
                              "пароль в файле ~/.pgpass или в переменной окружения PGPASSWORD")
                   .arg(ini));
+    // Qt would join a line ending in a backslash with the next one.
+    const QString line4 = QStringLiteral("В файле настроек %1 строка 4 кончается знаком \\: так следующая строка "
+                                         "становится частью её значения. Уберите \\ в конце строки 4")
+                              .arg(ini);
+    EXPECT_EQ(read("[database]\ndriver=postgresql\nhost=db\ndbname=c2\\\nuser=smeta\n"), line4);
+    EXPECT_EQ(read("; shared store\r\n[database]\r\ndriver=postgresql\r\ndbname=c2\\\r\nuser=smeta\r\n"), line4);
+    EXPECT_EQ(read("[database]\ndriver=postgresql\nhost=db\nuser=smeta \\\n"), line4);
+    // In another section it would swallow "[database]" itself.
+    EXPECT_EQ(read("[other]\npath=C:\\\n[database]\ndriver=postgresql\ndbname=lir\n"),
+              QString(line4).replace(QStringLiteral("строка 4"), QStringLiteral("строка 2")).replace(QStringLiteral("строки 4"), QStringLiteral("строки 2")));
+    // An escaped backslash ends the line as it should.
+    EXPECT_EQ(read("[database]\ndriver=postgresql\nhost=db\ndbname=c2\\\\\nuser=smeta\n"), QStringLiteral("db|5432|c2\\|smeta"));
 }
 
 } // namespace

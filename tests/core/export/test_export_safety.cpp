@@ -17,6 +17,8 @@
 #include <functional>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace lir;
 
@@ -156,4 +158,35 @@ TEST(ExportSafety, ASpreadsheetProgramThatEndsAtOnceWithAnErrorNamesTheSavedWork
     EXPECT_TRUE(test::recorder().shown().empty());
     EXPECT_EQ(errorOf([](const QString& b) { openWatched(QStringLiteral("/nosuch"), b); }, book),
               QStringLiteral("Не удалось запустить программу nosuch.\rКнига сохранена в файле ") + book);
+}
+
+TEST(ExportSafety, ANulInTheNameALockFileAndWhatIsNoPlainFileAreRefusedAndKept)
+{
+    test::ScopedWorkDir dir;
+    writeFile(dir.file(QStringLiteral("db")), "SQLite? no, but kept");
+    writeFile(dir.file(QStringLiteral("LIRComplect.lock")), "4711\nLIRComplect\nhost\n");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file(QStringLiteral("pipe.html"))).constData(), 0644), 0);
+    // A device node of our own where we may make one, else the system's through a link.
+    const bool ownDevice = ::mknod(QFile::encodeName(dir.file(QStringLiteral("dev.xlsx"))).constData(),
+                                   S_IFCHR | 0666, makedev(1, 3)) == 0;
+    if (!ownDevice) {
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), dir.file(QStringLiteral("dev.xlsx"))));
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    const QStringList before = everything(dir.path());
+    const QString nulName = QStringLiteral("db") + QChar(0) + QStringLiteral(".html");
+    for (const Writer& write : {html, xlsx}) {
+        EXPECT_EQ(errorOf(write, nulName),
+                  cannotWrite(QStringLiteral("db\uFFFD.html"), "недопустимое имя: в нём знак NUL"));
+        EXPECT_EQ(errorOf(write, QStringLiteral("pipe.html")), cannotWrite(QStringLiteral("pipe.html"), "это не файл, а именованный канал"));
+        EXPECT_EQ(errorOf(write, QStringLiteral("dev.xlsx")), cannotWrite(QStringLiteral("dev.xlsx"), "это не файл, а устройство"));
+        EXPECT_EQ(errorOf(write, QStringLiteral("sub/../LIRComplect.lock")),
+                  QStringLiteral("Лист не записан: файл %1 — это файл блокировки программы LIRComplect.lock.")
+                      .arg(QFileInfo(QStringLiteral("sub/../LIRComplect.lock")).absoluteFilePath()));
+    }
+    EXPECT_EQ(everything(dir.path()), before);
+    EXPECT_EQ(test::readFile(dir.file(QStringLiteral("db"))), QByteArray("SQLite? no, but kept"));
+    EXPECT_EQ(QFileInfo(dir.file(QStringLiteral("pipe.html"))).isFile(), false);
+    EXPECT_EQ(QFileInfo(dir.file(QStringLiteral("dev.xlsx"))).isFile(), false);
+    EXPECT_EQ(test::readFile(dir.file(QStringLiteral("LIRComplect.lock"))), QByteArray("4711\nLIRComplect\nhost\n"));
 }
