@@ -317,6 +317,21 @@ void printApplied(PricesCli::Result& r, const prices::Applied& a, bool dryRun)
         r.out += line(QStringLiteral("applied: %1 prices changed, %2 rows added").arg(a.changed).arg(a.added));
 }
 
+// Runs a command that may fail: the error on standard error with status 1,
+// nothing printed to standard output then, and the tables closed after it.
+PricesCli::Result guarded(const std::function<void(PricesCli::Result&)>& command)
+{
+    PricesCli::Result r;
+    try {
+        command(r);
+    } catch (const Error& e) {
+        r.out.clear();
+        failed(r, e, 1);
+    }
+    db::Table::closeAll();
+    return r;
+}
+
 db::Table& openPricesHere()
 {
     db::useStoreOf(QDir::currentPath());
@@ -327,9 +342,21 @@ db::Table& openPricesHere()
 
 } // namespace
 
+void PricesCli::previewAndApply(Result& r, bool dryRun,
+                                const std::function<prices::PricePreview(db::Table&)>& preview)
+{
+    // A dry run writes nothing and needs no lock.
+    std::optional<TableWriteLock> lock;
+    if (!dryRun)
+        lock.emplace(QDir::currentPath(), m_lockWaitMs);
+    db::Table& t = openPricesHere();
+    const prices::PricePreview p = preview(t);
+    printPreview(r, p);
+    printApplied(r, dryRun ? prices::Applied() : prices::applyPreview(t, p), dryRun);
+}
+
 PricesCli::Result PricesCli::importList(const QStringList& args)
 {
-    Result r;
     QString file;
     io::ReadOptions options;
     prices::ListColumns columns;
@@ -370,10 +397,7 @@ PricesCli::Result PricesCli::importList(const QStringList& args)
     }
     if (file.isEmpty())
         return {2, {}, usage()};
-    try {
-        std::optional<TableWriteLock> lock;
-        if (!dryRun)
-            lock.emplace(QDir::currentPath(), m_lockWaitMs);
+    return guarded([&](Result& r) {
         const QString path = QFileInfo(file).absoluteFilePath();
         const io::SheetData data = io::readSheetFile(path, options);
         prices::ListColumns found;
@@ -388,22 +412,14 @@ PricesCli::Result PricesCli::importList(const QStringList& args)
         } else if (header < 0) {
             throw Error(importtexts::noHeader(QDir::toNativeSeparators(path)));
         }
-        db::Table& t = openPricesHere();
-        const prices::PricePreview p =
-            prices::previewList(t, data, header, found, QFileInfo(path).fileName(), addNew);
-        printPreview(r, p);
-        printApplied(r, dryRun ? prices::Applied() : prices::applyPreview(t, p), dryRun);
-    } catch (const Error& e) {
-        r.out.clear();
-        failed(r, e, 1);
-    }
-    db::Table::closeAll();
-    return r;
+        previewAndApply(r, dryRun, [&](db::Table& t) {
+            return prices::previewList(t, data, header, found, QFileInfo(path).fileName(), addNew);
+        });
+    });
 }
 
 PricesCli::Result PricesCli::bulk(const QStringList& args)
 {
-    Result r;
     prices::BulkChange change;
     bool given = false, dryRun = false;
     for (int i = 0; i < args.size(); ++i) {
@@ -427,55 +443,32 @@ PricesCli::Result PricesCli::bulk(const QStringList& args)
     }
     if (!given)
         return {2, {}, usage()};
-    try {
-        std::optional<TableWriteLock> lock;
-        if (!dryRun)
-            lock.emplace(QDir::currentPath(), m_lockWaitMs);
-        db::Table& t = openPricesHere();
-        const prices::PricePreview p = prices::previewBulk(t, change);
-        printPreview(r, p);
-        printApplied(r, dryRun ? prices::Applied() : prices::applyPreview(t, p), dryRun);
-    } catch (const Error& e) {
-        r.out.clear();
-        failed(r, e, 1);
-    }
-    db::Table::closeAll();
-    return r;
+    return guarded([&](Result& r) {
+        previewAndApply(r, dryRun, [&](db::Table& t) { return prices::previewBulk(t, change); });
+    });
 }
 
 PricesCli::Result PricesCli::undo()
 {
-    Result r;
-    try {
+    return guarded([this](Result& r) {
         const TableWriteLock lock(QDir::currentPath(), m_lockWaitMs);
-        db::Table& t = openPricesHere();
-        const prices::Undone u = prices::undoLastImport(t);
+        const prices::Undone u = prices::undoLastImport(openPricesHere());
         r.out += line(QStringLiteral("undone: %1: %2 prices restored, %3 rows removed")
                           .arg(u.source)
                           .arg(u.restored)
                           .arg(u.removed));
-    } catch (const Error& e) {
-        failed(r, e, 1);
-    }
-    db::Table::closeAll();
-    return r;
+    });
 }
 
 PricesCli::Result PricesCli::exportTable(const QString& file)
 {
-    Result r;
-    try {
-        const QString suffix = QFileInfo(file).suffix().toLower();
-        if (suffix != u"csv" && suffix != u"xlsx")
-            return {2, {}, line(QStringLiteral("lircomplect-prices: export writes FILE.csv or FILE.xlsx")) + usage()};
-        db::Table& t = openPricesHere();
-        const int rows = prices::exportPrices(t, QFileInfo(file).absoluteFilePath());
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix != u"csv" && suffix != u"xlsx")
+        return {2, {}, line(QStringLiteral("lircomplect-prices: export writes FILE.csv or FILE.xlsx")) + usage()};
+    return guarded([&](Result& r) {
+        const int rows = prices::exportPrices(openPricesHere(), QFileInfo(file).absoluteFilePath());
         r.out += line(QStringLiteral("exported: %1 rows to %2").arg(rows).arg(QDir::toNativeSeparators(file)));
-    } catch (const Error& e) {
-        failed(r, e, 1);
-    }
-    db::Table::closeAll();
-    return r;
+    });
 }
 
 PricesCli::Result PricesCli::log(const QStringList& args)

@@ -3,6 +3,15 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <functional>
+
+namespace lir::db {
+class Table;
+}
+namespace lir::prices {
+struct PricePreview;
+}
+
 namespace lir::cli {
 
 // The command-line companion of the price table zeni.db in the current
@@ -48,6 +57,7 @@ private:
     Result undo();
     Result exportTable(const QString& file);
     Result log(const QStringList& args);
+    void previewAndApply(Result& r, bool dryRun, const std::function<prices::PricePreview(db::Table&)>& preview);
 
     int m_lockWaitMs;
 };

@@ -68,6 +68,31 @@ WorkbookParts readWorkbook(ZipParts& zip)
     return wb;
 }
 
+// The text of a string item (<si>, <is>) up to its end: its <t> runs;
+// phonetic hints (rPh) are no part of it.
+QString runsText(XmlPart& p)
+{
+    QXmlStreamReader& x = p.xml();
+    QString s;
+    int depth = 1;
+    while (depth > 0) {
+        const auto token = p.next();
+        if (token == QXmlStreamReader::EndDocument)
+            break;
+        if (token == QXmlStreamReader::StartElement) {
+            if (x.name() == u"rPh" || x.name() == u"phoneticPr")
+                p.skip();
+            else if (x.name() == u"t")
+                s += p.text();
+            else
+                ++depth;
+        } else if (token == QXmlStreamReader::EndElement) {
+            --depth;
+        }
+    }
+    return s;
+}
+
 QStringList readSharedStrings(ZipParts& zip, const QString& part, int maxCellLength)
 {
     QStringList strings;
@@ -78,24 +103,7 @@ QStringList readSharedStrings(ZipParts& zip, const QString& part, int maxCellLen
         QXmlStreamReader& x = p.xml();
         if (!x.isStartElement() || x.name() != u"si")
             continue;
-        // The text runs of the item; phonetic hints (rPh) are no part of it.
-        QString s;
-        int depth = 1;
-        while (depth > 0) {
-            const auto token = p.next();
-            if (token == QXmlStreamReader::EndDocument)
-                break;
-            if (token == QXmlStreamReader::StartElement) {
-                if (x.name() == u"rPh" || x.name() == u"phoneticPr")
-                    p.skip();
-                else if (x.name() == u"t")
-                    s += p.text();
-                else
-                    ++depth;
-            } else if (token == QXmlStreamReader::EndElement) {
-                --depth;
-            }
-        }
+        QString s = runsText(p);
         if (s.size() > maxCellLength)
             s.truncate(maxCellLength);
         strings << s;
@@ -162,22 +170,7 @@ SheetData readXlsx(const QString& path, const ReadOptions& options)
                         value = sheet.text();
                     } else if (x.name() == u"is") {
                         hasInline = true;
-                        int depth = 1;
-                        while (depth > 0) {
-                            const auto token = sheet.next();
-                            if (token == QXmlStreamReader::EndDocument)
-                                break;
-                            if (token == QXmlStreamReader::StartElement) {
-                                if (x.name() == u"t")
-                                    inlineText += sheet.text();
-                                else if (x.name() == u"rPh")
-                                    sheet.skip();
-                                else
-                                    ++depth;
-                            } else if (token == QXmlStreamReader::EndElement) {
-                                --depth;
-                            }
-                        }
+                        inlineText = runsText(sheet);
                     } else {
                         sheet.skip(); // the formula text: its cached value is in <v>
                     }
