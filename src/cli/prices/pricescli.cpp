@@ -4,6 +4,7 @@
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
 #include "core/base/workdirlock.h"
+#include "core/calc/kitsweep.h"
 #include "core/db/storage.h"
 #include "core/db/storesettings.h"
 #include "core/orders/ordertable.h"
@@ -15,7 +16,6 @@
 #include "core/prices/pricelayout.h"
 #include "core/prices/pricelog.h"
 #include "core/prices/pricetable.h"
-#include "kitsweep.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -233,11 +233,11 @@ PricesCli::Result PricesCli::check()
             rows.insert(h.value(0).toString(), h.value(1).toInt());
 
         // What the calculators can show: kit designations, then parts, then the screws.
-        const pricelist::SweepSettings walk = pricelist::SweepSettings::quick();
+        const sweep::SweepSettings walk = sweep::SweepSettings::quick();
         QVector<std::pair<QString, QString>> wanted;
-        for (const pricelist::KitCode& k : pricelist::sweepKitDesignations(walk))
+        for (const sweep::KitCode& k : sweep::sweepKitDesignations(walk))
             wanted.push_back({k.designation, k.calculator});
-        for (const pricelist::KitPart& p : pricelist::sweepCalculators(walk).parts)
+        for (const sweep::KitPart& p : sweep::sweepCalculators(walk).parts)
             wanted.push_back({p.designation, p.calculator});
         wanted.push_back({screwDesignation25(), QStringLiteral("sheets")});
         wanted.push_back({screwDesignation40(), QStringLiteral("sheets")});

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/calc/kitline.h"
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 
 #include <QObject>
 #include <QString>

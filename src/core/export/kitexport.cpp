@@ -4,6 +4,7 @@
 #include "core/base/environment.h"
 #include "core/base/error.h"
 #include "core/export/ProceduresAndFunctions.h"
+#include "core/export/documentfile.h"
 #include "core/export/kitsheet_html.h"
 #include "core/export/kitsheet_xlsx.h"
 #include "core/export/sheettexts.h"

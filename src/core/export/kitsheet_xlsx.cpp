@@ -3,27 +3,18 @@
 #include "core/base/error.h"
 #include "core/base/environment.h"
 #include "core/base/numberformat.h"
-#include "core/base/safefile.h"
-#include "core/export/exporttarget.h"
+#include "core/export/documentfile.h"
 #include "core/export/sheettexts.h"
 #include "core/export/workbook.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QHash>
-#include <QStandardPaths>
 
-#include <cerrno>
 #include <map>
 #include <optional>
 #include <tuple>
 #include <variant>
 
 #include <xlsxwriter.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace lir {
 
@@ -144,36 +135,6 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
     sh.rowHeights[10] = 22;
     sh.selection = {t, E};
     workbook::save(path, sh);
-}
-
-QString newWorkbookPath(const QString& kitDesignation)
-{
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (dir.isEmpty())
-        dir = QDir::homePath();
-    dir += QStringLiteral("/LIRComplect");
-    errno = 0;
-    if (!QDir().mkpath(dir))
-        throw Error(cannotWriteFile(dir, fileErrorReason(errno != 0 ? errno : EACCES)));
-    QString stem = kitDesignation.trimmed();
-    for (QChar& ch : stem)
-        if (ch == QLatin1Char('/') || ch == QLatin1Char('\\') || ch.category() == QChar::Other_Control)
-            ch = QLatin1Char('_');
-    if (stem.isEmpty())
-        stem = QStringLiteral("Комплект");
-    stem += QLatin1Char(' ') + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
-    // Reserve the name: an existing file is never touched.
-    for (int k = 1;; ++k) {
-        const QString name = dir + QLatin1Char('/') + stem
-                             + (k > 1 ? QStringLiteral(" (%1)").arg(k) : QString()) + QStringLiteral(".xlsx");
-        const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return name;
-        }
-        if (errno != EEXIST || k > 1000)
-            throw Error(cannotWriteFile(name, fileErrorReason(errno)));
-    }
 }
 
 } // namespace lir

@@ -3,7 +3,7 @@
 #include "core/base/dialogs.h"
 #include "core/base/environment.h"
 #include "core/export/ProceduresAndFunctions.h"
-#include "core/export/kitsheet_xlsx.h"
+#include "core/export/documentfile.h"
 #include "core/export/ordersummary.h"
 #include "core/export/sheettexts.h"
 

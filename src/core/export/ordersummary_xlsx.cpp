@@ -1,5 +1,6 @@
-#include "core/export/exporttarget.h"
 #include "core/export/ordersummary.h"
+
+#include "core/export/documentfile.h"
 #include "core/export/sheettexts.h"
 #include "core/export/workbook.h"
 #include "core/orders/ordertexts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 
 #include <QObject>
 #include <QPointer>

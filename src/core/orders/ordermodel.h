@@ -2,7 +2,7 @@
 
 #include "core/calc/kitcalculator.h"
 #include "core/orders/ordergrid.h"
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 
 #include <QObject>
 #include <QString>

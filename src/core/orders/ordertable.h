@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/db/storage.h"
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 
 #include <QString>
 #include <QVector>

@@ -5,7 +5,7 @@
 #include "core/base/numberformat.h"
 #include "core/base/safefile.h"
 #include "core/db/storagevalue.h"
-#include "core/export/exporttarget.h"
+#include "core/export/documentfile.h"
 #include "core/export/workbook.h"
 #include "core/prices/importtexts.h"
 #include "core/prices/pricelog.h"

@@ -1,6 +1,7 @@
 // The kit sheet as a workbook, read back with openpyxl.
 #include "core/base/error.h"
 #include "core/export/kitsheet_xlsx.h"
+#include "core/export/documentfile.h"
 #include "exportsupport.h"
 
 #include <QFileInfo>

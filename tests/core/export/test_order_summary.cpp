@@ -5,7 +5,7 @@
 #include "core/calc/turnkit.h"
 #include "core/export/orderexport.h"
 #include "core/export/ordersummary.h"
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 #include "exportsupport.h"
 
 #include <QDir>
