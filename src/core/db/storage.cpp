@@ -370,10 +370,49 @@ void Table::setValue(const QString& field, const QVariant& v)
     d->modified = true;
 }
 
+void Table::setWriteObserver(WriteObserver observer)
+{
+    d->observer = std::move(observer);
+}
+
 void Table::post()
 {
     if (m_state == State::Browse)
         return;
+    if (!d->observer) {
+        postRow();
+        return;
+    }
+    // What the observer writes goes with the row: in the caller's
+    // transaction, or in one of its own.
+    const QVector<QVariant> before = m_state == State::Insert ? QVector<QVariant>() : d->saved;
+    const bool own = !d->inTransaction;
+    if (own)
+        beginTransaction();
+    try {
+        if (postRow())
+            d->observer(*this, before, d->values);
+        if (own)
+            commit();
+    } catch (...) {
+        if (own) {
+            // Not rollback(): a value the field refused stays pending, to be mended.
+            QSqlError ignored;
+            d->backend->rollback(&ignored);
+            d->inTransaction = false;
+            d->dataPending = false;
+            d->currentPending = false;
+            if (m_state == State::Browse)
+                d->refreshAfterChange();
+        }
+        throw;
+    }
+}
+
+bool Table::postRow()
+{
+    if (m_state == State::Browse)
+        return false;
 
     // Every value is converted before anything is written, so a refused one
     // leaves the file as it was and the row pending.
@@ -419,13 +458,13 @@ void Table::post()
             d->moveToNeighbour(id);
         d->announceData();
         d->announceCurrent();
-        return;
+        return true;
     }
 
     if (columns.isEmpty()) {
         d->modified = false;
         m_state = State::Browse;
-        return;
+        return false;
     }
     for (QString& c : columns)
         c += QStringLiteral(" = ?");
@@ -459,10 +498,11 @@ void Table::post()
             if (!sameValue(d->values[written[k]], binds[k]))
                 throw Error(texts::rowChangedByOthers(shownTable(d->fileName)));
         d->announceData();
-        return;
+        return false;
     }
     d->loadRow(QStringLiteral("WHERE rowid = ?"), {d->rowid});
     d->announceData();
+    return true;
 }
 
 void Table::writePending()

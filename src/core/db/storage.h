@@ -158,6 +158,14 @@ public:
     // it accepts. An empty function removes it.
     using NumberCheck = std::function<QString(double)>;
     void setNumberCheck(const QString& field, NumberCheck check);
+    // Told by post() of every row it wrote, in the same transaction (post()
+    // opens one of its own when none is open): the row as it was (empty for
+    // a new row) and as written, in field order. What it writes through
+    // query() is committed or rolled back with the row; an exception it
+    // throws takes the row back. An empty function removes it.
+    using WriteObserver =
+        std::function<void(Table&, const QVector<QVariant>& before, const QVector<QVariant>& after)>;
+    void setWriteObserver(WriteObserver observer);
     void cancel(); // drops the pending changes
     // Deletes the current row; the next row becomes current, else the previous.
     // In Insert state it drops the new row instead.
@@ -185,6 +193,7 @@ signals:
 
 private:
     Table();
+    bool postRow(); // whether a row was written
     struct Impl;
     std::unique_ptr<Impl> d;
     State m_state = State::Browse;

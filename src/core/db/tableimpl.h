@@ -42,6 +42,7 @@ struct Table::Impl
     qint64 opening = 0;   // this opening among all openings of the run
     qint64 ownWrites = 0; // moves with every write announced (stamp())
     std::map<int, Table::NumberCheck> checks; // by column
+    Table::WriteObserver observer;
 
     // Inside a transaction the changes are announced once, when it ends:
     // a batch of hundreds of rows is shown once, and nobody is shown rows

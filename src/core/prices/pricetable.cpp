@@ -4,6 +4,7 @@
 #include "core/db/storagevalue.h"
 #include "core/db/storesettings.h"
 #include "core/prices/priceedit.h"
+#include "core/prices/pricelog.h"
 #include "core/prices/pricetexts.h"
 
 #include <QHash>
@@ -211,6 +212,7 @@ db::Table& open()
 {
     db::Table& t = db::Table::open(tableFile());
     t.setNumberCheck(fieldPrice(), priceProblem);
+    installChangeLog(t);
     return t;
 }
 

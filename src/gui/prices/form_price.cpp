@@ -4,6 +4,7 @@
 #include "core/base/error.h"
 #include "core/db/storesettings.h"
 #include "gui/app/widgets.h"
+#include "gui/prices/importdialog.h"
 #include "gui/prices/pricemodel.h"
 #include "core/prices/priceedit.h"
 #include "core/prices/pricetable.h"
@@ -173,6 +174,8 @@ TPrice::TPrice(QWidget* parent)
     setTabOrder(m_panel2, m_closeGridButton);
 
     openTable();
+    // Price lists in and out: under the price edit.
+    m_listCommands = new PriceListCommands(this, m_table, 450, 170, 184);
 }
 
 TPrice::~TPrice() = default;

@@ -13,6 +13,7 @@ namespace lir::gui {
 
 class CommandPanel;
 class Picture;
+class PriceListCommands;
 class PriceModel;
 
 // The price editor: the rows of the price table, a search by designation and
@@ -41,6 +42,8 @@ public:
     // "Не найдено" beside the search row whose text matched nothing.
     QLabel* designationNotFound() const { return m_notFound1; }
     QLabel* nameNotFound() const { return m_notFound2; }
+
+    PriceListCommands* listCommands() const { return m_listCommands; }
 
     // Search by designation (Panel1, Enter in Edit2) and by name (Panel2,
     // Enter in Edit1): the first row whose field begins with the text,
@@ -81,6 +84,7 @@ private:
     QLabel* m_notFound1 = nullptr;
     QLabel* m_notFound2 = nullptr;
     Picture* m_picture = nullptr;
+    PriceListCommands* m_listCommands = nullptr;
     bool m_showing = false; // the grid is being moved to the table's row
 };
 
