@@ -186,11 +186,17 @@ Thistory::Thistory(QWidget* parent)
         OrderModel& order = forms::TotalSum->order();
         order.setOrderTable([this]() -> db::Table& { return m_history.table(); });
         connect(&order, &OrderModel::saved, this, [this, &order] {
-            runGuarded([&] { m_history.listSaved(order.description()); });
-            // A window already shown is not shown again: it reads the book here.
-            if (isVisible())
-                reloadBook();
+            // A showing reads the book again; the list then stands on the new
+            // order with its kits.
             TMain::showWindow(this);
+            if (!runGuarded([&] { m_history.listSaved(order.description()); }))
+                return;
+            const int row = m_history.currentOrder();
+            const qint32 id = row >= 0 ? m_history.orders().at(row).Id : 0;
+            reloadBook();
+            if (id && m_book.find(id))
+                m_book.setCurrentId(id);
+            followBook();
         });
     }
     // The customers live beside the orders, in the one order table of the run.
