@@ -7,7 +7,7 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-svg-dev libqt6svg6 \
-           libxlsxwriter-dev pxlib-dev libgtest-dev googletest libbenchmark-dev libsqlite3-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra \
+           libxlsxwriter-dev pxlib-dev libzip-dev libgtest-dev googletest libbenchmark-dev libsqlite3-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra \
            fonts-wine qt6-translations-l10n poppler-utils \
            python3 python3-openpyxl \
            postgresql

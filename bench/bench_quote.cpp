@@ -3,6 +3,7 @@
 // in the same run.
 #include "core/export/ordersummary.h"
 #include "core/export/quote.h"
+#include "core/prices/pricetable.h"
 #include "docs/quotedocument.h"
 #include "support/order255.h"
 
@@ -40,7 +41,7 @@ void BM_AnchorSummaryHtml(benchmark::State& state)
         state.SkipWithError("a kit of the order did not calculate");
     const QLocale locale(QLocale::Russian);
     for (auto _ : state) {
-        const QByteArray doc = orderSummaryHtml(view, grid, QStringLiteral("10"), LookupPrice, locale);
+        const QByteArray doc = orderSummaryHtml(view, grid, QStringLiteral("10"), prices::documentLookup(), locale);
         benchmark::DoNotOptimize(doc.constData());
     }
     state.counters["rows"] = grid.rowCount() - 1;
@@ -59,7 +60,7 @@ void BM_QuotePdf(benchmark::State& state)
     int lines = 0;
     for (auto _ : state) {
         const Quote q = orderQuote(grid, view, QStringLiteral("10"), QStringLiteral("Заказ от 09.12.2026"), 12,
-                                   LookupPrice, company(), QDate(2026, 12, 9));
+                                   prices::documentLookup(), company(), QDate(2026, 12, 9));
         const QByteArray pdf = docs::quotePdf(q);
         bytes = pdf.size();
         lines = int(q.lines.size());

@@ -1,5 +1,6 @@
 // The priced order summary of a 255-kit order, one HTML document per view,
-// priced from the delivered price table as the window does. The anchor is
+// priced from the delivered price table as the export does (one document's
+// lookup, the table asked once whether it changed). The anchor is
 // the price lookups of the same rows alone.
 #include "core/base/dialogs.h"
 #include "core/calc/tiltkit.h"
@@ -47,11 +48,11 @@ void BM_SummaryHtml(benchmark::State& state)
     const OrderGrid& grid = order255().order.grid(view);
     if (!order255().ok)
         state.SkipWithError("a kit of the order did not calculate");
-    const PriceLookup prices = LookupPrice;
     const QLocale locale(QLocale::Russian);
     qsizetype bytes = 0;
     for (auto _ : state) {
-        const QByteArray doc = orderSummaryHtml(view, grid, QStringLiteral("10"), prices, locale);
+        // As the export prices a summary: one document's lookup.
+        const QByteArray doc = orderSummaryHtml(view, grid, QStringLiteral("10"), prices::documentLookup(), locale);
         bytes = doc.size();
         benchmark::DoNotOptimize(doc.constData());
     }
@@ -68,7 +69,8 @@ void BM_SummaryXlsxCombined(benchmark::State& state)
     const OrderGrid& grid = order255().order.grid(OrderModel::KitsAndComponents);
     const QString path = QDir(out.path()).filePath(QStringLiteral("summary.xlsx"));
     for (auto _ : state)
-        writeOrderSummaryXlsx(path, OrderModel::KitsAndComponents, grid, QStringLiteral("10"), LookupPrice);
+        writeOrderSummaryXlsx(path, OrderModel::KitsAndComponents, grid, QStringLiteral("10"),
+                              prices::documentLookup());
     state.counters["rows"] = grid.rowCount() - 1;
 }
 BENCHMARK(BM_SummaryXlsxCombined)->Unit(benchmark::kMillisecond);

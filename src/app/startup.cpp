@@ -18,6 +18,8 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "core/orders/customerbook.h"
+#include "gui/orders/form_customers.h"
 #include "gui/orders/form_history.h"
 #include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
@@ -77,11 +79,14 @@ void createForms()
     setOrderSink(&forms::TotalSum->order());
     // The history creates the order table when it is missing and keeps it open.
     forms::History = new Thistory;
+    forms::Customers = new TCustomers(CustomerBook::shared());
 }
 
 void destroyForms()
 {
     setOrderSink(nullptr);
+    delete forms::Customers;
+    forms::Customers = nullptr;
     delete forms::History;
     forms::History = nullptr;
     delete forms::TotalSum;

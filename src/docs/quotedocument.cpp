@@ -2,7 +2,7 @@
 
 #include "core/base/error.h"
 #include "core/base/safefile.h"
-#include "core/export/exporttarget.h"
+#include "core/export/documentfile.h"
 #include "core/export/quotetexts.h"
 
 #include <QBuffer>
@@ -489,12 +489,8 @@ QByteArray quotePdf(const Quote& quote)
 
 void writeQuotePdf(const QString& path, const Quote& quote)
 {
-    checkExportTarget(path);
     // Painted in full before the file is touched: a refused logo leaves nothing behind.
-    const QByteArray pdf = quotePdf(quote);
-    AtomicFile f(path);
-    f.write(pdf);
-    f.commit();
+    writeDocumentFile(path, [&] { return quotePdf(quote); });
 }
 
 } // namespace lir::docs

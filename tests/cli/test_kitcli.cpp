@@ -61,6 +61,10 @@ TEST(KitCli, RejectsBadLinesWithoutApplyingAnything)
     }
     EXPECT_EQ(cli.turn().ffh(), 0);
     EXPECT_EQ(cli.tiltTurn().ffh(), 0);
+    // Keys are matched exactly: "ral" is no "RAL".
+    EXPECT_EQ(answer(cli, R"({"calculator": "6741", "FFH": 500, "ral": 5})").value(QStringLiteral("error")).toString(),
+              QStringLiteral("unknown key for calculator 6741: ral"));
+    EXPECT_EQ(cli.turn().ral(), 9016);
 }
 
 TEST(KitCli, AnswersWithTheWholeContract)

@@ -60,10 +60,11 @@ TEST_F(OrderLines, AddToOrderPressesTheButtonOnlyWhileItIsVisible)
     QJsonObject o = send(cli, R"({"calculator":"6741","FFH":600,"FFB":500,"add_to_order":true})");
     EXPECT_TRUE(strings(o.value(QStringLiteral("ignored"))).isEmpty());
     QJsonObject order = orderOf(o);
-    EXPECT_EQ(order.keys(), (QStringList{QStringLiteral("components"), QStringLiteral("description"),
-                                         QStringLiteral("edited_entry"), QStringLiteral("entries"),
-                                         QStringLiteral("kits"), QStringLiteral("kits_and_components"),
-                                         QStringLiteral("view")}));
+    EXPECT_EQ(order.keys(), (QStringList{QStringLiteral("components"), QStringLiteral("customer"),
+                                         QStringLiteral("description"), QStringLiteral("edited_entry"),
+                                         QStringLiteral("entries"), QStringLiteral("kits"),
+                                         QStringLiteral("kits_and_components"), QStringLiteral("markup"),
+                                         QStringLiteral("markup_source"), QStringLiteral("view")}));
     const QByteArray raw = cli.processLine(R"({"order":"show"})");
     EXPECT_TRUE(raw.startsWith(R"({"ok":true,"messages":[],"order":{"entries":[{"Type":"ПФПВХ без прижимов","Designation":"ЛИР-6741-02МR100","Profil":"ARtec PAD","Dop_komplekt":"","Count":1,"Color":9016,"FFH":600,"FFB":500,"GH":300}],"components":[["6742.50.00-02")"))
         << raw.constData();
@@ -117,6 +118,42 @@ TEST_F(OrderLines, EditingDeletingAndTypingWorkOnTheKitsGridRows)
     o = send(cli, R"({"order":"clear"})");
     EXPECT_TRUE(orderOf(o).value(QStringLiteral("entries")).toArray().isEmpty());
     EXPECT_TRUE(orderOf(o).value(QStringLiteral("kits")).toArray().isEmpty());
+}
+
+TEST_F(OrderLines, ChangedInputsAreCalculatedBeforeTheButtonsAndTheSheetsAct)
+{
+    lir::test::useDeliveredPriceTable(work.path());
+    const QStringList tooLow{QStringLiteral("Неправильно задана высота для комплекта без верхнего и нижнего прижимов!\r"
+                                            "Измените высоту в интервале 300 мм - 2300 мм")};
+    send(cli, R"({"calculator":"6741","FFH":600,"FFB":500})");
+    QJsonObject o = send(cli, R"({"calculator":"6741","FFH":1900,"calculate":false,"export_html":"changed.html","add_to_order":true})");
+    EXPECT_TRUE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(o.value(QStringLiteral("KitDesignation")).toString(), QStringLiteral("ЛИР-6741-06МR100"));
+    EXPECT_EQ(column(orderOf(o), "kits", 0), QStringList{QStringLiteral("ЛИР-6741-06МR100")});
+    EXPECT_EQ(orderOf(o).value(QStringLiteral("entries")).toArray().at(0).toObject().value(QStringLiteral("FFH")).toInt(), 1900);
+    EXPECT_TRUE(lir::fromWindows1251(lir::test::readFile(work.file(QStringLiteral("changed.html"))))
+                    .contains(QStringLiteral("ЛИР-6741-06МR100")));
+
+    // A change that fails the checks: its message once, no sheet, nothing added.
+    send(cli, R"({"calculator":"6741","FFH":600})");
+    o = send(cli, R"({"calculator":"6741","FFH":100,"calculate":false,"export_xlsx":"failed.xlsx","add_to_order":true})");
+    EXPECT_FALSE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(strings(o.value(QStringLiteral("messages"))), tooLow);
+    EXPECT_EQ(strings(o.value(QStringLiteral("ignored"))), QStringList{QStringLiteral("add_to_order")});
+    EXPECT_FALSE(QFile::exists(work.file(QStringLiteral("failed.xlsx"))));
+    EXPECT_EQ(orderOf(o).value(QStringLiteral("entries")).toArray().size(), 1);
+
+    // "Сохранить изменения" likewise: the entry stays open and unchanged.
+    send(cli, R"({"order":"edit","row":1})");
+    o = send(cli, R"({"calculator":"6741","FFH":100,"calculate":false,"save_changes":true})");
+    EXPECT_FALSE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(strings(o.value(QStringLiteral("messages"))), tooLow);
+    EXPECT_EQ(orderOf(o).value(QStringLiteral("entries")).toArray().at(0).toObject().value(QStringLiteral("FFH")).toInt(), 1900);
+    EXPECT_EQ(orderOf(o).value(QStringLiteral("edited_entry")).toInt(), 0);
+    o = send(cli, R"({"calculator":"6741","FFH":600,"calculate":false,"save_changes":true})");
+    EXPECT_TRUE(o.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(column(orderOf(o), "kits", 0), QStringList{QStringLiteral("ЛИР-6741-02МR100")});
+    EXPECT_EQ(orderOf(o).value(QStringLiteral("edited_entry")).toInt(), -1);
 }
 
 TEST_F(OrderLines, OnlyASaveThatWritesCreatesTheOrderTable)

@@ -8,6 +8,16 @@ ws = wb.worksheets[0]
 out["orientation"] = ws.page_setup.orientation
 out["widths"] = {k: v.width for k, v in ws.column_dimensions.items()}
 out["heights"] = {str(k): v.height for k, v in ws.row_dimensions.items() if v.height is not None}
+ps = ws.page_setup
+out["page"] = {
+    "paper": ps.paperSize,
+    # An absent fitToWidth or fitToHeight is the format's default, 1.
+    "fit": [1 if v is None else int(v) for v in (ps.fitToWidth, ps.fitToHeight)]
+    if ws.sheet_properties.pageSetUpPr and ws.sheet_properties.pageSetUpPr.fitToPage else None,
+    "titles": ws.print_title_rows,
+    "margins": [ws.page_margins.left, ws.page_margins.right, ws.page_margins.top, ws.page_margins.bottom],
+}
+out["merged"] = [str(r) for r in ws.merged_cells.ranges]
 out["selection"] = ws.sheet_view.selection[0].activeCell if ws.sheet_view.selection else None
 cells = {}
 for row in ws.iter_rows():

@@ -9,6 +9,7 @@
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
 #include "core/prices/catalogue.h"
+#include "core/prices/pricelog.h"
 #include "core/prices/pricetable.h"
 
 #include <QCoreApplication>
@@ -34,6 +35,8 @@ int main(int argc, char** argv)
         if (!work.isValid())
             throw lir::Error(QStringLiteral("cannot make a directory in %1").arg(args.at(1)));
         lir::db::setNetFileDir(work.path());
+        // The delivered table starts without a history of changes.
+        lir::prices::setChangeLogEnabled(false);
         lir::pricelist::buildPriceTable(rows);
         // The notices of the update are for a user's table, not for the build.
         {

@@ -3,10 +3,10 @@
 // screws the sheets price; prices 0.
 //
 //   lir-gen-pricelist <data/zeni.csv> [--quick | --exhaustive]
-#include "kitsweep.h"
 #include "pricelist.h"
 
 #include "core/base/error.h"
+#include "core/calc/kitsweep.h"
 #include "core/export/kitsheet.h"
 
 #include <QCoreApplication>
@@ -16,6 +16,7 @@
 #include <cstdio>
 
 using namespace lir::pricelist;
+using namespace lir::sweep;
 
 int main(int argc, char** argv)
 {

@@ -52,6 +52,7 @@ const std::vector<Key>& calculatorKeys()
         {"export_html", V::Path, {}, C::ExportHtml},
         {"export_xlsx", V::Path, {}, C::ExportXlsx},
         {"export_pdf", V::Path, {}, C::ExportPdf},
+        {"export_svg", V::Path, {}, C::ExportSvg},
         // The order's buttons of the calculator, pressed after the calculation.
         {"add_to_order", V::Bool, {}, C::AddToOrder},
         {"save_changes", V::Bool, {}, C::SaveChanges},

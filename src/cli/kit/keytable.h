@@ -20,7 +20,7 @@ struct Key
         Bool,
         Path, // a file name
     };
-    enum class Command { None, Calculate, ExportHtml, ExportXlsx, ExportPdf, AddToOrder, SaveChanges };
+    enum class Command { None, Calculate, ExportHtml, ExportXlsx, ExportPdf, ExportSvg, AddToOrder, SaveChanges };
 
     const char* name;
     Value value;

@@ -10,6 +10,7 @@
 #include "core/export/quote.h"
 #include "core/prices/pricetable.h"
 #include "docs/quotedocument.h"
+#include "docs/sashdrawing.h"
 
 #include <QDir>
 
@@ -54,7 +55,8 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
         return [path](KitCalculator& k) {
             if (!k.commandsVisible()) // "EXCEL" is shown only after a successful calculation
                 return false;
-            exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
+            if (k.calculateIfChanged())
+                exportSheet([&] { writeKitSheetHtml(path, KitSheet::fromCalculator(k), prices::documentLookup(), sheetLocale()); });
             return true;
         };
     }
@@ -63,7 +65,16 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
         return [path](KitCalculator& k) {
             if (!k.commandsVisible())
                 return false;
-            exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), LookupPrice, sheetLocale()); });
+            if (k.calculateIfChanged())
+                exportSheet([&] { writeKitSheetXlsx(path, KitSheet::fromCalculator(k), prices::documentLookup(), sheetLocale()); });
+            return true;
+        };
+    }
+    case Key::Command::ExportSvg: {
+        // The drawing of the inputs as they stand, whatever the calculation gave.
+        const QString path = pathValue(key, value);
+        return [path](KitCalculator& k) {
+            runGuarded([&] { writeSashSvg(path, sashDrawingOf(k)); });
             return true;
         };
     }
@@ -73,11 +84,12 @@ Step stepOf(const Key& key, const QJsonValue& value, const KitCalculator& c)
         return [path](KitCalculator& k) {
             if (!k.commandsVisible())
                 return false;
-            exportSheet([&] {
-                const Quote q = kitQuote(k, LookupPrice, readCompanyDetails(QDir::currentPath()),
-                                         QDate::currentDate());
-                docs::writeQuotePdf(path, q);
-            });
+            if (k.calculateIfChanged())
+                exportSheet([&] {
+                    const Quote q = kitQuote(k, prices::documentLookup(), readCompanyDetails(QDir::currentPath()),
+                                             QDate::currentDate());
+                    docs::writeQuotePdf(path, q);
+                });
             return true;
         };
     }
@@ -103,6 +115,7 @@ KitCli::KitCli()
     addCommand(QStringLiteral("calculator"), [this](const QJsonObject& line) { return calculatorLine(line); });
     addCommand(QStringLiteral("order"), [this](const QJsonObject& line) { return m_orders.processOrderLine(line); });
     addCommand(QStringLiteral("history"), [this](const QJsonObject& line) { return m_orders.processHistoryLine(line); });
+    addCommand(QStringLiteral("customer"), [this](const QJsonObject& line) { return m_orders.book().processCustomerLine(line); });
 }
 
 void KitCli::addCommand(const QString& key, LineCommands::Command command)

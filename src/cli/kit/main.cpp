@@ -23,10 +23,11 @@ const char* const usage =
     "\"6742\" (поворотно-откидная) или \"6741otkid\" (откидная); остальные ключи\n"
     "задают поля окна (FFH, FFB, GH, ProfilType, KolKomlektov, RAL и другие),\n"
     "export_html и export_xlsx записывают лист комплектации в файл, export_pdf —\n"
-    "коммерческое предложение в PDF, add_to_order добавляет комплект в заказ;\n"
-    "строки {\"order\": ...} работают с заказом, как окно «Суммирование заказов»,\n"
-    "и сохраняют его в zakaz.db текущего каталога. Реквизиты фирмы для PDF берутся\n"
-    "из раздела [company] файла lircomplect.ini текущего каталога.\n"
+    "коммерческое предложение в PDF, export_svg — чертёж створки с размерами (SVG),\n"
+    "add_to_order добавляет комплект в заказ; строки {\"order\": ...} работают\n"
+    "с заказом, как окно «Суммирование заказов», и сохраняют его в zakaz.db\n"
+    "текущего каталога. Реквизиты фирмы для PDF берутся из раздела [company]\n"
+    "файла lircomplect.ini текущего каталога.\n"
     "Листы оцениваются по таблице цен zeni.db в текущем каталоге. Файл lircomplect.ini\n"
     "текущего каталога может назвать сервер PostgreSQL, на котором лежат обе таблицы.\n"
     "\n"
@@ -62,8 +63,8 @@ int main(int argc, char** argv)
         std::fputs("Справка: lircomplect-kit --help\n", stderr);
         return 2;
     }
-    // The quote is painted, which takes a QGuiApplication; without a named
-    // platform it needs no display.
+    // The quote and the drawing of export_svg are painted, which takes a
+    // QGuiApplication; without a named platform it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

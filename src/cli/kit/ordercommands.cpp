@@ -12,6 +12,7 @@
 #include "core/calc/turnkit.h"
 #include "core/db/storage.h"
 #include "core/export/ordersummary.h"
+#include "core/export/ordertotal.h"
 #include "core/export/quote.h"
 #include "core/orders/orderhistory.h"
 #include "core/orders/ordertable.h"
@@ -85,11 +86,25 @@ const std::map<QString, QStringList>& commandKeys()
         {QStringLiteral("edit"), {QStringLiteral("row")}},
         {QStringLiteral("type"), {QStringLiteral("view"), QStringLiteral("row"), QStringLiteral("text")}},
         {QStringLiteral("save"), {QStringLiteral("description")}},
+        {QStringLiteral("customer"), {QStringLiteral("id")}},
         {QStringLiteral("export_html"), {QStringLiteral("view"), QStringLiteral("markup"), QStringLiteral("path")}},
         {QStringLiteral("export_xlsx"), {QStringLiteral("view"), QStringLiteral("markup"), QStringLiteral("path")}},
         {QStringLiteral("export_pdf"), {QStringLiteral("view"), QStringLiteral("markup"), QStringLiteral("path")}},
     };
     return keys;
+}
+
+QString markupSourceName(OrderModel::MarkupSource s)
+{
+    switch (s) {
+    case OrderModel::MarkupSource::Customer:
+        return QStringLiteral("customer");
+    case OrderModel::MarkupSource::Typed:
+        return QStringLiteral("typed");
+    case OrderModel::MarkupSource::None:
+        break;
+    }
+    return QStringLiteral("none");
 }
 
 } // namespace
@@ -103,6 +118,16 @@ OrderCommands::OrderCommands(TurnKit& turn, TiltTurnKit& tiltTurn, TiltKit& tilt
         m_writeLock.emplace(QDir::currentPath());
         orders::CreateOrderTable();
         return db::Table::open(orders::tableFile());
+    });
+    // A saved order keeps the total of its summary, priced from zeni.db of
+    // the current directory; without a price table it has none.
+    m_order.setTotalSource([this]() -> std::optional<double> {
+        try {
+            prices::open();
+            return orderSummaryTotal(m_order, LookupPrice);
+        } catch (const Error&) {
+            return std::nullopt;
+        }
     });
 }
 
@@ -166,6 +191,9 @@ QByteArray OrderCommands::orderJson() const
         .add("view", int(m_order.view()))
         .add("edited_entry", m_order.EditedEntry())
         .add("description", m_order.description())
+        .add("customer", m_order.customerId() ? QJsonValue(m_order.customerId()) : QJsonValue())
+        .add("markup", m_order.markup())
+        .add("markup_source", markupSourceName(m_order.markupSource()))
         .json();
 }
 
@@ -175,8 +203,10 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
     const auto command = commandKeys().find(commandValue.toString());
     if (!commandValue.isString() || command == commandKeys().end())
         return errorLine(
-            QStringLiteral("unknown order command (expected \"show\", \"clear\", \"view\", \"delete\", \"edit\", \"type\", \"save\", \"export_html\", \"export_xlsx\" or \"export_pdf\")"));
+            QStringLiteral("unknown order command (expected \"show\", \"clear\", \"view\", \"delete\", \"edit\", \"type\", \"save\", \"customer\", \"export_html\", \"export_xlsx\" or \"export_pdf\")"));
     const QString& name = command->first;
+    if (name == QLatin1String("customer"))
+        return m_book.processOrderCustomer(in);
     for (auto it = in.begin(); it != in.end(); ++it)
         if (it.key() != QLatin1String("order") && !command->second.contains(it.key()))
             return errorLine(QStringLiteral("unknown key for order %1: %2").arg(name, it.key()));
@@ -246,13 +276,13 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
             const OrderGrid& grid = m_order.grid(View(view));
             prices::open();
             if (name == QLatin1String("export_html")) {
-                writeOrderSummaryHtml(path, View(view), grid, typed, LookupPrice, sheetLocale());
+                writeOrderSummaryHtml(path, View(view), grid, typed, prices::documentLookup(), sheetLocale());
             } else if (name == QLatin1String("export_xlsx")) {
-                writeOrderSummaryXlsx(path, View(view), grid, typed, LookupPrice);
+                writeOrderSummaryXlsx(path, View(view), grid, typed, prices::documentLookup());
             } else {
                 // The quote, headed by the company details of lircomplect.ini here.
-                const Quote q = orderQuote(grid, View(view), typed, m_order.description(), m_order.savedNumber(),
-                                           LookupPrice, readCompanyDetails(QDir::currentPath()),
+                const Quote q = orderQuote(grid, View(view), typed, quoteCustomer(m_order), m_order.savedNumber(),
+                                           prices::documentLookup(), readCompanyDetails(QDir::currentPath()),
                                            QDate::currentDate());
                 docs::writeQuotePdf(path, q);
             }
@@ -290,9 +320,11 @@ bool OrderCommands::isHistoryLine(const QJsonObject& in)
 QByteArray OrderCommands::processHistoryLine(const QJsonObject& in)
 {
     const QString command = in.value(QStringLiteral("history")).toString();
+    if (BookCommands::isBookHistoryCommand(command))
+        return m_book.processHistoryLine(in);
     const bool list = command == QLatin1String("list");
     if (!list && command != QLatin1String("kits") && command != QLatin1String("open"))
-        return errorLine(QStringLiteral("unknown history command (expected \"list\", \"kits\" or \"open\")"));
+        return errorLine(QStringLiteral("unknown history command (expected \"list\", \"kits\", \"open\", \"search\", \"set\", \"copy\" or \"archive\")"));
     for (auto it = in.begin(); it != in.end(); ++it)
         if (it.key() != QLatin1String("history") && (list || it.key() != QLatin1String("id")))
             return errorLine(QStringLiteral("unknown key for history %1: %2").arg(command, it.key()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/kit/bookcommands.h"
 #include "core/base/workdirlock.h"
 #include "core/orders/ordermodel.h"
 
@@ -19,6 +20,8 @@ public:
     OrderCommands(TurnKit& turn, TiltTurnKit& tiltTurn, TiltKit& tilt);
 
     OrderModel& order() { return m_order; }
+    // The customer and order-book lines.
+    BookCommands& book() { return m_book; }
 
     // A line with "order" and without "calculator".
     static bool isOrderLine(const QJsonObject& in);
@@ -54,12 +57,13 @@ public:
         OrderSink* m_previous;
     };
 
-private:
     // Runs f on the current order with the messages recorded, and answers
     // {"ok", "messages", "order"}.
     QByteArray runOnOrder(const std::function<bool()>& f);
 
+private:
     OrderModel m_order;
+    BookCommands m_book{*this};
     std::optional<TableWriteLock> m_writeLock;
 };
 

@@ -3,6 +3,15 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <functional>
+
+namespace lir::db {
+class Table;
+}
+namespace lir::prices {
+struct PricePreview;
+}
+
 namespace lir::cli {
 
 // The command-line companion of the price table zeni.db in the current
@@ -14,7 +23,11 @@ namespace lir::cli {
 //          lacks, and the designations it holds more than once;
 //   import-paradox FILE
 //          converts a price or order table in the Paradox format into the
-//          directory's zeni.db or zakaz.db, as start-up converts one.
+//          directory's zeni.db or zakaz.db, as start-up converts one;
+//   import, bulk, undo, export, log
+//          a supplier's price list with its preview, a change of many
+//          prices, taking the last of them back, the table to a file, and
+//          the change log.
 class PricesCli
 {
 public:
@@ -39,6 +52,12 @@ private:
     Result check();
     Result copyToServer();
     Result importParadox(const QString& file);
+    Result importList(const QStringList& args);
+    Result bulk(const QStringList& args);
+    Result undo();
+    Result exportTable(const QString& file);
+    Result log(const QStringList& args);
+    void previewAndApply(Result& r, bool dryRun, const std::function<prices::PricePreview(db::Table&)>& preview);
 
     int m_lockWaitMs;
 };

@@ -80,5 +80,12 @@ inline QString aboutBusiness()
 inline QString aboutTablesHint() { return QStringLiteral("Открыть папку с таблицами программы"); }
 inline QString aboutGuideHint() { return QStringLiteral("Открыть руководство пользователя"); }
 inline QString aboutClose() { return QStringLiteral("Закрыть"); }
+// A link with nothing on this computer to open it: the address to copy.
+inline QString cannotOpenLink(const QString& address)
+{
+    return QStringLiteral("Не удалось открыть ссылку: на компьютере нет программы, которая её открывает.\r"
+                          "Скопируйте адрес (Ctrl+C) и откройте его сами:\r%1")
+        .arg(address);
+}
 
 } // namespace lir::apptexts

@@ -25,6 +25,11 @@ Dialogs* setDialogs(Dialogs* d)
     return previous;
 }
 
+bool agreed(const QString& question)
+{
+    return question.isEmpty() || dialogs().confirm(question) == Dialogs::Answer::Yes;
+}
+
 void showFailure(const std::exception& e)
 {
     if (const auto* error = dynamic_cast<const Error*>(&e))

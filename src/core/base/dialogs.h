@@ -25,6 +25,9 @@ public:
     virtual void messageBox(const QString& text) = 0;
     // The start-up question: caption "Сообщение", Yes/No, question icon.
     virtual Answer question(const QString& text) = 0;
+    // A question before something is lost: as question(), but "Нет" is the
+    // default and Esc answers "Нет", so that a hurried Enter loses nothing.
+    virtual Answer confirm(const QString& text) { return question(text); }
     // File save dialog; an empty result means the user cancelled. The default
     // suffix is added to a name typed without one, and the user is asked
     // before an existing file is overwritten.
@@ -49,6 +52,10 @@ public:
 private:
     Dialogs* m_previous;
 };
+
+// Before something is lost: true when there is no question to ask (empty
+// text) or it is answered "Да" (confirm()).
+bool agreed(const QString& question);
 
 // Shows what a failed operation threw in the standard error box: the message
 // of a lir::Error, the text of any other exception.

@@ -2,33 +2,69 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace lir::numfmt {
 
 namespace {
 
-// printf's "%.*e" and "%.*f" and strtod without the C library's locale: the
-// application object sets the process's locale from the environment, and a
-// Russian one puts decimal commas into those forms.
-QByteArray scientific(double v, int precision)
+// The digits of |v| rounded once, halves away from zero: the value is
+// `digits` x 10^`place`, `digits` without leading zeros ("0" for zero).
+struct Rounded
 {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision);
-    return QByteArray(buf, int(r.ptr - buf));
+    QByteArray digits;
+    int place = 0;
+    // Decimal exponent of the leading digit.
+    int exponent() const { return place + int(digits.size()) - 1; }
+};
+
+// A double's decimal expansion is finite and at most 767 significant digits
+// long; std::to_chars with that precision writes it exactly and without the C
+// library's locale (the application object sets the process's locale from the
+// environment, and a Russian one puts decimal commas into printf's forms).
+// Rounding that exact text once is what keeps a value such as
+// 234.55499267578125 from becoming 234.555 and then 234.56.
+Rounded roundAt(double v, int place, int maxDigits)
+{
+    char buf[800];
+    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 767);
+    const QByteArray text(buf, int(r.ptr - buf));
+    const int e = int(text.indexOf('e'));
+    const int exp = text.mid(e + 1).toInt();
+    QByteArray all = text.left(1) + text.mid(2, e - 2); // leading digit, then the rest
+    // The coarser of the fixed place and the last of maxDigits significant digits.
+    place = std::max(place, exp - maxDigits + 1);
+    const int keep = exp - place + 1;
+    Rounded out;
+    out.place = place;
+    if (v == 0 || keep < 0) {
+        out.digits = "0";
+        return out;
+    }
+    out.digits = all.left(keep);
+    if (all.at(keep) >= '5') {
+        int i = keep - 1;
+        while (i >= 0 && out.digits.at(i) == '9')
+            out.digits[i--] = '0';
+        if (i >= 0)
+            out.digits[i] = char(out.digits.at(i) + 1);
+        else
+            out.digits.prepend('1');
+    }
+    if (out.digits.isEmpty())
+        out.digits = "0";
+    return out;
 }
 
-QByteArray fixedPoint(double v, int precision)
+// The digits as a fixed-point text with `decimals` decimals, place <= 0.
+QByteArray fixedText(const Rounded& r, int decimals)
 {
-    char buf[512]; // room for the largest doubles in full
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision);
-    return QByteArray(buf, int(r.ptr - buf));
-}
-
-double readBack(const QByteArray& text)
-{
-    double v = 0;
-    std::from_chars(text.constData(), text.constData() + text.size(), v);
-    return v;
+    QByteArray d = r.digits + QByteArray(decimals + r.place, '0');
+    if (d.size() <= decimals)
+        d = QByteArray(decimals + 1 - d.size(), '0') + d;
+    if (decimals > 0)
+        d.insert(d.size() - decimals, '.');
+    return d;
 }
 
 QString withSeparator(QString s, const QLocale& locale)
@@ -39,26 +75,29 @@ QString withSeparator(QString s, const QLocale& locale)
     return s;
 }
 
-// Mantissa with `digits` significant digits and an exponent of at least
-// `expWidth` digits, sign always shown when expWidth > 0: 1.234568E+008.
-QString exponentForm(double v, int digits, int expWidth, bool trimZeros)
+// d.ddd with the trailing zeros of the fraction dropped when asked.
+QByteArray mantissa(const QByteArray& digits, int count, bool trimZeros)
 {
-    QString s = QString::fromLatin1(scientific(v, digits - 1));
-    const int e = int(s.indexOf(QLatin1Char('e')));
-    QString mant = s.left(e);
-    const int exp = s.mid(e + 1).toInt();
-    if (trimZeros && mant.contains(QLatin1Char('.'))) {
-        while (mant.endsWith(QLatin1Char('0')))
-            mant.chop(1);
-        if (mant.endsWith(QLatin1Char('.')))
-            mant.chop(1);
-    }
-    QString expText = QString::number(std::abs(exp)).rightJustified(expWidth, QLatin1Char('0'));
-    if (exp < 0)
-        expText.prepend(QLatin1Char('-'));
-    else if (expWidth > 0)
-        expText.prepend(QLatin1Char('+'));
-    return mant + QLatin1Char('E') + expText;
+    const QByteArray padded = digits + QByteArray(count, '0');
+    QByteArray rest = padded.mid(1, count - 1);
+    if (trimZeros)
+        while (rest.endsWith('0'))
+            rest.chop(1);
+    return rest.isEmpty() ? digits.left(1) : digits.left(1) + '.' + rest;
+}
+
+bool allZeros(const QByteArray& digits)
+{
+    return digits.count('0') == digits.size();
+}
+
+// A form written in the C locale, read back as the number it shows.
+double readBack(const QString& text)
+{
+    const QByteArray c = text.toLatin1();
+    double v = 0;
+    std::from_chars(c.constData(), c.constData() + c.size(), v);
+    return v;
 }
 
 } // namespace
@@ -69,42 +108,50 @@ QString shortest(double v, const QLocale& locale)
         return QString::number(v);
     if (v == 0)
         return QStringLiteral("0");
-    const double a = std::fabs(v);
-    // Round to 15 significant digits first; the fixed form is kept while the
-    // integer part has at most 15 digits and the value is not tiny.
-    const double rounded = readBack(scientific(v, 14));
-    const int exp = int(std::floor(std::log10(std::fabs(rounded))));
-    if (a < 1e-5 || exp >= 15)
-        return withSeparator(exponentForm(v, 15, 0, true), locale);
-    QString s = QString::fromLatin1(fixedPoint(rounded, std::max(0, 14 - exp)));
-    if (s.contains(QLatin1Char('.'))) {
-        while (s.endsWith(QLatin1Char('0')))
-            s.chop(1);
-        if (s.endsWith(QLatin1Char('.')))
-            s.chop(1);
+    const Rounded r = roundAt(v, std::numeric_limits<int>::min() / 2, 15);
+    const int exp = r.exponent();
+    QByteArray s;
+    if (exp >= 15 || exp < -5) {
+        s = mantissa(r.digits, 15, true) + 'E' + QByteArray::number(exp);
+    } else {
+        s = fixedText(r, std::max(0, -r.place));
+        if (s.contains('.')) {
+            while (s.endsWith('0'))
+                s.chop(1);
+            if (s.endsWith('.'))
+                s.chop(1);
+        }
     }
-    if (s == QLatin1String("-0"))
-        s = QStringLiteral("0");
-    return withSeparator(s, locale);
+    if (v < 0)
+        s.prepend('-');
+    return withSeparator(QString::fromLatin1(s), locale);
 }
 
 QString fixed2(double v, const QLocale& locale)
 {
     if (!std::isfinite(v))
         return QString::number(v);
-    if (v != 0) {
-        const double rounded = readBack(scientific(v, 6));
-        const int exp = int(std::floor(std::log10(std::fabs(rounded))));
-        if (exp >= 7)
-            return withSeparator(exponentForm(v, 7, 3, false), locale);
-        // At most seven significant digits, then two decimals.
-        const int decimals = std::min(2, std::max(0, 6 - exp));
-        QString s = QString::fromLatin1(fixedPoint(readBack(fixedPoint(rounded, decimals)), 2));
-        if (s == QLatin1String("-0.00"))
-            s = QStringLiteral("0.00");
-        return withSeparator(s, locale);
+    const Rounded r = roundAt(v, -2, 7);
+    const int exp = r.exponent();
+    QByteArray s;
+    if (exp >= 7) {
+        s = mantissa(r.digits, 7, false) + "E+" + QByteArray::number(exp).rightJustified(3, '0');
+    } else {
+        s = fixedText(r, 2);
     }
-    return withSeparator(QStringLiteral("0.00"), locale);
+    if (v < 0 && !allZeros(r.digits))
+        s.prepend('-');
+    return withSeparator(QString::fromLatin1(s), locale);
+}
+
+double shortestValue(double v)
+{
+    return std::isfinite(v) ? readBack(shortest(v, QLocale::c())) : v;
+}
+
+double fixed2Value(double v)
+{
+    return std::isfinite(v) ? readBack(fixed2(v, QLocale::c())) : v;
 }
 
 bool parse(const QString& text, const QLocale& locale, double* out)

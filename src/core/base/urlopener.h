@@ -3,16 +3,19 @@
 #include <QList>
 #include <QUrl>
 
+#include <functional>
+
 namespace lir {
 
 // Opens an address (a web page, a file, a folder) with the desktop's default
 // handler. The GUI installs the real opener; tests install a recording one.
-// Opening never blocks and a failure is not reported.
+// Opening never blocks: `failed` is called when nothing could open the
+// address, at once or once the handler has given up.
 class UrlOpener
 {
 public:
     virtual ~UrlOpener() = default;
-    virtual void openUrl(const QUrl& url) = 0;
+    virtual void openUrl(const QUrl& url, const std::function<void()>& failed = {}) = 0;
 };
 
 // The opener in use; never null (a recording one until someone installs one,
@@ -24,11 +27,19 @@ UrlOpener* setUrlOpener(UrlOpener* o);
 class RecordingUrlOpener : public UrlOpener
 {
 public:
-    void openUrl(const QUrl& url) override { m_opened << url; }
+    void openUrl(const QUrl& url, const std::function<void()>& failed = {}) override
+    {
+        m_opened << url;
+        if (m_fails && failed)
+            failed();
+    }
     const QList<QUrl>& opened() const { return m_opened; }
+    // A computer with no handler for any address.
+    void setFails(bool fails) { m_fails = fails; }
 
 private:
     QList<QUrl> m_opened;
+    bool m_fails = false;
 };
 
 // Installs an opener for the length of a block.

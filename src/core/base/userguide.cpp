@@ -8,20 +8,29 @@
 
 namespace lir {
 
-QString userGuidePath(const QString& programDir)
+QString userGuidePath(const QString& programDir, const QString& installedGuide)
 {
-    const QString tree = QStringLiteral(LIR_SOURCE_TREE);
-    const QString candidates[] = {
-        QDir(programDir).filePath(QStringLiteral("../share/doc/lircomplect/index.html")),
-        QDir(tree).filePath(QStringLiteral("docs/guide/index.html")),
-        QDir(tree).filePath(QStringLiteral("README.md")),
-    };
-    for (const QString& c : candidates) {
+    QStringList candidates = {QDir(programDir).filePath(QStringLiteral("../share/doc/lircomplect/index.html"))};
+    // The source tree's guide belongs to the program of its build folder
+    // alone: an installed program on the developer's machine opens its own.
+    const QFileInfo build(QStringLiteral(LIR_BUILD_TREE));
+    if (build.exists() && build.canonicalFilePath() == QFileInfo(programDir).canonicalFilePath()) {
+        const QString tree = QStringLiteral(LIR_SOURCE_TREE);
+        candidates << QDir(tree).filePath(QStringLiteral("docs/guide/index.html"))
+                   << QDir(tree).filePath(QStringLiteral("README.md"));
+    }
+    candidates << installedGuide;
+    for (const QString& c : std::as_const(candidates)) {
         const QFileInfo info(c);
         if (info.isFile())
             return QDir::cleanPath(info.absoluteFilePath());
     }
     return {};
+}
+
+QString userGuidePath(const QString& programDir)
+{
+    return userGuidePath(programDir, QStringLiteral("/usr/share/doc/lircomplect/index.html"));
 }
 
 QString userGuidePath()

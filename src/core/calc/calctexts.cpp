@@ -76,6 +76,8 @@ const QString btSaveChanges = QStringLiteral("Сохранить изменен�
 const QString btSaveChanges6742 = QStringLiteral(" Сохранить изменения");
 const QString btExcel = QStringLiteral("EXCEL");
 const QString btSum = QStringLiteral("В ЗАКАЗ");
+const QString hintRashet = QStringLiteral("Рассчитать комплект (Enter в любом поле ввода)");
+const QString hintSum = QStringLiteral("Добавить комплект в заказ (Ctrl+Enter)");
 const QString btClose = QStringLiteral("ЗАКРЫТЬ");
 
 const QStringList gridHeadersNarrow = {QStringLiteral("Обозначение ЛИР"), QStringLiteral("Наименование"),

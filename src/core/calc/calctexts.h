@@ -65,6 +65,9 @@ extern const QString btSaveChanges;
 extern const QString btSaveChanges6742;
 extern const QString btExcel;
 extern const QString btSum;
+// Tooltips of the two commands that have keys.
+extern const QString hintRashet;
+extern const QString hintSum;
 extern const QString btClose;
 
 // Result grid

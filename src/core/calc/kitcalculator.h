@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/calc/kitline.h"
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 
 #include <QObject>
 #include <QString>
@@ -15,6 +15,16 @@
 namespace lir {
 
 using GridRow = std::array<QString, 6>;
+
+// A closed range of sizes in millimetres that the rules accept; empty when
+// lo > hi.
+struct SizeSpan
+{
+    int lo = 0;
+    int hi = -1;
+    constexpr bool contains(int v) const { return v >= lo && v <= hi; }
+    constexpr bool empty() const { return lo > hi; }
+};
 
 // The state of one calculator window without widgets: every input, the input
 // handlers, the parts table, the result grid and the Last calculation. The
@@ -208,9 +218,31 @@ public:
     const PartsTable& parts() const { return Komplekt; }
     // Whether the last RashetButtonClick ended with the error flag set.
     bool lastCalculationFailed() const { return m_error; }
+    // Whether the grid and the Last calculation are the kit of the inputs as
+    // they stand: the last calculation succeeded and no input changed since.
+    bool resultCurrent() const;
+    // What "В ЗАКАЗ", "Сохранить изменения" and "EXCEL" act on: when an input
+    // changed since the last successful calculation, calculates first. True
+    // when the result is current; false when that calculation failed (its
+    // messages are shown) and the command must do nothing.
+    bool calculateIfChanged();
 
     // Handle at the centre: half of size, halves to the even neighbour.
     static int halfToEven(int size);
+
+    // ------------------------------------------------------------ what the rules accept
+    // Asked by the sash drawing, which marks a size before "РАСЧЕТ" would.
+    // A calculator without size rules accepts every size (an empty span).
+    // The heights the size checks accept with the other inputs as they are.
+    virtual SizeSpan allowedFFH() const { return {}; }
+    // The widths they accept for a sash of the (accepted) height ffh.
+    virtual SizeSpan allowedFFB(int /*ffh*/) const { return {}; }
+    // Whether the handle checks accept a handle at gh on a sash of ffh x ffb
+    // with "Ручка в центре" unchecked (the centre itself counts as accepted).
+    virtual bool handleAccepted(int /*ffh*/, int /*ffb*/, int /*gh*/) const { return true; }
+    // Whether the kit of the last calculation stands for the inputs as they
+    // are: the calculation succeeded and no input changed since.
+    bool kitCurrent() const { return !m_error && LineCount > 0 && m_calculatedRevision == m_inputRevision; }
 
 signals:
     void changed();
@@ -264,6 +296,7 @@ protected:
         if (member == value)
             return;
         member = value;
+        ++m_inputRevision;
         handler();
         notify();
     }
@@ -290,6 +323,7 @@ private:
     void restoreCatalogue();
     void writeGridAndLast();
     void writeTotals(bool success);
+    std::vector<int> inputValues() const; // every input of the Input list, 0 where the window lacks it
 
     Kind m_kind;
     int m_gridRows;
@@ -320,8 +354,13 @@ private:
     bool m_saveChangesEnabled = false;
 
     bool m_error = false;
+    // Counts the changes of inputs, so that a kit knows whether it is still current.
+    quint64 m_inputRevision = 0;
+    quint64 m_calculatedRevision = 0;
     QVector<GridRow> m_grid;
     std::vector<OwnInput> m_ownInputs;
+    // The inputs of the last successful calculation; empty after a failed one.
+    std::vector<int> m_resultInputs;
 };
 
 } // namespace lir

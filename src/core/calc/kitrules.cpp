@@ -77,6 +77,33 @@ constexpr BoltClass boltClasses[] = {
 };
 constexpr int WindowStep = 250;
 
+// The bolt class (-1: none) and the extension window (-1: none) of a handle
+// at g on a sash of height h.
+struct HandleFit
+{
+    int boltClass = -1;
+    int window = -1;
+};
+
+HandleFit fitOffCentre(int h, int g)
+{
+    HandleFit fit;
+    const int shorter = std::min(g, h - g);
+    const int longer = std::max(g, h - g);
+    fit.boltClass = classOf(boltClasses, shorter, &BoltClass::shorter);
+    if (fit.boltClass < 0)
+        return fit;
+    const BoltClass& cls = boltClasses[fit.boltClass];
+    for (int k = 0; k < cls.windows; ++k) {
+        const Range window{cls.firstWindow.lo + WindowStep * k, cls.firstWindow.hi + WindowStep * k};
+        if (window.contains(longer)) {
+            fit.window = k;
+            break;
+        }
+    }
+    return fit;
+}
+
 // ---------------------------------------------------------------- texts by rebate system
 
 const std::array<RebateSystem, 4>& rebateSystems()
@@ -386,27 +413,25 @@ void KitRules::rebuildAroundHandle()
         }
     }
 
-    const int h = ffh();
-    const int g = gh();
-    const int shorter = std::min(g, h - g);
-    const int longer = std::max(g, h - g);
-    const int c = classOf(boltClasses, shorter, &BoltClass::shorter);
-    if (c < 0) {
+    const HandleFit fit = fitOffCentre(ffh(), gh());
+    if (fit.boltClass < 0) {
         fail(msg::handlePosition());
         return;
     }
-    const BoltClass& cls = boltClasses[c];
+    const BoltClass& cls = boltClasses[fit.boltClass];
     line(cls.bolt).Quantity += 1;
     line(Part::Extension500).Quantity += cls.extra500;
-    for (int k = 0; k < cls.windows; ++k) {
-        const Range window{cls.firstWindow.lo + WindowStep * k, cls.firstWindow.hi + WindowStep * k};
-        if (window.contains(longer)) {
-            line(Part::Extension500).Quantity += k / 2;
-            line(Part::Extension250).Quantity += k % 2;
-            return;
-        }
+    if (fit.window < 0) {
+        fail(msg::handleDistance());
+        return;
     }
-    fail(msg::handleDistance());
+    line(Part::Extension500).Quantity += fit.window / 2;
+    line(Part::Extension250).Quantity += fit.window % 2;
+}
+
+bool KitRules::offCentreFits(int h, int g)
+{
+    return fitOffCentre(h, g).window >= 0;
 }
 
 void KitRules::applySuccessRules()

@@ -7,8 +7,10 @@
 #include <QStringList>
 #include <QVector>
 
+#include <algorithm>
 #include <array>
 #include <iterator>
+#include <limits>
 #include <utility>
 
 namespace lir {
@@ -35,6 +37,27 @@ template <class Classes, class Class> int classOf(const Classes& classes, int v,
         if ((classes[i].*range).contains(v))
             return int(i);
     return -1;
+}
+
+// The sizes that a set of classes accepts together: the classes of one size
+// join without a gap, so the lowest and the highest bound span them all.
+template <class Classes> SizeSpan spanOf(const Classes& classes)
+{
+    SizeSpan s{std::numeric_limits<int>::max(), std::numeric_limits<int>::min()};
+    for (const Range& r : classes) {
+        s.lo = std::min(s.lo, r.lo);
+        s.hi = std::max(s.hi, r.hi);
+    }
+    return s;
+}
+template <class Classes, class Class> SizeSpan spanOf(const Classes& classes, Range Class::*range)
+{
+    SizeSpan s{std::numeric_limits<int>::max(), std::numeric_limits<int>::min()};
+    for (const Class& c : classes) {
+        s.lo = std::min(s.lo, (c.*range).lo);
+        s.hi = std::max(s.hi, (c.*range).hi);
+    }
+    return s;
 }
 
 // A suffix appended to a part's designation, with the marking that replaces
@@ -194,6 +217,8 @@ protected:
     // Replaces the kit's bolts and extensions by those the off-centre handle
     // position needs; fails when no bolt or no extensions fit it.
     void rebuildAroundHandle();
+    // Whether a bolt and extensions fit a handle at g on a sash of height h.
+    static bool offCentreFits(int h, int g);
 
 private:
     void applyRules() final;

@@ -116,6 +116,24 @@ QVector<int> TiltKit::kitQuantities(int index)
     return quantitiesOf(tiltSystem().kits, index);
 }
 
+SizeSpan TiltKit::allowedFFH() const
+{
+    return spanOf(bands);
+}
+
+SizeSpan TiltKit::allowedFFB(int ffh) const
+{
+    const int band = classOf(bands, ffh);
+    SizeSpan s{std::numeric_limits<int>::max(), std::numeric_limits<int>::min()};
+    for (const TiltKitRow& kit : kitRows) {
+        if (band >= 0 && kit.band != band)
+            continue;
+        s.lo = std::min(s.lo, kit.w.lo);
+        s.hi = std::max(s.hi, kit.w.hi);
+    }
+    return s;
+}
+
 KitRules::Designation TiltKit::checkSizes()
 {
     // The height picks the band, the width the kit. Only one size message per

@@ -25,6 +25,13 @@ public:
     static QStringList kitCodes();
     static QVector<int> kitQuantities(int index);
 
+    SizeSpan allowedFFH() const override;
+    // The widths of the kits of the height band of ffh (of both bands for a
+    // height outside them).
+    SizeSpan allowedFFB(int ffh) const override;
+    // The handle always sits in the middle of the width; no rule checks it.
+    bool handleAccepted(int, int, int) const override { return true; }
+
 protected:
     Designation checkSizes() override;
     void systemPartTexts(const RebateSystem& system) override;

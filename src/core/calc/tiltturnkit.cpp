@@ -231,6 +231,21 @@ QVector<int> TiltTurnKit::kitQuantities(int index)
     return quantitiesOf(tiltTurnSystem().kits, index);
 }
 
+SizeSpan TiltTurnKit::allowedFFH() const
+{
+    return spanOf(heightClasses, &HeightClass::h);
+}
+
+SizeSpan TiltTurnKit::allowedFFB(int) const
+{
+    return spanOf(widthClasses, &WidthClass::w);
+}
+
+bool TiltTurnKit::handleAccepted(int ffh, int, int gh) const
+{
+    return gh == halfToEven(ffh) || offCentreFits(ffh, gh);
+}
+
 // ---------------------------------------------------------------- the rules
 
 KitRules::Designation TiltTurnKit::checkSizes()

@@ -36,6 +36,10 @@ public:
     static QStringList kitCodes();
     static QVector<int> kitQuantities(int index);
 
+    SizeSpan allowedFFH() const override;
+    SizeSpan allowedFFB(int ffh) const override;
+    bool handleAccepted(int ffh, int ffb, int gh) const override;
+
 protected:
     Designation checkSizes() override;
     void placeHandle() override;

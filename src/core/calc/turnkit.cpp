@@ -56,6 +56,20 @@ constexpr std::array<HandleBand, 10> HandleBands{{
     {{2001, 2300}, 0},
 }};
 
+// Whether the single turn bolt takes an off-centre handle at g on a sash of
+// height h; compared in half millimetres, since half the height may end in .5.
+bool bandTakesHandle(int h, int g)
+{
+    for (const HandleBand& band : HandleBands) {
+        if (!band.ffh.contains(h))
+            continue;
+        const int lo = band.margin > 0 ? 2 * band.margin : h - 200;
+        const int hi = band.margin > 0 ? 2 * (h - band.margin) : h + 200;
+        return 2 * g >= lo && 2 * g <= hi;
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------- the system's tables
 
 const FittingSystem& turnSystem()
@@ -223,19 +237,25 @@ void TurnKit::handleWithoutClamps()
     // Exactly half: an odd height has no centre here.
     if (centreHandle(false))
         return;
-    const int h = ffh();
-    const int g = gh();
-    // Compared in half millimetres, since half the height may end in .5.
-    for (const HandleBand& band : HandleBands) {
-        if (!band.ffh.contains(h))
-            continue;
-        const int lo = band.margin > 0 ? 2 * band.margin : h - 200;
-        const int hi = band.margin > 0 ? 2 * (h - band.margin) : h + 200;
-        if (2 * g < lo || 2 * g > hi)
-            fail(rulemessages::handlePosition());
-        return;
-    }
-    fail(rulemessages::handlePosition());
+    if (!bandTakesHandle(ffh(), gh()))
+        fail(rulemessages::handlePosition());
+}
+
+SizeSpan TurnKit::allowedFFH() const
+{
+    return m_complekt == 0 ? spanOf(NoClampHeights) : spanOf(ClampHeights);
+}
+
+SizeSpan TurnKit::allowedFFB(int) const
+{
+    return m_complekt == 0 ? SizeSpan{NoClampWidth.lo, NoClampWidth.hi} : spanOf(ClampWidths);
+}
+
+bool TurnKit::handleAccepted(int ffh, int, int gh) const
+{
+    if (m_complekt == 0)
+        return 2 * gh == ffh || bandTakesHandle(ffh, gh);
+    return gh == halfToEven(ffh) || offCentreFits(ffh, gh);
 }
 
 void TurnKit::systemPartTexts(const RebateSystem& system)

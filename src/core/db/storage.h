@@ -116,6 +116,19 @@ public:
     // there. Not found: it stays. An empty value matches an empty field.
     bool locate(const QString& field, const QString& value, int options = Exact);
 
+    // What the rows are at the moment: it changes with every write made
+    // through this object (committed or not) and every commit of another
+    // connection, and differs between two openings. None where the store
+    // cannot tell (a server): nothing read earlier is then taken for the rows.
+    struct Stamp
+    {
+        qint64 opening = 0;
+        qint64 storeVersion = 0;
+        qint64 ownWrites = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    std::optional<Stamp> stamp();
+
     // ---- reading the current row (in Edit or Insert state: the pending row);
     // an empty (NULL) field reads as empty: an invalid QVariant, text "",
     // number std::nullopt. Field names are matched without regard to case.
@@ -145,10 +158,21 @@ public:
     // it accepts. An empty function removes it.
     using NumberCheck = std::function<QString(double)>;
     void setNumberCheck(const QString& field, NumberCheck check);
+    // Told by post() of every row it wrote, in the same transaction (post()
+    // opens one of its own when none is open): the row as it was (empty for
+    // a new row) and as written, in field order. What it writes through
+    // query() is committed or rolled back with the row; an exception it
+    // throws takes the row back. An empty function removes it.
+    using WriteObserver =
+        std::function<void(Table&, const QVector<QVariant>& before, const QVector<QVariant>& after)>;
+    void setWriteObserver(WriteObserver observer);
     void cancel(); // drops the pending changes
     // Deletes the current row; the next row becomes current, else the previous.
     // In Insert state it drops the new row instead.
     void remove();
+    // Writes a modified pending row and drops an untouched one, as every
+    // positioning does first.
+    void writePending();
 
     // One transaction around several writes: all or nothing. A rollback drops
     // a pending row and puts the current row back on a row that exists.
@@ -169,6 +193,7 @@ signals:
 
 private:
     Table();
+    bool postRow(); // whether a row was written
     struct Impl;
     std::unique_ptr<Impl> d;
     State m_state = State::Browse;

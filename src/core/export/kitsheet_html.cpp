@@ -1,32 +1,14 @@
 #include "core/export/kitsheet_html.h"
 
 #include "core/base/error.h"
-#include "core/base/codec.h"
 #include "core/base/numberformat.h"
-#include "core/base/safefile.h"
-#include "core/export/exporttarget.h"
+#include "core/export/documentfile.h"
+#include "core/export/htmldocument.h"
 #include "core/export/sheettexts.h"
 
 #include <QStringList>
 
 namespace lir {
-
-QString htmlEscape(const QString& text)
-{
-    QString s;
-    s.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('&'))
-            s += QStringLiteral("&amp;");
-        else if (c == QLatin1Char('<'))
-            s += QStringLiteral("&lt;");
-        else if (c == QLatin1Char('>'))
-            s += QStringLiteral("&gt;");
-        else
-            s += c;
-    }
-    return s;
-}
 
 namespace {
 
@@ -283,18 +265,12 @@ QByteArray kitSheetHtml(const KitSheet& s, const PriceLookup& prices, const QLoc
 
     QString doc = out.join(QStringLiteral("\r\n"));
     doc += QStringLiteral("\r\n");
-    return toWindows1251(doc);
+    return htmlDocumentBytes(doc);
 }
 
 void writeKitSheetHtml(const QString& path, const KitSheet& sheet, const PriceLookup& prices, const QLocale& locale)
 {
-    checkExportTarget(path);
-    // Built in full before the file is touched, then written in one go: an
-    // error leaves the old file as it was and no half-written sheet behind.
-    const QByteArray doc = kitSheetHtml(sheet, prices, locale);
-    AtomicFile f(path);
-    f.write(doc);
-    f.commit();
+    writeDocumentFile(path, [&] { return kitSheetHtml(sheet, prices, locale); });
 }
 
 } // namespace lir

@@ -18,7 +18,4 @@ QByteArray kitSheetHtml(const KitSheet& sheet, const PriceLookup& prices, const 
 void writeKitSheetHtml(const QString& path, const KitSheet& sheet, const PriceLookup& prices,
                        const QLocale& locale);
 
-// Inserted text must not become markup.
-QString htmlEscape(const QString& text);
-
 } // namespace lir

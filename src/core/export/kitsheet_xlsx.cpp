@@ -3,27 +3,18 @@
 #include "core/base/error.h"
 #include "core/base/environment.h"
 #include "core/base/numberformat.h"
-#include "core/base/safefile.h"
-#include "core/export/exporttarget.h"
+#include "core/export/documentfile.h"
 #include "core/export/sheettexts.h"
 #include "core/export/workbook.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QHash>
-#include <QStandardPaths>
 
-#include <cerrno>
 #include <map>
 #include <optional>
 #include <tuple>
 #include <variant>
 
 #include <xlsxwriter.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace lir {
 
@@ -50,6 +41,7 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
         st.text = true;
     });
     sh.at(1, A).value = s.kitDesignation;
+    sh.merge(1, A, 1, I); // the title is never cut off at column B
     sh.at(3, A).value = sheettexts::sashSize(s.ffh, s.ffb);
     sh.at(4, A).value = (s.handleAlongWidth ? sheettexts::handleWidth() : sheettexts::handleHeight()) + QLatin1Char(' ');
     sh.at(4, C).value = QString::number(s.gh) + QStringLiteral(" mm");
@@ -76,6 +68,12 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
             return v;
         return std::monostate{};
     };
+    // Prices and sums: the numbers the HTML sheet writes (0,3 for 0,1 x 3, not
+    // 0.30000000000000004), shown with two decimals.
+    auto money = [&sh](int r, int c, double v) {
+        sh.at(r, c).value = numfmt::shortestValue(v);
+        sh.range(r, c, r, c, [](Style& st) { st.money = true; });
+    };
     for (int i = 0; i < n; ++i) {
         const KitSheet::Line& l = s.lines.at(i);
         const int r = i + 11;
@@ -96,8 +94,8 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
         const PriceResult p = prices(l.designation);
         // A listed part without a price keeps its price and sum cells empty.
         if (p.found && p.price) {
-            sh.at(r, H).value = *p.price;
-            sh.at(r, I).value = *p.price * l.quantity;
+            money(r, H, *p.price);
+            money(r, I, *p.price * l.quantity);
         }
     }
     // The header row's lower edge is the top of the first kit line.
@@ -113,8 +111,8 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
         if (numfmt::parse(row.count, locale, &screws)) {
             const PriceResult p = prices(designation);
             if (p.found && p.price) {
-                sh.at(r, H).value = *p.price;
-                sh.at(r, I).value = *p.price * screws;
+                money(r, H, *p.price);
+                money(r, I, *p.price * screws);
             }
         }
     };
@@ -129,6 +127,7 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
         const double sum = sh.sum(c, 11, n + 13);
         const QString letter = QChar(u'A' + c);
         sh.at(t, c).value = Formula{QStringLiteral("=SUM(%1%2:%1%3)").arg(letter).arg(11).arg(n + 13), sum};
+        sh.range(t, c, t, c, [](Style& st) { st.money = true; });
     }
 
     // The medium outer frame of the table.
@@ -138,42 +137,14 @@ void writeKitSheetXlsx(const QString& path, const KitSheet& s, const PriceLookup
     sh.range(10, A, n + 10, A, [](Style& st) { st.left = LXW_BORDER_MEDIUM; });
 
     sh.landscape = true;
-    const double widths[] = {5.71, 21.86, 27.86, 11.5, 11.5, 12.71, 12.71, 7, 7};
+    sh.repeatedRows = {10, 10};
+    // Price and sum wide enough for 123456,00 in their two-decimal form.
+    const double widths[] = {5.71, 21.86, 27.86, 11.5, 11.5, 12.71, 12.71, 10, 10};
     for (int c = A; c <= I; ++c)
         sh.columnWidths[c] = widths[c];
     sh.rowHeights[10] = 22;
     sh.selection = {t, E};
     workbook::save(path, sh);
-}
-
-QString newWorkbookPath(const QString& kitDesignation)
-{
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (dir.isEmpty())
-        dir = QDir::homePath();
-    dir += QStringLiteral("/LIRComplect");
-    errno = 0;
-    if (!QDir().mkpath(dir))
-        throw Error(cannotWriteFile(dir, fileErrorReason(errno != 0 ? errno : EACCES)));
-    QString stem = kitDesignation.trimmed();
-    for (QChar& ch : stem)
-        if (ch == QLatin1Char('/') || ch == QLatin1Char('\\') || ch.category() == QChar::Other_Control)
-            ch = QLatin1Char('_');
-    if (stem.isEmpty())
-        stem = QStringLiteral("Комплект");
-    stem += QLatin1Char(' ') + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
-    // Reserve the name: an existing file is never touched.
-    for (int k = 1;; ++k) {
-        const QString name = dir + QLatin1Char('/') + stem
-                             + (k > 1 ? QStringLiteral(" (%1)").arg(k) : QString()) + QStringLiteral(".xlsx");
-        const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return name;
-        }
-        if (errno != EEXIST || k > 1000)
-            throw Error(cannotWriteFile(name, fileErrorReason(errno)));
-    }
 }
 
 } // namespace lir

@@ -13,8 +13,4 @@ namespace lir {
 void writeKitSheetXlsx(const QString& path, const KitSheet& sheet, const PriceLookup& prices,
                        const QLocale& locale);
 
-// A new file name for a workbook in the user's folder for kit sheets; no
-// existing file is ever reused.
-QString newWorkbookPath(const QString& kitDesignation);
-
 } // namespace lir

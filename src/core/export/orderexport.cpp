@@ -3,11 +3,13 @@
 #include "core/base/dialogs.h"
 #include "core/base/environment.h"
 #include "core/export/ProceduresAndFunctions.h"
-#include "core/export/kitsheet_xlsx.h"
+#include "core/export/documentfile.h"
 #include "core/export/ordersummary.h"
 #include "core/export/sheettexts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace lir {
 
@@ -22,6 +24,8 @@ void ExportButtonClick(const OrderModel& order, const PriceLookup& prices)
         if (file.isEmpty())
             return;
         writeOrderSummaryHtml(file, view, grid, order.markup(), prices, environment().numberLocale());
+        // Nothing opens the file: the user is told where it is.
+        dialogs().messageBox(sheettexts::sheetSaved(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())));
         return;
     }
     const QString program = spreadsheetApplication().find();

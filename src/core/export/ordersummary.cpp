@@ -1,13 +1,11 @@
 #include "core/export/ordersummary.h"
 
-#include "core/base/codec.h"
 #include "core/base/error.h"
 #include "core/base/numberformat.h"
-#include "core/base/safefile.h"
 #include "core/calc/calctexts.h"
-#include "core/export/exporttarget.h"
+#include "core/export/documentfile.h"
+#include "core/export/htmldocument.h"
 #include "core/export/kitsheet.h"
-#include "core/export/kitsheet_html.h"
 #include "core/export/sheettexts.h"
 #include "core/orders/ordertexts.h"
 
@@ -18,9 +16,6 @@
 
 namespace lir {
 
-namespace {
-
-// A whole number as the order's quantity cells hold it, within 32 bits.
 bool wholeNumber(const QString& text, qint64* out)
 {
     bool ok = false;
@@ -30,6 +25,8 @@ bool wholeNumber(const QString& text, qint64* out)
     *out = n;
     return true;
 }
+
+namespace {
 
 // ---------------------------------------------------------------- the document's fixed lines
 // The head common to the three views; each view's own classes, table start,
@@ -359,19 +356,14 @@ QByteArray orderSummaryHtml(SummaryView view, const OrderGrid& grid, const QStri
     line(QStringLiteral("</body>"));
     line(QStringLiteral("</html>"));
 
-    return toWindows1251(doc);
+    return htmlDocumentBytes(doc);
 }
 
 void writeOrderSummaryHtml(const QString& path, SummaryView view, const OrderGrid& grid, const QString& markupText,
                            const PriceLookup& prices, const QLocale& locale)
 {
-    checkExportTarget(path);
-    // Built in full before the file is touched: a refused markup or a failing
-    // price table leaves no half-written summary.
-    const QByteArray doc = orderSummaryHtml(view, grid, markupText, prices, locale);
-    AtomicFile f(path);
-    f.write(doc);
-    f.commit();
+    // A refused markup or a failing price table leaves no half-written summary.
+    writeDocumentFile(path, [&] { return orderSummaryHtml(view, grid, markupText, prices, locale); });
 }
 
 } // namespace lir

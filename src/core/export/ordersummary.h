@@ -39,6 +39,9 @@ private:
     bool m_lastFoundKnown = false;
 };
 
+// A whole number as the order's quantity cells hold it, within 32 bits.
+bool wholeNumber(const QString& text, qint64* out);
+
 // The price of one grid row with the markup, or none.
 struct SummaryPrice
 {

@@ -1,5 +1,7 @@
-#include "core/export/exporttarget.h"
+#include "core/base/numberformat.h"
 #include "core/export/ordersummary.h"
+
+#include "core/export/documentfile.h"
 #include "core/export/sheettexts.h"
 #include "core/export/workbook.h"
 #include "core/orders/ordertexts.h"
@@ -33,6 +35,8 @@ void Grid2Excel(workbook::Sheet& sh, SummaryView view, const OrderGrid& grid, in
     }
     sh.at(first, priceCol).value = sheettexts::priceTitle();
     sh.at(first, sumCol).value = sheettexts::sumTitle();
+    sh.columnWidths[priceCol] = sh.columnWidths[sumCol] = 12; // room for 1234567,89
+    sh.repeatedRows = {first, first};
 
     ExportPrices known(prices);
     int n = 0;
@@ -44,16 +48,25 @@ void Grid2Excel(workbook::Sheet& sh, SummaryView view, const OrderGrid& grid, in
         if (columns == 5 && !grid.cell(i, 4).isEmpty())
             sh.range(r, left, r, sumCol, [](Style& s) { s.bold = true; });
         for (int c = 0; c < columns; ++c) {
+            const QString text = grid.cell(i, c);
+            // A quantity is a number a spreadsheet can add; every other cell
+            // stays text (a marking "009911" keeps its zeros).
+            if (qint64 count = 0; c == quantity && wholeNumber(text, &count)) {
+                sh.at(r, left + c).value = double(count);
+                continue;
+            }
             sh.range(r, left + c, r, left + c, [](Style& s) { s.text = true; });
-            if (const QString text = grid.cell(i, c); !text.isEmpty())
+            if (!text.isEmpty())
                 sh.at(r, left + c).value = text;
         }
+        // The amounts the HTML summary writes, shown with two decimals.
         const SummaryPrice p = summaryPrice(grid, i, quantity, view != OrderModel::Kits, k, known);
         if (p.priced) {
-            sh.at(r, priceCol).value = p.price;
+            sh.at(r, priceCol).value = numfmt::fixed2Value(p.price);
             if (quantity >= 0)
-                sh.at(r, sumCol).value = p.sum;
+                sh.at(r, sumCol).value = numfmt::fixed2Value(p.sum);
         }
+        sh.range(r, priceCol, r, sumCol, [](Style& s) { s.money = true; });
     }
 
     known.finish();
@@ -65,6 +78,7 @@ void Grid2Excel(workbook::Sheet& sh, SummaryView view, const OrderGrid& grid, in
         const QString letter = workbook::columnLetter(c);
         const QString formula = QStringLiteral("=SUM(%1%2:%1%3)").arg(letter).arg(first + 1).arg(first + n + 1);
         sh.at(t, c).value = workbook::Formula{formula, sh.sum(c, first + 1, first + n + 1)};
+        sh.range(t, c, t, c, [](Style& s) { s.money = true; });
     }
     sh.at(first + n + 6, left).value = sheettexts::summaryNote(markupText);
 }
@@ -82,6 +96,7 @@ void writeOrderSummaryXlsx(const QString& path, SummaryView view, const OrderGri
         s.size = 18;
     });
     sh.at(1, B).value = summaryWorkbookTitle(view);
+    sh.merge(1, B, 1, B + grid.columnCount() + 1); // across the grid, its price and its sum
     Grid2Excel(sh, view, grid, 2, B, markupText, prices);
     workbook::save(path, sh);
 }

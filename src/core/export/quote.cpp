@@ -101,6 +101,12 @@ QStringList companyLines(const CompanyDetails& c)
     return out;
 }
 
+QString quoteCustomer(const OrderModel& order)
+{
+    const QString name = order.customerName().trimmed();
+    return name.isEmpty() ? order.description() : name;
+}
+
 Quote orderQuote(const OrderGrid& grid, SummaryView view, const QString& markupText, const QString& customer,
                  std::optional<qint32> number, const PriceLookup& prices, const CompanyDetails& company,
                  const QDate& date)

@@ -47,12 +47,16 @@ struct Quote
 
 // The quote of one view of the order with the markup as typed into
 // "Рассчитать с наценкой (%):". `number` is the saved order's number, if any;
-// `customer` the order's customer (its description today). Throws lir::Error
+// `customer` the order's customer (quoteCustomer). Throws lir::Error
 // for a markup that is no whole number, an empty order and a sum beyond
 // reason.
 Quote orderQuote(const OrderGrid& grid, SummaryView view, const QString& markupText, const QString& customer,
                  std::optional<qint32> number, const PriceLookup& prices, const CompanyDetails& company,
                  const QDate& date);
+
+// Whom an order's quote is addressed to: the name of the order's customer,
+// or its description while none is chosen.
+QString quoteCustomer(const OrderModel& order);
 
 // The quote of the calculator's Last calculation: its parts and screws,
 // without a markup. Throws lir::Error when no calculation succeeded.

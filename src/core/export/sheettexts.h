@@ -26,6 +26,11 @@ inline QStringList workbookHeaders()
 }
 inline QString saveFilter() { return QStringLiteral("*.htm (*html)"); }
 inline QString saveSuffix() { return QStringLiteral("html"); }
+// A sheet written without a spreadsheet application to show it: where it is.
+inline QString sheetSaved(const QString& file)
+{
+    return QStringLiteral("Таблица сохранена в файле %1").arg(file);
+}
 // The spreadsheet program that was to show a saved workbook.
 inline QString spreadsheetFailed(const QString& program, int exitCode, const QString& file)
 {

@@ -72,6 +72,11 @@ void save(const QString& path, Sheet& sh)
     lxw_worksheet* ws = workbook_add_worksheet(wb, utf8(sheettexts::sheetName()).c_str());
     if (sh.landscape)
         worksheet_set_landscape(ws);
+    worksheet_set_paper(ws, 9); // A4
+    worksheet_fit_to_pages(ws, 1, 0);
+    worksheet_set_margins(ws, 0.4, 0.4, 0.6, 0.6);
+    if (sh.repeatedRows)
+        worksheet_repeat_rows(ws, lxw_row_t(sh.repeatedRows->first - 1), lxw_row_t(sh.repeatedRows->second - 1));
     for (const auto& [c, w] : sh.columnWidths)
         worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), w, nullptr);
     for (const auto& [r, h] : sh.rowHeights)
@@ -91,6 +96,8 @@ void save(const QString& path, Sheet& sh)
             format_set_align(f, st.align);
         if (st.text)
             format_set_num_format(f, "@");
+        if (st.money)
+            format_set_num_format(f, "0.00");
         if (st.top)
             format_set_top(f, st.top);
         if (st.bottom)
@@ -102,6 +109,12 @@ void save(const QString& path, Sheet& sh)
         formats.emplace(st, f);
         return f;
     };
+    // The first cell of a merge is written again below with its value.
+    for (const auto& [r1, c1, r2, c2] : sh.merges()) {
+        const Cell& first = sh.at(r1, c1);
+        worksheet_merge_range(ws, lxw_row_t(r1 - 1), lxw_col_t(c1), lxw_row_t(r2 - 1), lxw_col_t(c2), "",
+                              first.styled ? formatOf(first.style) : nullptr);
+    }
     for (auto& [pos, cell] : sh.cells()) {
         const lxw_row_t r = lxw_row_t(pos.first - 1);
         const lxw_col_t c = lxw_col_t(pos.second);

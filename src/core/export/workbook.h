@@ -2,12 +2,14 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <tuple>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace lir::workbook {
 
@@ -19,11 +21,12 @@ struct Style
     double size = 0;      // 0: the default
     uint8_t align = 0;    // LXW_ALIGN_*
     bool text = false;    // number format "@"
+    bool money = false;   // number format "0.00"
     uint8_t top = 0, bottom = 0, left = 0, right = 0; // LXW_BORDER_*
     bool operator<(const Style& o) const
     {
-        return std::tie(bold, size, align, text, top, bottom, left, right)
-               < std::tie(o.bold, o.size, o.align, o.text, o.top, o.bottom, o.left, o.right);
+        return std::tie(bold, size, align, text, money, top, bottom, left, right)
+               < std::tie(o.bold, o.size, o.align, o.text, o.money, o.top, o.bottom, o.left, o.right);
     }
 };
 
@@ -65,6 +68,13 @@ public:
     double sum(int col, int r1, int r2) const;
     std::map<std::pair<int, int>, Cell>& cells() { return m_cells; }
 
+    // Merged cells: the value and style of the first, across to the last.
+    void merge(int r1, int c1, int r2, int c2) { m_merges.push_back({r1, c1, r2, c2}); }
+    const std::vector<std::array<int, 4>>& merges() const { return m_merges; }
+
+    // Every sheet prints on A4, one page wide and as many pages tall as its
+    // rows need; these rows (1-based) head every page.
+    std::optional<std::pair<int, int>> repeatedRows;
     bool landscape = false;
     std::map<int, double> columnWidths; // 0-based column, in characters
     std::map<int, double> rowHeights;   // 1-based row, in points
@@ -72,6 +82,7 @@ public:
 
 private:
     std::map<std::pair<int, int>, Cell> m_cells;
+    std::vector<std::array<int, 4>> m_merges;
 };
 
 // The column letter of a 0-based column (up to Z).

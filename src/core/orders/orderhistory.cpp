@@ -135,6 +135,17 @@ void OrderHistory::setCurrentOrder(int row)
     emit changed();
 }
 
+bool OrderHistory::setCurrentOrderId(qint32 id)
+{
+    refresh();
+    for (int row = 0; row < m_orders.size(); ++row)
+        if (m_orders.at(row).Id == id) {
+            setCurrentOrder(row);
+            return true;
+        }
+    return false;
+}
+
 const QVector<TOrder>& OrderHistory::kits() const
 {
     refresh();
@@ -179,8 +190,27 @@ bool OrderHistory::bt_openClick(OrderModel& order)
     if (!m_listed)
         return false;
     order.ReopenOrder(m_kits);
+    // The reopened order goes on under its own description.
+    order.setDescription(m_lbName);
     order.markSaved(m_listed);
     return true;
+}
+
+void OrderHistory::listSaved(const QString& description)
+{
+    table();
+    refresh();
+    // The newest order of that description: the one just written.
+    int row = int(m_orders.size()) - 1;
+    for (int i = row; i >= 0; --i) {
+        if (m_orders.at(i).Name == description) {
+            row = i;
+            break;
+        }
+    }
+    if (row >= 0)
+        m_current = row;
+    listKits();
 }
 
 QVector<SavedOrder> OrderHistory::queryOrders(db::Table& table)

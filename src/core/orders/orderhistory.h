@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 
 #include <QObject>
 #include <QPointer>
@@ -57,6 +57,9 @@ public:
     const QVector<SavedOrder>& orders() const;
     int currentOrder() const; // row of the order list, -1 when it is empty
     void setCurrentOrder(int row);
+    // The order list stands on the order numbered id (the order book picks
+    // by number); false when the list has none of that number.
+    bool setCurrentOrderId(qint32 id);
 
     // A showing of the window: the order list is read again, as other users
     // of a shared store may have saved orders meanwhile (when it changed it
@@ -74,9 +77,14 @@ public:
     QString lb_name() const { return m_lbName; }
     bool lbNameVisible() const { return m_lbNameVisible; }
 
+    // An order was just saved under `description`: the list stands on it and
+    // its kits are listed.
+    void listSaved(const QString& description);
+
     // "Открыть заказ" (and a double-click in the order list): the listed
     // order replaces the current order. Does nothing while no order is
-    // listed, so that the current order is not lost for nothing.
+    // listed, so that the current order is not lost for nothing. The order
+    // takes the listed order's description.
     bool bt_openClick(OrderModel& order);
 
     // ------------------------------------------------------------ the two queries

@@ -6,6 +6,7 @@
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
 #include "core/db/storage.h"
+#include "core/orders/orderbookstore.h"
 #include "core/orders/orderrestore.h"
 #include "core/orders/ordertable.h"
 #include "core/orders/ordertexts.h"
@@ -175,7 +176,30 @@ void OrderModel::setMarkup(const QString& text)
     if (text == m_markup)
         return;
     m_markup = text;
+    if (m_customerId)
+        m_markupSource = MarkupSource::Typed;
     touch();
+}
+
+void OrderModel::chooseCustomer(const orderbook::Customer* customer)
+{
+    if (!customer) {
+        m_customerId = 0;
+        m_customerName.clear();
+        m_markupSource = MarkupSource::None;
+        touch();
+        return;
+    }
+    m_customerId = customer->id;
+    m_customerName = customer->name;
+    m_markup = QString::number(customer->markup);
+    m_markupSource = MarkupSource::Customer;
+    touch();
+}
+
+void OrderModel::setTotalSource(std::function<std::optional<double>()> total)
+{
+    m_total = std::move(total);
 }
 
 void OrderModel::setView(View v)
@@ -273,15 +297,17 @@ bool OrderModel::addKit(KitCalculator& calc)
     // 2.
     sortComponents(components);
 
-    // 3. Kits, counted by designation and colour.
+    // 3. Kits, counted by designation and colour. The designation is the one
+    // the entry keeps: what LIRL holds, typed or calculated.
+    const QString designation = calc.lirlText().isEmpty() ? calc.KitDesignation : calc.lirlText();
     const QString ral = QString::number(calc.ral());
     int kitsRow = 1;
     while (!kits.cell(kitsRow, 0).isEmpty()
-           && !(kits.cell(kitsRow, 0) == calc.KitDesignation && kits.cell(kitsRow, 2) == ral))
+           && !(kits.cell(kitsRow, 0) == designation && kits.cell(kitsRow, 2) == ral))
         ++kitsRow;
     if (kits.cell(kitsRow, 0).isEmpty())
         takeEmptyRow(kits, kitsRow);
-    kits.setCell(kitsRow, 0, calc.KitDesignation);
+    kits.setCell(kitsRow, 0, designation);
     kits.setCell(kitsRow, 2, ral);
     if (!addToCell(kits, kitsRow, 1, calc.kolKomlektov(), &error))
         return failed();
@@ -296,7 +322,7 @@ bool OrderModel::addKit(KitCalculator& calc)
     OrderGrid& both = m_grids[2];
     int r = both.rowCount() - 1;
     both.appendRow();
-    both.setCell(r, 0, calc.KitDesignation);
+    both.setCell(r, 0, designation);
     both.setCell(r, 1, t::kitRowName());
     both.setCell(r, 3, QString::number(calc.kolKomlektov()));
     both.setCell(r, 4, ral);
@@ -309,6 +335,7 @@ bool OrderModel::addKit(KitCalculator& calc)
 
     // 5. The entry, from the calculator's inputs as they are now.
     StoreEntry(EntryCount(), calc.orderEntry());
+    m_lastCalculator = &calc;
     gridsRebuilt();
     // 6.-7.
     m_showPending = true;
@@ -375,6 +402,10 @@ void OrderModel::ReopenOrder(const QVector<TOrder>& kits)
     for (const TOrder& kit : kits)
         ReplayEntry(kit);
     setView(Kits);
+    // As saved: nothing of it is lost by opening another one. Its number is
+    // set by the caller that reopened it as itself (not as a copy).
+    m_savedNumber.reset();
+    m_savedEntries = m_entries;
 }
 
 std::optional<qint32> OrderModel::savedNumber() const
@@ -525,7 +556,7 @@ bool OrderModel::bt_saveClick()
         return false;
     }
     db::Table& table = m_openTable ? m_openTable() : db::Table::open(orders::tableFile());
-    markSaved(orders::SaveOrder(table, m_description, m_entries));
+    markSaved(orders::SaveOrder(table, m_description, m_entries, {m_customerId, m_total ? m_total() : std::nullopt}));
     emit saved();
     return true;
 }
@@ -537,6 +568,42 @@ void OrderModel::bt_clearClick()
     resetGrids();
     m_entries.clear();
     gridsRebuilt();
+}
+
+// ---------------------------------------------------------------- questions before a loss
+
+QString OrderModel::viewButtonsHint() const
+{
+    return m_viewButtonsEnabled ? QString() : t::viewsOffWhileTyping();
+}
+
+bool OrderModel::unsaved() const
+{
+    return !m_entries.isEmpty() && m_entries != m_savedEntries;
+}
+
+QString OrderModel::clearQuestion() const
+{
+    return m_entries.isEmpty() ? QString() : t::askClear(EntryCount(), unsaved());
+}
+
+QString OrderModel::deleteQuestion() const
+{
+    const QVector<int> behind = entriesOfKitsRow(currentRow(Kits));
+    if (behind.isEmpty() || behind.last() >= EntryCount())
+        return {};
+    const TOrder& e = m_entries.at(behind.last());
+    return t::askDelete(e.Designation, e.Count, e.Color);
+}
+
+QString OrderModel::openOtherQuestion() const
+{
+    return unsaved() ? t::askOpenOther(EntryCount()) : QString();
+}
+
+QString OrderModel::quitQuestion() const
+{
+    return unsaved() ? t::askQuit(EntryCount()) : QString();
 }
 
 } // namespace lir

@@ -2,7 +2,7 @@
 
 #include "core/calc/kitcalculator.h"
 #include "core/orders/ordergrid.h"
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 
 #include <QObject>
 #include <QString>
@@ -20,6 +20,10 @@ class TiltKit;
 
 namespace db {
 class Table;
+}
+
+namespace orderbook {
+struct Customer;
 }
 
 // The current order without widgets: the state of the summation window
@@ -66,11 +70,28 @@ public:
     QString description() const { return m_description; } // led_name
     void setDescription(const QString& text);
     QString markup() const { return m_markup; } // Edit1, read by the export
+    // A markup typed by a person: it wins over the customer's.
     void setMarkup(const QString& text);
+
+    // ------------------------------------------------------------ the customer
+    // Which markup Edit1 holds: none chosen yet, the customer's default, or
+    // one typed after the customer was chosen.
+    enum class MarkupSource { None, Customer, Typed };
+    MarkupSource markupSource() const { return m_markupSource; }
+    qint32 customerId() const { return m_customerId; } // 0: none
+    QString customerName() const { return m_customerName; }
+    // Chooses the order's customer (nullptr: none); the customer's default
+    // markup fills Edit1.
+    void chooseCustomer(const orderbook::Customer* customer);
+    // The total written with a saved order: the priced summary with the
+    // markup of Edit1, from whoever can price it; none without it.
+    void setTotalSource(std::function<std::optional<double>()> total);
     View view() const { return m_view; }
     // Checks a view button from code (the history's reopening).
     void setView(View v);
     bool viewButtonsEnabled() const { return m_viewButtonsEnabled; }
+    // Why the view buttons are off (the edit button); empty while they are on.
+    QString viewButtonsHint() const;
     // The view whose grid takes typing (the edit button); 0 when none does.
     int editableView() const { return m_editableView; }
     int currentRow(View v) const { return m_current[size_t(v) - 1].row; }
@@ -84,6 +105,9 @@ public:
     // "В ЗАКАЗ": all or nothing. A quantity cell that does not hold a whole
     // number shows the conversion error and changes nothing.
     void AddKit(KitCalculator& calc) override;
+
+    // The calculator the kit added last came from; nullptr before the first.
+    KitCalculator* lastCalculator() const { return m_lastCalculator; }
 
     // Restores the entry into its calculator, recalculates it and adds the kit again.
     void ReplayEntry(const TOrder& entry);
@@ -110,6 +134,21 @@ public:
     // Returns whether the order was written; a failing table throws lir::Error.
     bool bt_saveClick();
     void bt_clearClick();
+
+    // ------------------------------------------------------------ questions before a loss
+    // The window asks them; the command-line lines are instructions and do not.
+    // Whether entries changed since the order was last saved or reopened; an
+    // empty order has nothing to lose.
+    bool unsaved() const;
+    // Before "Очистить заказ": empty when the order is empty.
+    QString clearQuestion() const;
+    // Before the delete button: names the kit it would delete; empty when it
+    // would delete nothing.
+    QString deleteQuestion() const;
+    // Before another order replaces this one, and before the program ends:
+    // empty when nothing is unsaved.
+    QString openOtherQuestion() const;
+    QString quitQuestion() const;
 
     // How the order table is reached when an order is saved; by default the
     // table opened at start-up.
@@ -150,15 +189,20 @@ private:
     TiltKit* m_tilt = nullptr;
 
     QVector<TOrder> m_entries;
+    QVector<TOrder> m_savedEntries; // as last saved or reopened
+    KitCalculator* m_lastCalculator = nullptr;
     int m_editedEntry = -1;
     std::array<OrderGrid, 3> m_grids;
     QVector<QVector<int>> m_kitsRowEntries; // by row of the kits grid
     std::array<Cell, 3> m_current;
 
-    std::optional<qint32> m_savedNumber;
-    QVector<TOrder> m_savedEntries;
+    std::optional<qint32> m_savedNumber; // valid while m_entries == m_savedEntries
     QString m_description;
     QString m_markup;
+    MarkupSource m_markupSource = MarkupSource::None;
+    qint32 m_customerId = 0;
+    QString m_customerName;
+    std::function<std::optional<double>()> m_total;
     View m_view = Components;
     bool m_viewButtonsEnabled = true;
     int m_editableView = 0;

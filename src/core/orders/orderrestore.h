@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/calc/kitcalculator.h"
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 
 #include <optional>
 

@@ -2,6 +2,7 @@
 
 #include "core/base/error.h"
 #include "core/db/storagevalue.h"
+#include "core/orders/orderbookstore.h"
 #include "core/orders/ordertexts.h"
 
 #include <QDir>
@@ -17,7 +18,7 @@ QVector<db::FieldDef> tableFields()
         {QStringLiteral("Id"), Type::Int32, 0},
         {QStringLiteral("Name"), Type::Text, NameSize},
         {QStringLiteral("Parentid"), Type::Int32, 0},
-        {QStringLiteral("Designation"), Type::Text, 20},
+        {QStringLiteral("Designation"), Type::Text, DesignationSize},
         {QStringLiteral("Type"), Type::Text, 30},
         // The kit count goes to 100000.
         {QStringLiteral("Count"), Type::Int32, 0},
@@ -40,7 +41,8 @@ void CreateOrderTable()
     db::Table::create(tableFile(), tableFields());
 }
 
-qint32 SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries)
+qint32 SaveOrder(db::Table& table, const QString& description, const QVector<TOrder>& entries,
+                 const SaveDetails& details)
 {
     const QString where = table.location();
     try {
@@ -73,6 +75,7 @@ qint32 SaveOrder(db::Table& table, const QString& description, const QVector<TOr
             table.setValue(QStringLiteral("Dop_komplekt"), e.Dop_komplekt);
             table.post();
         }
+        orderbook::writeNewDetails(table, qint32(header), details.customerId, details.total);
         transaction.done();
         return qint32(header);
     } catch (const Error& e) {

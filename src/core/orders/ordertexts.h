@@ -24,6 +24,10 @@ inline QString descriptionPrefix() { return QStringLiteral("Заказ от "); 
 inline QString btSave() { return QStringLiteral("Сохранить заказ"); }
 inline QString btClear() { return QStringLiteral("Очистить заказ"); }
 inline QString btClose() { return QStringLiteral("ЗАКРЫТЬ"); }
+inline QString backHint()
+{
+    return QStringLiteral("Закрыть окно.\nEsc или Alt+←: вернуться к калькулятору последнего комплекта");
+}
 
 // ---------------------------------------------------------------- history window
 inline QString historyCaption() { return QStringLiteral("История заказов"); }
@@ -57,6 +61,52 @@ inline QString saveFailed(const QString& path)
 {
     return QStringLiteral("Не удалось сохранить заказ в таблицу %1").arg(path);
 }
+// ---------------------------------------------------------------- questions before something is lost
+// "1 комплект", "3 комплекта", "5 комплектов".
+inline QString kitsCount(int n)
+{
+    const int last2 = n % 100;
+    const int last = n % 10;
+    const char* word = (last2 >= 11 && last2 <= 14) ? "комплектов"
+                       : last == 1                  ? "комплект"
+                       : (last >= 2 && last <= 4)   ? "комплекта"
+                                                    : "комплектов";
+    return QStringLiteral("%1 %2").arg(QString::number(n), QString::fromUtf8(word));
+}
+// What the current order holds and whether it is saved; the question follows.
+inline QString orderHolds(int kits, bool unsaved)
+{
+    if (!unsaved)
+        return QStringLiteral("В текущем заказе %1.").arg(kitsCount(kits));
+    return kits == 1 ? QStringLiteral("В текущем заказе %1, он не сохранён.").arg(kitsCount(kits))
+                     : QStringLiteral("В текущем заказе %1, они не сохранены.").arg(kitsCount(kits));
+}
+inline QString askClear(int kits, bool unsaved)
+{
+    return orderHolds(kits, unsaved) + QStringLiteral(" Очистить заказ?");
+}
+inline QString askOpenOther(int kits)
+{
+    return orderHolds(kits, true) + QStringLiteral(" Открыть другой заказ?");
+}
+inline QString askQuit(int kits)
+{
+    return orderHolds(kits, true) + QStringLiteral(" Закрыть программу?");
+}
+inline QString askDelete(const QString& designation, int count, int ral)
+{
+    return QStringLiteral("Удалить из заказа комплект %1 (%2 шт., RAL %3)?")
+        .arg(designation, QString::number(count), QString::number(ral));
+}
+// The tooltip of the view buttons while the edit button keeps them off.
+inline QString viewsOffWhileTyping()
+{
+    return QStringLiteral("Вид не переключается, пока в таблицу вводятся количества:\n"
+                          "экспорт возьмёт их из показанной таблицы.\n"
+                          "Переключение вернётся после пересчёта заказа\n"
+                          "(В ЗАКАЗ, удаление комплекта, очистка).");
+}
+
 inline QString orderTableFull()
 {
     return QStringLiteral("Номера записей не умещаются в допустимый диапазон 1..2147483647");

@@ -5,6 +5,7 @@
 #include "core/db/storage.h"
 #include "core/db/storagetexts.h"
 #include "core/db/storesettings.h"
+#include "core/prices/pricelog.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/pricetexts.h"
 
@@ -338,6 +339,7 @@ QStringList sentinels()
 
 void synchronise()
 {
+    const prices::ScopedChangeSource logged(prices::source::update());
     try {
         UpdatePriceCatalogue();
         AddTiltTurnLockItems();

@@ -19,6 +19,18 @@ PriceResult LookupPrice(const QString& designation);
 
 namespace lir::prices {
 
+// The prices of one document (a sheet, a summary), as LookupPrice gives them
+// but from memory: the first lookup asks the table once whether it changed
+// since the prices were last read, and every line is then priced without a
+// statement. The table is positioned once, on the last row found, when the
+// last copy of the lookup is gone; a pending edit is written at the first
+// lookup. Give it to one document and drop it when that document is written.
+PriceLookup documentLookup();
+
+} // namespace lir::prices
+
+namespace lir::prices {
+
 // The price table: one file in the tables' directory, opened once by the
 // price editor and shared by everyone who prices or extends it.
 inline QString tableFile() { return QStringLiteral("zeni.db"); }

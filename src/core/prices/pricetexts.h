@@ -19,6 +19,13 @@ inline QString columnDesignation() { return QStringLiteral("Обозначени
 inline QString columnName() { return QStringLiteral("Название"); }
 inline QString columnPrice() { return QStringLiteral("Цена"); }
 inline QString priceGroup() { return QStringLiteral("Цена"); }
+// The price group names the row whose price it edits.
+inline QString priceGroupOf(const QString& designation)
+{
+    return QStringLiteral("Цена: %1").arg(designation);
+}
+// Beside a search row whose text matched nothing.
+inline QString notFound() { return QStringLiteral("Не найдено"); }
 inline QString searchByDesignation() { return QStringLiteral("Поиск по обозначению"); }
 inline QString searchByName() { return QStringLiteral("Поиск по названию"); }
 inline QString find() { return QStringLiteral("Найти"); }
@@ -44,6 +51,16 @@ inline QString priceTooLarge(const QString& price)
 inline QString priceNotFinite(const QString& price)
 {
     return QStringLiteral("Цена должна быть числом: %1").arg(price);
+}
+inline QString priceNotANumber(const QString& typed)
+{
+    return QStringLiteral("'%1' не является допустимым числом (поле Цена)").arg(typed);
+}
+// A typed price that was given up (the editor closed) or that stopped a
+// sheet: the row and the price, then why on the second line.
+inline QString priceNotWritten(const QString& typed, const QString& designation, const QString& why)
+{
+    return QStringLiteral("Цена %1 для %2 не записана\r%3").arg(typed, designation, why);
 }
 inline QString badStoredPrice(const QString& file, const QString& designation, const QString& problem)
 {

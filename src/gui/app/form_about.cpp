@@ -2,6 +2,7 @@
 
 #include "core/base/apptexts.h"
 #include "core/base/buildinfo.h"
+#include "core/base/dialogs.h"
 #include "core/base/urlopener.h"
 #include "core/base/userguide.h"
 #include "core/db/storage.h"
@@ -125,7 +126,11 @@ void LinkLabel::paintEvent(QPaintEvent*)
 void LinkLabel::mouseReleaseEvent(QMouseEvent* e)
 {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && m_url.isValid())
-        urlOpener().openUrl(m_url);
+        urlOpener().openUrl(m_url, [url = m_url] {
+            // Nothing opens it here: the address, to be copied.
+            dialogs().messageBox(apptexts::cannotOpenLink(url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile())
+                                                                             : url.toString()));
+        });
     QLabel::mouseReleaseEvent(e);
 }
 

@@ -2,8 +2,11 @@
 #include "gui/app/form_company.h"
 
 #include "core/base/apptexts.h"
+#include "core/base/dialogs.h"
 #include "gui/app/form_about.h"
 #include "gui/app/forms.h"
+#include "core/orders/orderbooktexts.h"
+#include "gui/orders/form_customers.h"
 #include "gui/orders/form_history.h"
 #include "gui/app/widgets.h"
 #include "gui/calc/mainmodule6741.h"
@@ -77,15 +80,31 @@ TMain::TMain(QWidget* parent) : QWidget(parent, fixedWindowFlags())
               apptexts::statusHistory(), [] { return static_cast<QWidget*>(forms::History); });
     addButton(QStringLiteral("ImageLir"), QStringLiteral(":/pictures/launcherlir.svg"), 401, 18, 61,
               apptexts::statusAbout(), [] { return static_cast<QWidget*>(forms::About); });
-    // The company details that head every printed quote.
+    // The customers have no picture of their own: a command beside the status line.
+    auto* customers = new CommandPanel(orderbooktexts::btCustomers(), this);
+    customers->setObjectName(QStringLiteral("bt_customers"));
+    customers->setGeometry(360, 83, 104, 24);
+    connect(customers, &QPushButton::clicked, this, [] {
+        if (forms::Customers)
+            showWindow(forms::Customers);
+    });
+    // The company details that head every printed quote: on the right of the
+    // status line while it is empty, hidden while it names a picture's window.
     m_company = new QPushButton(QStringLiteral("Реквизиты..."), this);
     m_company->setObjectName(QStringLiteral("CompanyButton"));
     m_company->setFlat(true);
     m_company->setFont(tahoma(11));
-    m_company->setGeometry(362, 84, 100, 22);
+    m_company->setGeometry(252, 84, 100, 22);
     m_company->setCursor(Qt::PointingHandCursor);
     connect(m_company, &QPushButton::clicked, this, [this] { TCompanyDetails::edit(this); });
     m_label1->raise();
+    m_company->raise();
+}
+
+void TMain::setStatus(const QString& text)
+{
+    m_label1->setText(text);
+    m_company->setVisible(text.isEmpty());
 }
 
 void TMain::addButton(const QString& name, const QString& picture, int left, int top, int width,
@@ -94,7 +113,7 @@ void TMain::addButton(const QString& name, const QString& picture, int left, int
     auto* b = new PictureButton(picture, this);
     b->setObjectName(name);
     b->setGeometry(left, top, width, 60);
-    connect(b, &PictureButton::mouseMoved, this, [this, status] { m_label1->setText(status); });
+    connect(b, &PictureButton::mouseMoved, this, [this, status] { setStatus(status); });
     connect(b, &PictureButton::clicked, this, [target] {
         if (QWidget* w = target())
             showWindow(w);
@@ -114,13 +133,20 @@ void TMain::showWindow(QWidget* w)
 bool TMain::eventFilter(QObject* o, QEvent* e)
 {
     if ((o == m_shape || o == m_label1) && e->type() == QEvent::MouseMove)
-        m_label1->clear();
+        setStatus(QString());
     return QWidget::eventFilter(o, e);
 }
 
 void TMain::closeEvent(QCloseEvent* e)
 {
-    // Closing the launcher ends the program.
+    // Closing the launcher ends the program: not over an unsaved order
+    // without a question, and not with a typed price left hanging.
+    if (forms::TotalSum && !agreed(forms::TotalSum->order().quitQuestion())) {
+        e->ignore();
+        return;
+    }
+    if (forms::Price)
+        forms::Price->close();
     e->accept();
     QApplication::quit();
 }

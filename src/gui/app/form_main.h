@@ -38,6 +38,8 @@ protected:
 private:
     void addButton(const QString& name, const QString& picture, int left, int top, int width,
                    const QString& status, std::function<QWidget*()> target);
+    // The status line's text; "Реквизиты..." shows only while it is empty.
+    void setStatus(const QString& text);
 
     QWidget* m_shape = nullptr;
     QLabel* m_label1 = nullptr;

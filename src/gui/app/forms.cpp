@@ -9,4 +9,5 @@ gui::TPrice* Price = nullptr;
 gui::TAbout* About = nullptr;
 gui::TTotalSum* TotalSum = nullptr;
 gui::Thistory* History = nullptr;
+gui::TCustomers* Customers = nullptr;
 } // namespace lir::forms

@@ -12,6 +12,7 @@ class TPrice;
 class TAbout;
 class TTotalSum;
 class Thistory;
+class TCustomers;
 } // namespace lir::gui
 
 namespace lir::forms {
@@ -23,4 +24,5 @@ extern gui::TPrice* Price;
 extern gui::TAbout* About;
 extern gui::TTotalSum* TotalSum;
 extern gui::Thistory* History;
+extern gui::TCustomers* Customers;
 } // namespace lir::forms

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QWidget>
 
@@ -44,13 +46,29 @@ void GuiDialogs::messageBox(const QString& text)
     box(QMessageBox::NoIcon, apptexts::applicationTitle(), text, QMessageBox::Ok);
 }
 
-Dialogs::Answer GuiDialogs::question(const QString& text)
+namespace {
+Dialogs::Answer ask(const QString& text, bool noByDefault)
 {
     QMessageBox mb(QMessageBox::Question, apptexts::messageCaption(), screenText(text),
                    QMessageBox::Yes | QMessageBox::No, owner());
     mb.button(QMessageBox::Yes)->setText(apptexts::answerYes());
     mb.button(QMessageBox::No)->setText(apptexts::answerNo());
-    return mb.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    if (noByDefault) {
+        mb.setDefaultButton(QMessageBox::No);
+        mb.setEscapeButton(QMessageBox::No);
+    }
+    return mb.exec() == QMessageBox::Yes ? Dialogs::Answer::Yes : Dialogs::Answer::No;
+}
+} // namespace
+
+Dialogs::Answer GuiDialogs::question(const QString& text)
+{
+    return ask(text, false);
+}
+
+Dialogs::Answer GuiDialogs::confirm(const QString& text)
+{
+    return ask(text, true);
 }
 
 QString GuiDialogs::saveFileName(const QString& filter, const QString& defaultSuffix)
@@ -66,9 +84,36 @@ QString GuiDialogs::saveFileName(const QString& filter, const QString& defaultSu
     return dlg.selectedFiles().constFirst();
 }
 
-void GuiUrlOpener::openUrl(const QUrl& url)
+void GuiUrlOpener::openUrl(const QUrl& url, const std::function<void()>& failed)
 {
-    QDesktopServices::openUrl(url);
+    // xdg-open is run here rather than through Qt, which starts it detached
+    // and never learns that it found no browser or file manager.
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty()) {
+        if (!QDesktopServices::openUrl(url) && failed)
+            failed();
+        return;
+    }
+    // Not owned: a handler still running when the program ends is left
+    // running (a QProcess that is destroyed kills its process).
+    auto* p = new QProcess;
+    p->setProgram(xdgOpen);
+    p->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
+    p->setStandardOutputFile(QProcess::nullDevice());
+    p->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(p, &QProcess::finished, [p, failed](int code, QProcess::ExitStatus status) {
+        if ((status != QProcess::NormalExit || code != 0) && failed)
+            failed();
+        p->deleteLater();
+    });
+    QObject::connect(p, &QProcess::errorOccurred, [p, failed](QProcess::ProcessError e) {
+        if (e != QProcess::FailedToStart)
+            return;
+        if (failed)
+            failed();
+        p->deleteLater();
+    });
+    p->start();
 }
 
 ActivationTracker& ActivationTracker::instance()

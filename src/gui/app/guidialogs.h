@@ -15,15 +15,16 @@ public:
     void errorBox(const QString& text) override;
     void messageBox(const QString& text) override;
     Answer question(const QString& text) override;
+    Answer confirm(const QString& text) override;
     QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
 };
 
 // The desktop's default handler (the browser, the file manager). It starts the
-// handler and returns at once; a handler that fails is not waited for.
+// handler and returns at once; a handler that gives up is heard of later.
 class GuiUrlOpener : public UrlOpener
 {
 public:
-    void openUrl(const QUrl& url) override;
+    void openUrl(const QUrl& url, const std::function<void()>& failed = {}) override;
 };
 
 // Two-line texts keep a lone carriage return; on screen it is a line break.

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -125,8 +126,21 @@ CommandPanel::CommandPanel(const QString& caption, QWidget* parent) : QPushButto
     setStyleSheet(QStringLiteral(
         "QPushButton { background: white; color: #0000c0; border: 1px solid #7f7f7f; padding: 3px 10px; }"
         "QPushButton:hover { border-color: #0000c0; }"
+        "QPushButton:focus { border: 2px solid #0000c0; padding: 2px 9px; }"
         "QPushButton:pressed { background: #e8eefc; }"
         "QPushButton:disabled { color: #8080a0; }"));
+}
+
+void CommandPanel::keyPressEvent(QKeyEvent* e)
+{
+    // Outside a dialog a push button leaves Enter to its window.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        e->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(e);
 }
 
 Picture::Picture(const QString& resource, QWidget* parent) : QWidget(parent), m_svg(resource)

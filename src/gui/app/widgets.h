@@ -45,12 +45,16 @@ void setUpFixedWindow(QWidget* window, QSize size, WindowGround ground = WindowG
                       std::optional<QPoint> at = std::nullopt);
 
 // A command button of the program: a flat white panel with a single border
-// and a bold blue caption.
+// and a bold blue caption. Focused, it wears a thicker frame and Space or
+// Enter presses it.
 class CommandPanel : public QPushButton
 {
     Q_OBJECT
 public:
     explicit CommandPanel(const QString& caption, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 };
 
 // A picture drawn from an SVG resource, scaled to the widget.

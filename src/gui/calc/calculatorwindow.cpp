@@ -6,6 +6,7 @@
 #include "core/base/dialogs.h"
 #include "core/calc/calctexts.h"
 #include "core/export/kitexport.h"
+#include "core/orders/ordertable.h"
 #include "core/prices/pricetable.h"
 
 #include <QApplication>
@@ -14,8 +15,10 @@
 #include <QHBoxLayout>
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyleOptionHeader>
 #include <QStyleOptionViewItem>
 #include <QTimer>
@@ -96,10 +99,9 @@ void showComboIndex(QComboBox* c, int index)
 
 } // namespace
 
-CalculatorWindow::CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture,
-                                   QWidget* parent)
+CalculatorWindow::CalculatorWindow(KitCalculator* calc, const QString& caption, QWidget* parent)
     : QWidget(parent, fixedWindowFlags(true)),
-      m_calc(calc), m_sashPicture(sashPicture)
+      m_calc(calc)
 {
     m_calc->setParent(this);
     setWindowTitle(caption);
@@ -312,6 +314,8 @@ void CalculatorWindow::build()
     m_lirl->setStyleSheet(QStringLiteral("QLineEdit { color: red; }"));
     m_lirl->setMinimumWidth(330);
     m_lirl->setReadOnly(c.lirlReadOnly());
+    // No more than the order table keeps of a designation.
+    m_lirl->setMaxLength(orders::DesignationSize);
     lirlBox->addWidget(m_lirlLabel);
     lirlBox->addWidget(m_lirl);
     top->addLayout(lirlBox);
@@ -322,7 +326,8 @@ void CalculatorWindow::build()
     top->addWidget(emblem);
 
     m_pictureArea = new PictureArea(this);
-    m_image1 = new Picture(m_sashPicture, m_pictureArea);
+    // The sash as typed, drawn live from the state.
+    m_image1 = new SashView(*m_calc, m_pictureArea);
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image3 = new Picture(QStringLiteral(":/pictures/handles.svg"), m_pictureArea);
     m_image3->setObjectName(QStringLiteral("Image3"));
@@ -339,6 +344,7 @@ void CalculatorWindow::build()
                                          " border-right: 1px solid #7f9fc0; border-bottom: 1px solid #7f9fc0;"
                                          " padding-left: 3px; }"));
     m_grid->setWordWrap(false);
+    m_grid->setTabKeyNavigation(false); // Tab goes on to the commands
     m_grid->raise();
 
     // Headers and widths follow the screen width.
@@ -359,7 +365,11 @@ void CalculatorWindow::build()
     m_print = new CommandPanel(QStringLiteral("ПЕЧАТЬ"), this);
     m_print->setObjectName(QStringLiteral("PrintButton"));
     m_print->setMenu(quoteMenu(this, [this] {
-        return kitQuote(*m_calc, LookupPrice, readCompanyDetails(QDir::currentPath()), QDate::currentDate());
+        // Inputs changed since the calculation are calculated first, as for
+        // "EXCEL"; a failed calculation leaves no kit to quote.
+        m_calc->calculateIfChanged();
+        return kitQuote(*m_calc, prices::documentLookup(), readCompanyDetails(QDir::currentPath()),
+                        QDate::currentDate());
     }));
     m_sum = new CommandPanel(t::btSum, this);
     m_sum->setObjectName(QStringLiteral("SumButton"));
@@ -410,17 +420,50 @@ void CalculatorWindow::build()
     connect(m_panel1, &QPushButton::clicked, this, [this] { m_calc->Panel1Click(); });
     connect(m_sum, &QPushButton::clicked, this, [this] { m_calc->SumButtonClick(); });
     connect(m_export, &QPushButton::clicked, this, [this] {
-        runGuarded([this] { ExportButtonClick(*m_calc, LookupPrice); });
+        runGuarded([this] { ExportButtonClick(*m_calc, prices::documentLookup()); });
     });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 
     connect(m_calc, &KitCalculator::changed, this, &CalculatorWindow::syncFromState);
+    addKeys();
     syncFromState();
 
     // A fixed window as wide as the screen allows, at most 1000 pixels, and
     // as high as designed.
     setUpFixedWindow(this, {std::max(KitCalculator::windowWidth(screen), minimumSizeHint().width()), 546},
                      WindowGround::Style);
+}
+
+// A run of kits by keyboard: Enter in an input calculates, Ctrl+Enter adds
+// the kit to the order.
+void CalculatorWindow::addKeys()
+{
+    m_rashet->setToolTip(t::hintRashet);
+    m_sum->setToolTip(t::hintSum);
+    // Even a calculation that repeats the last one starts at the first part.
+    connect(m_rashet, &QPushButton::clicked, m_grid, &QTableView::scrollToTop);
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        // Only while the button is there to press.
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if (m_sum->isVisible() && m_sum->isEnabled())
+                m_sum->click();
+        });
+    }
+}
+
+void CalculatorWindow::keyPressEvent(QKeyEvent* e)
+{
+    // The inputs leave Enter to their window; the commands take their own.
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    QWidget* focus = focusWidget();
+    if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && focus && m_panel->isAncestorOf(focus)) {
+        if (m_rashet->isVisible() && m_rashet->isEnabled())
+            m_rashet->click();
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void CalculatorWindow::showOpenedEntry()
@@ -470,6 +513,7 @@ void CalculatorWindow::syncFromState()
         m_lirl->setText(c.lirlText());
     m_lirl->setVisible(c.lirlVisible());
     m_lirlLabel->setVisible(c.lirlVisible());
+    m_image1->refresh();
     m_image1->setVisible(c.image1Visible());
     m_image3->setVisible(c.image3Visible());
     m_grid->setVisible(c.resultVisible());
@@ -531,14 +575,20 @@ void CalculatorWindow::syncGrid()
             for (int col = 0; col < 6; ++col)
                 m_grid->setItem(r, col, new QTableWidgetItem);
     }
+    bool changed = false;
     for (int r = 1; r < c.gridRowCount(); ++r) {
         const GridRow& row = c.gridRow(r);
         for (int col = 0; col < 6; ++col) {
             QTableWidgetItem* item = m_grid->item(r - 1, col);
-            if (item->text() != row[col])
+            if (item->text() != row[col]) {
                 item->setText(row[col]);
+                changed = true;
+            }
         }
     }
+    // A new calculation is read from its first part.
+    if (changed)
+        m_grid->scrollToTop();
     // Measuring every cell is dear, and a replay of an order recalculates
     // hidden windows hundreds of times: a hidden window fits its columns when
     // it is shown.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calc/kitcalculator.h"
+#include "gui/calc/sashview.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -47,7 +48,7 @@ public:
     CommandPanel* sumButton() const { return m_sum; }
     CommandPanel* printButton() const { return m_print; }
     CommandPanel* saveChangesButton() const { return m_panel1; }
-    Picture* image1() const { return m_image1; }
+    SashView* image1() const { return m_image1; }
     Picture* image3() const { return m_image3; }
 
     // Brings every control in line with the state object.
@@ -57,7 +58,7 @@ public:
     void showOpenedEntry();
 
 protected:
-    CalculatorWindow(KitCalculator* calc, const QString& caption, const QString& sashPicture, QWidget* parent);
+    CalculatorWindow(KitCalculator* calc, const QString& caption, QWidget* parent);
     // Builds the window; subclasses add their own inputs through the hooks.
     void build();
 
@@ -79,15 +80,16 @@ protected:
 
     bool event(QEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void layoutPictures();
     void syncGrid();
     void fitColumns(bool atCreation);
     bool m_columnsStale = false; // the grid changed while the window was hidden
+    void addKeys();
 
     KitCalculator* m_calc;
-    QString m_sashPicture;
     bool m_activationHandled = false;
 
     QWidget* m_panel = nullptr;
@@ -115,7 +117,7 @@ private:
     QLabel* m_lirlLabel = nullptr;
     QLineEdit* m_lirl = nullptr;
     QWidget* m_pictureArea = nullptr;
-    Picture* m_image1 = nullptr;
+    SashView* m_image1 = nullptr;
     Picture* m_image3 = nullptr;
     QTableWidget* m_grid = nullptr;
     QList<int> m_designedWidths;

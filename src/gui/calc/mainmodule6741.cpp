@@ -10,7 +10,7 @@ namespace lir::gui {
 namespace t = calctexts;
 
 TMainForm6741::TMainForm6741(QWidget* parent)
-    : CalculatorWindow(new TurnKit, t::caption6741, QStringLiteral(":/pictures/sash6741.svg"), parent),
+    : CalculatorWindow(new TurnKit, t::caption6741, parent),
       m_kit(static_cast<TurnKit*>(&calculator()))
 {
     setObjectName(QStringLiteral("MainForm6741"));

@@ -7,7 +7,7 @@ namespace lir::gui {
 namespace t = calctexts;
 
 TMainForm6741otkid::TMainForm6741otkid(QWidget* parent)
-    : CalculatorWindow(new TiltKit, t::caption6741otkid, QStringLiteral(":/pictures/sash6741otkid.svg"), parent),
+    : CalculatorWindow(new TiltKit, t::caption6741otkid, parent),
       m_kit(static_cast<TiltKit*>(&calculator()))
 {
     setObjectName(QStringLiteral("MainForm6741otkid"));

@@ -7,7 +7,7 @@ namespace lir::gui {
 namespace t = calctexts;
 
 TMainForm6742::TMainForm6742(QWidget* parent)
-    : CalculatorWindow(new TiltTurnKit, t::caption6742, QStringLiteral(":/pictures/sash6742.svg"), parent),
+    : CalculatorWindow(new TiltTurnKit, t::caption6742, parent),
       m_kit(static_cast<TiltTurnKit*>(&calculator()))
 {
     setObjectName(QStringLiteral("MainForm6742"));

@@ -5,59 +5,15 @@
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "gui/app/widgets.h"
+#include "core/orders/customerbook.h"
 #include "gui/orders/form_sum.h"
+#include "gui/orders/orderbookview.h"
 
 #include <QHeaderView>
 
 namespace lir::gui {
 
 namespace t = ordertexts;
-
-// ---------------------------------------------------------------- SavedOrdersModel
-
-SavedOrdersModel::SavedOrdersModel(OrderHistory& history, QObject* parent)
-    : QAbstractTableModel(parent), m_history(history)
-{
-}
-
-int SavedOrdersModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_shown.size());
-}
-
-int SavedOrdersModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : 1;
-}
-
-QVariant SavedOrdersModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || index.row() >= m_shown.size() || role != Qt::DisplayRole)
-        return {};
-    return m_shown.at(index.row()).Name;
-}
-
-QVariant SavedOrdersModel::headerData(int section, Qt::Orientation o, int role) const
-{
-    if (role != Qt::DisplayRole)
-        return {};
-    if (o == Qt::Horizontal)
-        return t::colOrderName();
-    // The row indicator.
-    return section == m_history.currentOrder() ? QStringLiteral("\u25B6") : QString();
-}
-
-void SavedOrdersModel::refresh()
-{
-    const QVector<SavedOrder>& now = m_history.orders();
-    if (now != m_shown) {
-        beginResetModel();
-        m_shown = now;
-        endResetModel();
-    } else if (!m_shown.isEmpty()) {
-        emit headerDataChanged(Qt::Vertical, 0, int(m_shown.size()) - 1);
-    }
-}
 
 // ---------------------------------------------------------------- SavedKitsModel
 
@@ -141,6 +97,7 @@ QTableView* makeGrid(const QString& objectName, QAbstractItemModel* model, QWidg
     v->setSelectionMode(QAbstractItemView::SingleSelection);
     v->setWordWrap(false);
     v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setTabKeyNavigation(false); // Tab goes on to the next control
     return v;
 }
 
@@ -152,20 +109,26 @@ Thistory::Thistory(QWidget* parent)
     setObjectName(QStringLiteral("history"));
     setWindowTitle(t::historyCaption());
     setFont(tahoma(11));
-    setUpFixedWindow(this, {702, 427});
+    setUpFixedWindow(this, {1020, 564});
 
     auto* picture = new Picture(QStringLiteral(":/pictures/launcherhistory.svg"), this);
     picture->setObjectName(QStringLiteral("Image1"));
-    picture->setGeometry(634, 4, 60, 60);
+    picture->setGeometry(952, 4, 60, 60);
 
-    // The orders, left: the title row and the row indicator.
-    m_ordersModel = new SavedOrdersModel(m_history, this);
+    // The order book, left: the title row (a click sorts) and the row indicator.
+    m_book.setTableSource([this]() -> db::Table& { return m_history.table(); });
+    m_ordersModel = new OrderBookModel(m_book, this);
     m_parent = makeGrid(QStringLiteral("DBGrid_parent"), m_ordersModel, this);
     m_parent->verticalHeader()->setFixedWidth(14);
     m_parent->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_parent->setColumnWidth(0, 230);
-    m_parent->setSelectionBehavior(QAbstractItemView::SelectItems);
-    m_parent->setGeometry(8, 70, 264, 302);
+    const int widths[] = {56, 76, 124, 166, 130, 84};
+    for (int c = 0; c < OrderBook::ColumnCount; ++c)
+        m_parent->setColumnWidth(c, widths[c]);
+    m_parent->horizontalHeader()->setSortIndicator(OrderBook::Number, Qt::AscendingOrder);
+    m_parent->horizontalHeader()->setSortIndicatorShown(true);
+    m_parent->setSortingEnabled(true);
+    m_parent->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_parent->setGeometry(8, 70, 674, 440);
 
     // The kits of the listed order, right, under its description.
     m_lbName = new QLabel(this);
@@ -175,30 +138,33 @@ Thistory::Thistory(QWidget* parent)
     blue.setColor(QPalette::WindowText, Qt::blue);
     m_lbName->setPalette(blue);
     m_lbName->setAlignment(Qt::AlignCenter);
-    m_lbName->setGeometry(326, 46, 320, 20);
+    m_lbName->setGeometry(690, 46, 320, 20);
     m_lbName->hide();
 
     m_kitsModel = new SavedKitsModel(m_history, this);
     m_child = makeGrid(QStringLiteral("DBGrid_child"), m_kitsModel, this);
     m_child->verticalHeader()->hide();
     m_child->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_child->setColumnWidth(0, 205);
-    m_child->setColumnWidth(1, 80);
-    m_child->horizontalHeader()->setStretchLastSection(true);
-    m_child->setGeometry(284, 70, 410, 302);
+    m_child->setColumnWidth(0, 180);
+    m_child->setColumnWidth(1, 70);
+    m_child->setColumnWidth(2, 50);
+    m_child->setGeometry(690, 70, 322, 240);
 
     m_open = new CommandPanel(t::btOpen(), this);
     m_open->setObjectName(QStringLiteral("bt_open"));
-    m_open->setGeometry(8, 384, 136, 32);
+    m_open->setGeometry(8, 520, 136, 32);
     m_close = new CommandPanel(t::btClose(), this);
     m_close->setObjectName(QStringLiteral("bt_close"));
-    m_close->setGeometry(594, 384, 100, 32);
+    m_close->setGeometry(912, 520, 100, 32);
+
+    // The filters above, the current order's details and commands below.
+    m_controls = new OrderBookControls(m_book, CustomerBook::shared(), this);
 
     // ---------------------------------------------------------------- a person's actions
     connect(m_parent->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (!m_syncing && current.isValid())
-                    m_history.setCurrentOrder(current.row());
+                if (!m_syncing && current.isValid() && current.row() < m_book.shown().size())
+                    m_book.setCurrentId(m_book.shownOrder(current.row()).id);
             });
     connect(m_parent, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid())
@@ -211,14 +177,31 @@ Thistory::Thistory(QWidget* parent)
     connect(m_open, &QPushButton::clicked, this, &Thistory::bt_openClick);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     connect(&m_history, &OrderHistory::changed, this, &Thistory::syncFromState);
+    connect(&m_book, &OrderBook::changed, this, &Thistory::followBook);
+    connect(m_controls, &OrderBookControls::copyRequested, this, &Thistory::copyOrder);
 
     // The one order table of the run: the summation window saves through
     // it, and a save shows this window with the new order listed.
     if (forms::TotalSum) {
         OrderModel& order = forms::TotalSum->order();
         order.setOrderTable([this]() -> db::Table& { return m_history.table(); });
-        connect(&order, &OrderModel::saved, this, [this] { TMain::showWindow(this); });
+        connect(&order, &OrderModel::saved, this, [this, &order] {
+            // A showing reads the book again; the list then stands on the new
+            // order with its kits.
+            TMain::showWindow(this);
+            if (!runGuarded([&] { m_history.listSaved(order.description()); }))
+                return;
+            const int row = m_history.currentOrder();
+            const qint32 id = row >= 0 ? m_history.orders().at(row).Id : 0;
+            reloadBook();
+            if (id && m_book.find(id))
+                m_book.setCurrentId(id);
+            followBook();
+        });
     }
+    // The customers live beside the orders, in the one order table of the run.
+    CustomerBook::shared().setTableSource([this]() -> db::Table& { return m_history.table(); });
+
     // A table that cannot be created or opened is reported here; start-up
     // goes on, and every later use of the table reports it again.
     runGuarded([this] { m_history.FormCreate(); });
@@ -230,6 +213,7 @@ Thistory::~Thistory()
 {
     if (forms::TotalSum)
         forms::TotalSum->order().setOrderTable({});
+    CustomerBook::shared().setTableSource({});
     // The grids read the history until they go.
     delete std::exchange(m_parent, nullptr);
     delete std::exchange(m_child, nullptr);
@@ -238,20 +222,66 @@ Thistory::~Thistory()
 void Thistory::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    runGuarded([this] { m_history.FormShow(); });
+    // A colleague's orders and changes show at every showing.
+    if (runGuarded([this] { m_history.FormShow(); })) {
+        reloadBook();
+        runGuarded([] { CustomerBook::shared().reload(); });
+    }
+}
+
+void Thistory::reloadBook()
+{
+    if (!runGuarded([this] { m_book.reload(); }))
+        return;
+    // The book stands where the history stands (its first row after a
+    // change of the list), unless the filter hides that order.
+    const int row = m_history.currentOrder();
+    if (row >= 0 && m_book.find(m_history.orders().at(row).Id)) {
+        for (int i = 0; i < m_book.shown().size(); ++i)
+            if (m_book.shownOrder(i).id == m_history.orders().at(row).Id) {
+                m_book.setCurrentId(m_history.orders().at(row).Id);
+                break;
+            }
+    }
+    followBook();
+}
+
+void Thistory::followBook()
+{
+    const qint32 id = m_book.currentId();
+    if (id && id != m_history.listedOrder() && m_history.setCurrentOrderId(id))
+        runGuarded([this] { m_history.listKits(); });
+    syncFromState();
 }
 
 void Thistory::DBGrid_parentCellClick(int row)
 {
-    m_history.setCurrentOrder(row);
-    runGuarded([this] { m_history.listKits(); });
+    if (row < 0 || row >= m_book.shown().size())
+        return;
+    const qint32 id = m_book.shownOrder(row).id;
+    m_book.setCurrentId(id);
+    if (m_history.setCurrentOrderId(id))
+        runGuarded([this] { m_history.listKits(); });
+}
+
+void Thistory::copyOrder(qint32 id)
+{
+    if (!forms::TotalSum)
+        return;
+    runGuarded([&] { m_book.copyOrder(id, forms::TotalSum->order()); });
 }
 
 void Thistory::bt_openClick()
 {
-    if (!forms::TotalSum)
+    // Only an order the book shows is opened (a table that cannot be opened
+    // says so again).
+    if (!forms::TotalSum || (m_history.tableOpen() && !m_book.currentId()))
         return;
-    runGuarded([this] { m_history.bt_openClick(forms::TotalSum->order()); });
+    OrderModel& order = forms::TotalSum->order();
+    // Asked only where the opening would replace something unsaved.
+    if (m_history.listedOrder() != 0 && !agreed(order.openOtherQuestion()))
+        return;
+    runGuarded([&] { m_history.bt_openClick(order); });
 }
 
 void Thistory::syncFromState()
@@ -259,12 +289,13 @@ void Thistory::syncFromState()
     m_syncing = true;
     m_ordersModel->refresh();
     m_kitsModel->refresh();
-    const int current = m_history.currentOrder();
-    const QModelIndex index = m_ordersModel->index(current, 0);
-    if (index.isValid() && m_parent->currentIndex() != index)
+    const QModelIndex index = m_ordersModel->index(m_ordersModel->currentRow(), 0);
+    if (index.isValid() && m_parent->currentIndex().row() != index.row())
         m_parent->setCurrentIndex(index);
     m_lbName->setText(m_history.lb_name());
-    m_lbName->setVisible(m_history.lbNameVisible());
+    m_lbName->setVisible(m_history.lbNameVisible() && m_book.currentId());
+    m_open->setEnabled(!m_history.tableOpen() || m_book.currentId() != 0);
+    m_controls->sync();
     m_syncing = false;
 }
 

@@ -3,6 +3,9 @@
 #include "core/base/dialogs.h"
 #include "core/calc/calctexts.h"
 #include "core/export/orderexport.h"
+#include "core/orders/ordertable.h"
+#include "core/export/ordertotal.h"
+#include "core/orders/customerbook.h"
 #include "core/orders/ordertexts.h"
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
@@ -11,13 +14,20 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/customerchoice.h"
 #include "core/prices/pricetable.h"
 
 #include <QDir>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyledItemDelegate>
 #include <QSvgRenderer>
+#include <QToolTip>
 
 #include <utility>
 
@@ -88,6 +98,25 @@ void OrderGridModel::refresh()
 
 namespace {
 
+// A cell too narrow for its text shows it elided, and whole in its tooltip.
+class ElidedTipDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool helpEvent(QHelpEvent* e, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (e->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(e, view, option, index);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (!text.isEmpty() && sizeHint(option, index).width() > option.rect.width())
+            QToolTip::showText(e->globalPos(), text, view, option.rect);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+};
+
 QTableView* makeGrid(const QString& objectName, const OrderGrid& g, QAbstractItemModel* model, QWidget* parent)
 {
     auto* v = new QTableView(parent);
@@ -107,6 +136,9 @@ QTableView* makeGrid(const QString& objectName, const OrderGrid& g, QAbstractIte
     v->setSelectionBehavior(QAbstractItemView::SelectItems);
     v->setWordWrap(false);
     v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setTabKeyNavigation(false); // Tab goes on to the next control
+    v->setTextElideMode(Qt::ElideRight);
+    v->setItemDelegate(new ElidedTipDelegate(v));
     for (int c = 0; c < g.columnCount(); ++c)
         v->setColumnWidth(c, g.widths().at(c));
     return v;
@@ -185,6 +217,8 @@ TTotalSum::TTotalSum(QWidget* parent)
     m_ledName = new QLineEdit(this);
     m_ledName->setObjectName(QStringLiteral("led_name"));
     m_ledName->setGeometry(8, 341, 350, 24);
+    // No more than the order table keeps: nothing is cut when it is saved.
+    m_ledName->setMaxLength(orders::NameSize);
     nameLabel->setBuddy(m_ledName);
 
     m_save = new CommandPanel(t::btSave(), this);
@@ -207,6 +241,23 @@ TTotalSum::TTotalSum(QWidget* parent)
     m_close->setObjectName(QStringLiteral("bt_close"));
     m_close->setGeometry(648, 336, 100, 32);
 
+    // The order's customer beside the picture buttons; which markup applies
+    // under the markup.
+    m_customer = new CustomerChoice(m_order, CustomerBook::shared(), this);
+    m_customer->setGeometry(76, 68, 484, 28);
+    m_markupSource = new QLabel(this);
+    m_markupSource->setObjectName(QStringLiteral("lb_markupsource"));
+    m_markupSource->setFont(tahoma(10));
+    m_markupSource->setGeometry(240, 48, 226, 16);
+    m_markupSource->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // A saved order keeps the total of its summary.
+    m_order.setTotalSource([this]() -> std::optional<double> {
+        std::optional<double> total;
+        if (prices::openTable())
+            runGuarded([&] { total = orderSummaryTotal(m_order, LookupPrice); });
+        return total;
+    });
+
     // ---------------------------------------------------------------- a person's actions
     connect(m_views, &QButtonGroup::idClicked, this, [this](int id) {
         m_order.RadioButtonClick(View(id));
@@ -218,7 +269,7 @@ TTotalSum::TTotalSum(QWidget* parent)
         if (m_order.spbt_editClick())
             grid(m_order.view())->setFocus();
     });
-    connect(m_spbtDelete, &QToolButton::clicked, this, [this] { m_order.spbt_deleteClick(); });
+    connect(m_spbtDelete, &QToolButton::clicked, this, &TTotalSum::spbt_deleteClick);
     for (int i = 0; i < 3; ++i) {
         const View v = View(i + 1);
         connect(m_grids[size_t(i)]->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -234,9 +285,18 @@ TTotalSum::TTotalSum(QWidget* parent)
         m_order.StringGrid2DblClick();
     });
     connect(m_save, &QPushButton::clicked, this, [this] { runGuarded([this] { m_order.bt_saveClick(); }); });
-    connect(m_clear, &QPushButton::clicked, this, [this] { m_order.bt_clearClick(); });
+    connect(m_clear, &QPushButton::clicked, this, &TTotalSum::bt_clearClick);
     connect(m_export, &QPushButton::clicked, this, &TTotalSum::ExportButtonClick);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+
+    // Back to the calculator of the last kit, for the next kit of a run.
+    // Esc comes as a key the controls leave alone (a cell editor takes it);
+    // a grid would take it for a search by the first letters.
+    for (QTableView* g : m_grids)
+        g->installEventFilter(this);
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this), &QShortcut::activated, this,
+            &TTotalSum::backToCalculator);
+    m_close->setToolTip(t::backHint());
 
     connect(&m_order, &OrderModel::changed, this, &TTotalSum::syncFromState);
     connect(&m_order, &OrderModel::showRequested, this, [this] { TMain::showWindow(this); });
@@ -254,17 +314,93 @@ TTotalSum::~TTotalSum()
         delete std::exchange(m, nullptr);
 }
 
+CalculatorWindow* TTotalSum::windowOf(const KitCalculator* calc)
+{
+    if (forms::MainForm6741 && calc == &forms::MainForm6741->kit())
+        return forms::MainForm6741;
+    if (forms::MainForm6742 && calc == &forms::MainForm6742->kit())
+        return forms::MainForm6742;
+    if (forms::MainForm6741otkid && calc == &forms::MainForm6741otkid->kit())
+        return forms::MainForm6741otkid;
+    return nullptr;
+}
+
 void TTotalSum::showCalculator(KitCalculator* calc)
 {
-    CalculatorWindow* w = nullptr;
-    if (forms::MainForm6741 && calc == &forms::MainForm6741->kit())
-        w = forms::MainForm6741;
-    else if (forms::MainForm6742 && calc == &forms::MainForm6742->kit())
-        w = forms::MainForm6742;
-    else if (forms::MainForm6741otkid && calc == &forms::MainForm6741otkid->kit())
-        w = forms::MainForm6741otkid;
-    if (w)
+    if (CalculatorWindow* w = windowOf(calc))
         w->showOpenedEntry();
+}
+
+bool TTotalSum::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape
+        && static_cast<QKeyEvent*>(e)->modifiers() == Qt::NoModifier) {
+        for (QTableView* g : m_grids) {
+            if (o == g) {
+                backToCalculator();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void TTotalSum::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        backToCalculator();
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void TTotalSum::backToCalculator()
+{
+    if (KitCalculator* calc = m_order.lastCalculator())
+        if (CalculatorWindow* w = windowOf(calc))
+            TMain::showWindow(w);
+}
+
+void TTotalSum::fitColumns(View v)
+{
+    // Every column as wide as its title and its widest cell (no less than
+    // designed); the name column (the designation in the kits view) takes
+    // the rest of the grid's width, and elides a name that does not fit.
+    QTableView* g = grid(v);
+    const OrderGrid& cells = m_order.grid(v);
+    const int stretch = v == OrderModel::Kits ? 0 : 1;
+    QHeaderView* header = g->horizontalHeader();
+    int room = g->width() - 2 * g->frameWidth();
+    if ((cells.rowCount() - 1) * g->verticalHeader()->defaultSectionSize() > g->height() - 2 * g->frameWidth() - header->height())
+        room -= g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g);
+    int others = 0;
+    for (int c = 0; c < cells.columnCount(); ++c) {
+        if (c == stretch)
+            continue;
+        const int w = std::max({cells.widths().at(c), header->sectionSizeHint(c),
+                                 static_cast<const QAbstractItemView*>(g)->sizeHintForColumn(c)});
+        if (g->columnWidth(c) != w)
+            g->setColumnWidth(c, w);
+        others += w;
+    }
+    const int w = std::max(cells.widths().at(stretch), room - others);
+    if (g->columnWidth(stretch) != w)
+        g->setColumnWidth(stretch, w);
+}
+
+void TTotalSum::spbt_deleteClick()
+{
+    if (!agreed(m_order.deleteQuestion()))
+        return;
+    m_order.spbt_deleteClick();
+}
+
+void TTotalSum::bt_clearClick()
+{
+    if (!agreed(m_order.clearQuestion()))
+        return;
+    m_order.bt_clearClick();
 }
 
 void TTotalSum::ExportButtonClick()
@@ -272,7 +408,7 @@ void TTotalSum::ExportButtonClick()
     // Edit1 may hold a text not yet handed over by textEdited (set from code).
     if (m_edit1->text() != m_order.markup())
         m_order.setMarkup(m_edit1->text());
-    runGuarded([this] { lir::ExportButtonClick(m_order, LookupPrice); });
+    runGuarded([this] { lir::ExportButtonClick(m_order, prices::documentLookup()); });
 }
 
 Quote TTotalSum::quote()
@@ -280,7 +416,8 @@ Quote TTotalSum::quote()
     if (m_edit1->text() != m_order.markup())
         m_order.setMarkup(m_edit1->text());
     const View v = m_order.view();
-    return orderQuote(m_order.grid(v), v, m_order.markup(), m_order.description(), m_order.savedNumber(), LookupPrice,
+    return orderQuote(m_order.grid(v), v, m_order.markup(), quoteCustomer(m_order), m_order.savedNumber(),
+                      prices::documentLookup(),
                       readCompanyDetails(QDir::currentPath()), QDate::currentDate());
 }
 
@@ -296,9 +433,12 @@ void TTotalSum::syncFromState()
             rb->setChecked(v == shown);
         }
         rb->setEnabled(m_order.viewButtonsEnabled());
+        rb->setToolTip(m_order.viewButtonsHint());
 
-        if (m_order.gridsRevision() != m_shownRevision)
+        if (m_order.gridsRevision() != m_shownRevision) {
             m_models[size_t(i)]->refresh();
+            fitColumns(v);
+        }
         QTableView* g = m_grids[size_t(i)];
         g->setVisible(v == shown);
         g->setEditTriggers(m_order.editableView() == v ? QAbstractItemView::AnyKeyPressed
@@ -314,6 +454,8 @@ void TTotalSum::syncFromState()
         m_edit1->setText(m_order.markup());
     if (m_ledName->text() != m_order.description())
         m_ledName->setText(m_order.description());
+    m_markupSource->setText(markupSourceText(m_order));
+    m_customer->orderChanged();
     m_syncing = false;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QButtonGroup>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -15,7 +16,9 @@
 
 namespace lir::gui {
 
+class CalculatorWindow;
 class CommandPanel;
+class CustomerChoice;
 
 // One grid of the order as a table model: the rows below the title row.
 class OrderGridModel : public QAbstractTableModel
@@ -61,6 +64,12 @@ public:
     CommandPanel* exportButton() const { return m_export; }
     CommandPanel* printButton() const { return m_print; }
     CommandPanel* closeButton() const { return m_close; }
+    CustomerChoice* customerChoice() const { return m_customer; }
+    QLabel* markupSource() const { return m_markupSource; }
+
+    // The delete button and "Очистить заказ": each asks first what it would lose.
+    void spbt_deleteClick();
+    void bt_clearClick();
 
     // "EXCEL": the shown view with the markup of Edit1.
     void ExportButtonClick();
@@ -70,9 +79,17 @@ public:
 
     // Brings every control in line with the order.
     void syncFromState();
+    // Esc and Alt+Left: the calculator the last kit came from.
+    void backToCalculator();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    static CalculatorWindow* windowOf(const KitCalculator* calc);
     void showCalculator(KitCalculator* calc);
+    void fitColumns(OrderModel::View v);
 
     OrderModel m_order;
     std::array<QRadioButton*, 3> m_radio{};
@@ -88,6 +105,8 @@ private:
     CommandPanel* m_export = nullptr;
     CommandPanel* m_print = nullptr;
     CommandPanel* m_close = nullptr;
+    CustomerChoice* m_customer = nullptr;
+    QLabel* m_markupSource = nullptr;
     bool m_syncing = false;
     int m_shownRevision = -1;
 };

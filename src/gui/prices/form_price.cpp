@@ -4,10 +4,13 @@
 #include "core/base/error.h"
 #include "core/db/storesettings.h"
 #include "gui/app/widgets.h"
+#include "gui/prices/importdialog.h"
 #include "gui/prices/pricemodel.h"
+#include "core/prices/priceedit.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/pricetexts.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -126,7 +129,7 @@ TPrice::TPrice(QWidget* parent)
     const int gridRight = m_grid->x() + m_grid->width();
     auto searchRow = [this, gridRight](int top, const QString& label, const QString& labelName,
                                        const QString& editName, const QString& panelName, QLineEdit*& edit,
-                                       CommandPanel*& panel) {
+                                       CommandPanel*& panel, QLabel*& notFound) {
         auto* l = new QLabel(label, this);
         l->setObjectName(labelName);
         l->setGeometry(8, top, 160, 24);
@@ -137,11 +140,21 @@ TPrice::TPrice(QWidget* parent)
         panel->setObjectName(panelName);
         panel->setGeometry(gridRight - 70, top, 70, 24);
         panel->setAutoDefault(false);
+        // Where the eye is after a search: a silent miss would leave the
+        // previous row to take the next price typed.
+        notFound = new QLabel(t::notFound(), this);
+        notFound->setObjectName(panelName + QStringLiteral("NotFound"));
+        notFound->setGeometry(gridRight + 8, top, 110, 24);
+        QPalette red = notFound->palette();
+        red.setColor(QPalette::WindowText, Qt::red);
+        notFound->setPalette(red);
+        notFound->setFont(tahoma(11, true));
+        notFound->hide();
     };
     searchRow(382, t::searchByDesignation(), QStringLiteral("Label1"), QStringLiteral("Edit2"),
-              QStringLiteral("Panel1"), m_edit2, m_panel1);
+              QStringLiteral("Panel1"), m_edit2, m_panel1, m_notFound1);
     searchRow(414, t::searchByName(), QStringLiteral("Label2"), QStringLiteral("Edit1"), QStringLiteral("Panel2"),
-              m_edit1, m_panel2);
+              m_edit1, m_panel2, m_notFound2);
     connect(m_panel1, &QPushButton::clicked, this, &TPrice::Panel1Click);
     connect(m_edit2, &QLineEdit::returnPressed, this, &TPrice::Panel1Click);
     connect(m_panel2, &QPushButton::clicked, this, &TPrice::Panel2Click);
@@ -161,6 +174,8 @@ TPrice::TPrice(QWidget* parent)
     setTabOrder(m_panel2, m_closeGridButton);
 
     openTable();
+    // Price lists in and out: under the price edit.
+    m_listCommands = new PriceListCommands(this, m_table, 450, 170, 184);
 }
 
 TPrice::~TPrice() = default;
@@ -197,6 +212,19 @@ void TPrice::showCurrentRow()
     }
     m_showing = false;
     m_dbEdit3->setReadOnly(row < 0);
+    // The group names the row whose price it edits.
+    QString title = t::priceGroup();
+    if (m_table && row >= 0) {
+        const QString designation = m_table->text(prices::fieldDesignation());
+        const QFontMetrics fm(m_priceGroup->font());
+        const int room = m_priceGroup->width() - 20 - fm.horizontalAdvance(t::priceGroupOf(QString()));
+        title = t::priceGroupOf(fm.elidedText(designation, Qt::ElideRight, room));
+        m_priceGroup->setToolTip(t::priceGroupOf(designation));
+    } else {
+        m_priceGroup->setToolTip(QString());
+    }
+    if (m_priceGroup->title() != title)
+        m_priceGroup->setTitle(title);
     showPrice();
 }
 
@@ -215,10 +243,14 @@ void TPrice::gridRowChosen(int row)
 {
     if (!m_table)
         return;
+    clearNotFound();
     const qint64 rowid = m_model->rowidAt(row);
     // Moving writes a pending price first; a price the field refuses keeps
     // the table, and so the grid, on the edited row.
-    const bool moved = runGuarded([&] { m_table->moveTo(rowid); });
+    const bool moved = runGuarded([&] {
+        prices::postPrice(*m_table);
+        m_table->moveTo(rowid);
+    });
     if (!moved || m_model->currentRow() != row) {
         showCurrentRow();
         // The view finishes the click after this; put its selection back then.
@@ -246,7 +278,7 @@ void TPrice::DBEdit3Enter()
     // A price the field refuses stays in the edit, to be mended.
     const bool written = runGuarded([&] {
         m_table->edit();
-        m_table->post();
+        prices::postPrice(*m_table);
     });
     m_model->pendingChanged();
     if (!written) {
@@ -260,6 +292,17 @@ void TPrice::DBEdit3Enter()
     m_grid->setFocus();
 }
 
+void TPrice::DBEdit3Escape()
+{
+    // The row gets its stored price back.
+    if (!m_table || m_table->state() == db::Table::State::Browse)
+        return;
+    runGuarded([this] { prices::cancelPrice(*m_table); });
+    m_model->pendingChanged();
+    showPrice();
+    m_dbEdit3->selectAll();
+}
+
 void TPrice::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
@@ -269,26 +312,55 @@ void TPrice::showEvent(QShowEvent* e)
         runGuarded([this] { m_model->refresh(); });
 }
 
-void TPrice::search(const QString& field, const QString& text)
+void TPrice::clearNotFound()
 {
-    if (m_table)
-        runGuarded([&] { m_table->locate(field, text, db::Table::CaseInsensitive | db::Table::PartialKey); });
+    m_notFound1->hide();
+    m_notFound2->hide();
+}
+
+void TPrice::search(const QString& field, const QString& text, QLabel* notFound)
+{
+    clearNotFound();
+    if (m_table) {
+        bool found = true;
+        const bool done = runGuarded([&] {
+            prices::postPrice(*m_table);
+            found = m_table->locate(field, text, db::Table::CaseInsensitive | db::Table::PartialKey);
+        });
+        notFound->setVisible(done && !found);
+    }
     m_grid->setFocus();
 }
 
 void TPrice::Panel1Click()
 {
-    search(prices::fieldDesignation(), m_edit2->text());
+    search(prices::fieldDesignation(), m_edit2->text(), m_notFound1);
 }
 
 void TPrice::Panel2Click()
 {
-    search(prices::fieldName(), m_edit1->text());
+    search(prices::fieldName(), m_edit1->text(), m_notFound2);
 }
 
 void TPrice::CloseGridButtonClick()
 {
-    hide();
+    close();
+}
+
+void TPrice::closeEvent(QCloseEvent* e)
+{
+    // A price left pending would stop every later sheet at its lookup: it is
+    // written now, or given up with a word about it.
+    if (m_table) {
+        QString lost;
+        runGuarded([&] { lost = prices::finishPrice(*m_table); });
+        m_model->pendingChanged();
+        showPrice();
+        if (!lost.isEmpty())
+            dialogs().messageBox(lost);
+    }
+    clearNotFound();
+    e->accept();
 }
 
 bool TPrice::eventFilter(QObject* o, QEvent* e)
@@ -306,6 +378,10 @@ bool TPrice::eventFilter(QObject* o, QEvent* e)
             return true;
         if (o == m_dbEdit3 && enter) {
             DBEdit3Enter();
+            return true;
+        }
+        if (o == m_dbEdit3 && k->key() == Qt::Key_Escape) {
+            DBEdit3Escape();
             return true;
         }
     }

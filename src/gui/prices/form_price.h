@@ -13,6 +13,7 @@ namespace lir::gui {
 
 class CommandPanel;
 class Picture;
+class PriceListCommands;
 class PriceModel;
 
 // The price editor: the rows of the price table, a search by designation and
@@ -37,21 +38,32 @@ public:
     CommandPanel* designationFind() const { return m_panel1; }
     CommandPanel* nameFind() const { return m_panel2; }
     CommandPanel* closeButton() const { return m_closeGridButton; }
+    QGroupBox* priceGroup() const { return m_priceGroup; }
+    // "Не найдено" beside the search row whose text matched nothing.
+    QLabel* designationNotFound() const { return m_notFound1; }
+    QLabel* nameNotFound() const { return m_notFound2; }
+
+    PriceListCommands* listCommands() const { return m_listCommands; }
 
     // Search by designation (Panel1, Enter in Edit2) and by name (Panel2,
     // Enter in Edit1): the first row whose field begins with the text,
-    // whatever the case; nothing found leaves the row. The grid takes the focus.
+    // whatever the case; nothing found leaves the row and says so beside the
+    // search row. The grid takes the focus.
     void Panel1Click();
     void Panel2Click();
+    // Closes the window; a pending price is written, or dropped with a message.
     void CloseGridButtonClick();
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void openTable();
-    void search(const QString& field, const QString& text);
+    void search(const QString& field, const QString& text, QLabel* notFound);
+    void clearNotFound();
+    void DBEdit3Escape();
     // The grid and the price edit show the table's current row.
     void showCurrentRow();
     void showPrice();
@@ -69,7 +81,10 @@ private:
     CommandPanel* m_panel1 = nullptr;
     CommandPanel* m_panel2 = nullptr;
     CommandPanel* m_closeGridButton = nullptr;
+    QLabel* m_notFound1 = nullptr;
+    QLabel* m_notFound2 = nullptr;
     Picture* m_picture = nullptr;
+    PriceListCommands* m_listCommands = nullptr;
     bool m_showing = false; // the grid is being moved to the table's row
 };
 

@@ -44,3 +44,16 @@ TEST(NumberForms, NeitherTheFormsNorTheTypedNumbersFollowTheCLibrarysLocale)
     std::setlocale(LC_NUMERIC, previous.constData());
     qunsetenv("LOCPATH");
 }
+
+TEST(NumberForms, TypedNumbersTakeTheLocalesSeparatorOrAPoint)
+{
+    const QLocale ru(QLocale::Russian, QLocale::Russia);
+    const std::pair<const char*, double> accepted[] = {{"12,5", 12.5}, {"12.5", 12.5}, {" -3 ", -3}, {"0,05", 0.05}, {"7", 7}};
+    for (const auto& [text, value] : accepted) {
+        double v = 0;
+        EXPECT_TRUE(numfmt::parse(QString::fromLatin1(text), ru, &v)) << text;
+        EXPECT_EQ(v, value) << text;
+    }
+    for (const char* text : {"1,2,3", "12,5.1", "1e5", "inf", "", ",", "-", "1 500", "12,5x"})
+        EXPECT_FALSE(numfmt::parse(QString::fromLatin1(text), ru, nullptr)) << text;
+}

@@ -10,20 +10,34 @@
 
 using namespace lir;
 
-TEST(UserGuide, TheInstalledGuideComesFirstThenTheSourceTree)
+TEST(UserGuide, TheProgramsOwnGuideComesFirstAndTheSourceTreeOnlyForItsBuildFolder)
 {
     test::ScopedWorkDir work;
     // An installed program: <prefix>/bin beside <prefix>/share/doc/lircomplect.
     ASSERT_TRUE(QDir(work.path()).mkpath(QStringLiteral("bin")) && QDir(work.path()).mkpath(QStringLiteral("share/doc/lircomplect")));
+    ASSERT_TRUE(QDir(work.path()).mkpath(QStringLiteral("usr/share/doc/lircomplect")));
     const QString bin = work.file(QStringLiteral("bin"));
     const QString tree = QDir(QStringLiteral(LIR_SOURCE_DIR)).absolutePath();
-    const QString without = userGuidePath(bin);
-    EXPECT_TRUE(without == tree + QStringLiteral("/docs/guide/index.html") || without == tree + QStringLiteral("/README.md"))
-        << without.toStdString();
+    const QString package = work.file(QStringLiteral("usr/share/doc/lircomplect/index.html"));
+
+    // Away from the build folder the source tree is never taken: the
+    // package's guide, or none.
+    EXPECT_EQ(userGuidePath(bin, package), QString());
+    QFile installed(package);
+    ASSERT_TRUE(installed.open(QIODevice::WriteOnly));
+    installed.close();
+    EXPECT_EQ(userGuidePath(bin, package), QFileInfo(package).absoluteFilePath());
+
+    // The guide installed beside the program comes first.
     QFile guide(work.file(QStringLiteral("share/doc/lircomplect/index.html")));
     ASSERT_TRUE(guide.open(QIODevice::WriteOnly));
     guide.close();
-    EXPECT_EQ(userGuidePath(bin), QFileInfo(guide.fileName()).absoluteFilePath());
+    EXPECT_EQ(userGuidePath(bin, package), QFileInfo(guide.fileName()).absoluteFilePath());
+
+    // Run from the build folder, the source tree's guide comes before the package's.
+    const QString fromBuild = userGuidePath(QStringLiteral(LIR_BINARY_DIR), package);
+    EXPECT_TRUE(fromBuild == tree + QStringLiteral("/docs/guide/index.html") || fromBuild == tree + QStringLiteral("/README.md"))
+        << fromBuild.toStdString();
 }
 
 TEST(QtTranslation, QtsOwnTextsSpeakRussian)

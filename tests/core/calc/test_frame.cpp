@@ -412,6 +412,9 @@ TEST_F(FrameTest, SaveChangesStoresTheEditedEntryAndReplaysTheOrder)
     setOrderSink(&sink);
     TiltKit k;
     k.setSaveChangesVisible(true);
+    k.setFFH(700);
+    k.setFFB(600);
+    k.RashetButtonClick();
     k.setRal(1015);
     k.Panel1Click();
     ASSERT_EQ(sink.stored.size(), 1u);

@@ -78,6 +78,34 @@ TEST_F(KitExport, HeaderFollowsTheInputsWhileKitLinesFollowTheLastCalculation)
     EXPECT_EQ(s.screws25.count, QStringLiteral("10"));
 }
 
+TEST_F(KitExport, ChangedInputsAreCalculatedBeforeTheSheetIsWritten)
+{
+    noSpreadsheet();
+    test::ScopedWorkDir dir;
+    TurnKit turn;
+    calculateSizes(turn, 400, 500);
+    turn.setKolKomlektov(7);
+    turn.setFFH(1900);
+    test::recorder().setNextFileName(dir.file(QStringLiteral("changed.html")));
+    ExportButtonClick(turn, pricesOf(QStringLiteral("turn")));
+    EXPECT_EQ(turn.LastFFH, 1900);
+    EXPECT_EQ(turn.KitDesignation, QStringLiteral("ЛИР-6741-06МR100"));
+    const KitSheet s = KitSheet::fromCalculator(turn);
+    EXPECT_EQ(s.lines.at(0).quantity, 7);
+    EXPECT_EQ(test::readFile(dir.file(QStringLiteral("changed.html"))),
+              kitSheetHtml(s, pricesOf(QStringLiteral("turn")), environment().numberLocale()));
+
+    // A change that fails the checks: its message, no dialog and no file.
+    turn.setFFH(100);
+    test::recorder().clear();
+    ExportButtonClick(turn, pricesOf(QStringLiteral("turn")));
+    EXPECT_EQ(test::recorder().errors(),
+              QStringList{QStringLiteral("Неправильно задана высота для комплекта без верхнего и нижнего прижимов!\r"
+                                         "Измените высоту в интервале 300 мм - 2300 мм")});
+    EXPECT_EQ(test::recorder().shown().size(), 1u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("changed.html")});
+}
+
 TEST_F(KitExport, WithoutASpreadsheetTheSheetIsAnHtmlFileChosenInTheDialog)
 {
     noSpreadsheet();
@@ -97,6 +125,8 @@ TEST_F(KitExport, WithoutASpreadsheetTheSheetIsAnHtmlFileChosenInTheDialog)
     test::recorder().setNextFileName(dir.file(QStringLiteral("kit")));
     ExportButtonClick(tilt, pricesOf(QStringLiteral("tilt")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kit.html")});
+    EXPECT_EQ(test::recorder().messages(),
+              QStringList{QStringLiteral("Таблица сохранена в файле ") + QDir::toNativeSeparators(dir.file(QStringLiteral("kit.html")))});
     EXPECT_EQ(test::readFile(dir.file(QStringLiteral("kit.html"))), test::readFile(QStringLiteral(LIR_TEST_DATA "/export/kit_tilt.html")));
 }
 

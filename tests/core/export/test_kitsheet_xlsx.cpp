@@ -1,6 +1,7 @@
 // The kit sheet as a workbook, read back with openpyxl.
 #include "core/base/error.h"
 #include "core/export/kitsheet_xlsx.h"
+#include "core/export/documentfile.h"
 #include "exportsupport.h"
 
 #include <QFileInfo>
@@ -58,7 +59,7 @@ TEST(KitSheetXlsx, LayoutOfAThreeLineKit)
     EXPECT_EQ(book[QStringLiteral("sheets")].toArray().first().toString(), QStringLiteral("Лист1"));
     EXPECT_EQ(book[QStringLiteral("orientation")].toString(), QStringLiteral("landscape"));
     const QJsonObject widths = book[QStringLiteral("widths")].toObject();
-    const double expected[] = {5.71, 21.86, 27.86, 11.5, 11.5, 12.71, 12.71, 7, 7};
+    const double expected[] = {5.71, 21.86, 27.86, 11.5, 11.5, 12.71, 12.71, 10, 10};
     for (int c = 0; c < 9; ++c)
         // Stored in whole pixels plus the cell padding of five pixels, seven pixels a character.
         EXPECT_NEAR(widths[QString(QChar(u'A' + c))].toDouble(), (std::round(expected[c] * 7) + 5) / 7, 0.01) << c;
@@ -112,6 +113,35 @@ TEST(KitSheetXlsx, LayoutOfAThreeLineKit)
                                   {"I18", u"=SUM(I11:I16)"}}));
     EXPECT_TRUE(cell(book, "B18")[QStringLiteral("bold")].toBool());
     EXPECT_TRUE(cell(book, "G18")[QStringLiteral("bold")].toBool());
+}
+
+TEST(KitSheetXlsx, AmountsAreTheNumbersTheHtmlSheetWritesAndThePagesPrint)
+{
+    test::ScopedWorkDir dir;
+    const QString path = dir.file(QStringLiteral("kit.xlsx"));
+    KitSheet s = threeLines();
+    s.lines[0].quantity = 3;
+    // 0,1 x 3 is 0.30000000000000004 as a product; the HTML sheet writes 0,3.
+    writeKitSheetXlsx(path, s,
+                      test::priceTable({{QStringLiteral("6742.00.03-20"), 0.1},
+                                        {QStringLiteral("6742.09.00-00"), 1234.5},
+                                        {QStringLiteral("DIN7982(4*25)"), 0.35}}),
+                      russian);
+    const QJsonObject book = readBack(path);
+    EXPECT_EQ(value(book, "I11").toDouble(), 0.3);
+    EXPECT_EQ(value(book, "I12").toDouble(), 2469);
+    EXPECT_EQ(value(book, "I15").toDouble(), 4.9);
+    for (const char* ref : {"H11", "I11", "H12", "I12", "H15", "I15", "H18", "I18"}) {
+        EXPECT_EQ(cell(book, ref)[QStringLiteral("format")].toString(), QStringLiteral("0.00")) << ref;
+        EXPECT_TRUE(cell(book, ref)[QStringLiteral("type")].toString() == QLatin1String("n")
+                    || cell(book, ref)[QStringLiteral("type")].toString() == QLatin1String("f")) << ref;
+    }
+    EXPECT_EQ(cell(book, "E11")[QStringLiteral("type")].toString(), QStringLiteral("n"));
+    EXPECT_TRUE(holdsTexts(book, {{"D13", u"009900"}}));
+    // The title across the table; A4, one page wide, the header row on every page.
+    EXPECT_EQ(book[QStringLiteral("merged")].toArray(), QJsonArray{QStringLiteral("A1:I1")});
+    EXPECT_EQ(QString::fromUtf8(QJsonDocument(book[QStringLiteral("page")].toObject()).toJson(QJsonDocument::Compact)),
+              QStringLiteral(R"({"fit":[1,0],"margins":[0.4,0.4,0.6,0.6],"paper":9,"titles":"$10:$10"})"));
 }
 
 TEST(KitSheetXlsx, EveryTextCellInItsPlace)

@@ -4,6 +4,7 @@
 #include "core/export/companydetails.h"
 #include "core/export/money.h"
 #include "core/export/quote.h"
+#include "core/orders/orderbookstore.h"
 #include "exportsupport.h"
 
 #include <QDir>
@@ -253,6 +254,21 @@ TEST(OrderQuote, CompanyLinesLeaveOutWhatIsMissing)
     EXPECT_EQ(companyLines(c), (QStringList{QStringLiteral("Тел.: 123"), QStringLiteral("КПП 770101001"),
                                             QStringLiteral("р/с 1"), QStringLiteral("БИК 2")}));
     EXPECT_TRUE(companyLines(CompanyDetails()).isEmpty());
+}
+
+TEST(OrderQuote, IsAddressedToTheChosenCustomerElseToTheDescription)
+{
+    OrderModel order;
+    order.setDescription(QStringLiteral("Дача, Петров"));
+    EXPECT_EQ(quoteCustomer(order), QStringLiteral("Дача, Петров"));
+    orderbook::Customer c;
+    c.id = 7;
+    c.name = QStringLiteral("ООО «Рама»");
+    c.markup = 12;
+    order.chooseCustomer(&c);
+    EXPECT_EQ(quoteCustomer(order), QStringLiteral("ООО «Рама»"));
+    order.chooseCustomer(nullptr);
+    EXPECT_EQ(quoteCustomer(order), QStringLiteral("Дача, Петров"));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "core/orders/orderhistory.h"
 #include "core/orders/ordermodel.h"
 #include "core/orders/ordertable.h"
+#include "core/orders/ordertexts.h"
 #include "support/testsupport.h"
 
 #include <QFile>
@@ -146,8 +147,9 @@ TEST_F(HistoryTest, ReopeningReplacesTheCurrentOrderWithoutAskingAndShowsTheKits
     EXPECT_EQ(order.view(), OrderModel::Kits);
     EXPECT_TRUE(test::recorder().shown().empty());
     EXPECT_EQ(shown, 1);
-    // The description is the one of the order in hand, as clearing leaves it.
-    EXPECT_EQ(order.description(), QStringLiteral("В работе"));
+    // The reopened order goes on under its own description (the state object
+    // does not ask: the window asks before it calls this).
+    EXPECT_EQ(order.description(), QStringLiteral("Первый"));
     EXPECT_EQ(order.StringGrid2().row(1).at(0), QStringLiteral("ЛИР-6741-02МR100"));
 
     // Reopened twice: still the three kits, never six.
@@ -243,4 +245,74 @@ TEST_F(HistoryTest, AColleaguesOrderIsListedAtTheNextShowing)
     history.listKits();
     EXPECT_EQ(designations(history.kits()), QStringList{QStringLiteral("ЛИР-6741-1R")});
     EXPECT_EQ(history.kits().first().Count, 2);
+}
+
+// What a window asks before something is lost, and what counts as saved.
+TEST_F(HistoryTest, TheQuestionsSayWhatWouldBeLostAndASavedOrReopenedOrderLosesNothing)
+{
+    EXPECT_FALSE(order.unsaved());
+    EXPECT_EQ(order.clearQuestion(), QString()); // an empty order: nothing to ask
+    EXPECT_EQ(order.deleteQuestion(), QString());
+    EXPECT_EQ(order.openOtherQuestion(), QString());
+    EXPECT_EQ(order.quitQuestion(), QString());
+
+    add(turn, 600, 500);
+    EXPECT_TRUE(order.unsaved());
+    EXPECT_EQ(order.clearQuestion(), QStringLiteral("В текущем заказе 1 комплект, он не сохранён. Очистить заказ?"));
+    add(tiltTurn, 1400, 700);
+    add(tilt, 500, 800);
+    EXPECT_EQ(order.clearQuestion(),
+              QStringLiteral("В текущем заказе 3 комплекта, они не сохранены. Очистить заказ?"));
+    EXPECT_EQ(order.openOtherQuestion(),
+              QStringLiteral("В текущем заказе 3 комплекта, они не сохранены. Открыть другой заказ?"));
+    EXPECT_EQ(order.quitQuestion(),
+              QStringLiteral("В текущем заказе 3 комплекта, они не сохранены. Закрыть программу?"));
+    // The delete button names the kit of the kits grid's current row; the
+    // empty last row deletes nothing.
+    order.setCurrentCell(OrderModel::Kits, 2, 0);
+    EXPECT_EQ(order.deleteQuestion(), QStringLiteral("Удалить из заказа комплект ЛИР-6742-33АМR100 (1 шт., RAL 9016)?"));
+    order.setCurrentCell(OrderModel::Kits, 4, 0);
+    EXPECT_EQ(order.deleteQuestion(), QString());
+
+    // Saved: only clearing still asks, without the warning.
+    order.setDescription(QStringLiteral("Первый"));
+    ASSERT_TRUE(order.bt_saveClick());
+    EXPECT_FALSE(order.unsaved());
+    EXPECT_EQ(order.openOtherQuestion(), QString());
+    EXPECT_EQ(order.quitQuestion(), QString());
+    EXPECT_EQ(order.clearQuestion(), QStringLiteral("В текущем заказе 3 комплекта. Очистить заказ?"));
+    // A change after the save is unsaved again, an edit as much as a kit.
+    order.setCurrentCell(OrderModel::Kits, 1, 0);
+    ASSERT_TRUE(order.spbt_deleteClick());
+    EXPECT_TRUE(order.unsaved());
+
+    // The history stands on the order just saved and lists its kits.
+    add(turn, 700, 600);
+    order.setDescription(QStringLiteral("Второй"));
+    ASSERT_TRUE(order.bt_saveClick());
+    history.listSaved(QStringLiteral("Второй"));
+    ASSERT_EQ(history.orders().size(), 2);
+    EXPECT_EQ(history.currentOrder(), 1);
+    EXPECT_EQ(history.lb_name(), QStringLiteral("Второй"));
+    EXPECT_EQ(history.kits(), order.entries());
+
+    // Reopened, an order takes its description and counts as saved.
+    history.setCurrentOrder(0);
+    history.listKits();
+    order.setDescription(QStringLiteral("черновик"));
+    add(tilt, 450, 900);
+    ASSERT_TRUE(history.bt_openClick(order));
+    EXPECT_EQ(order.description(), QStringLiteral("Первый"));
+    EXPECT_EQ(order.EntryCount(), 3);
+    EXPECT_FALSE(order.unsaved());
+}
+
+TEST(OrderTexts, KitsAreCountedInRussian)
+{
+    const std::pair<int, const char*> counts[] = {{1, "1 комплект"},    {2, "2 комплекта"},   {4, "4 комплекта"},
+                                                  {5, "5 комплектов"},  {11, "11 комплектов"}, {12, "12 комплектов"},
+                                                  {21, "21 комплект"},  {22, "22 комплекта"}, {111, "111 комплектов"},
+                                                  {101, "101 комплект"}};
+    for (const auto& [n, text] : counts)
+        EXPECT_EQ(ordertexts::kitsCount(n), QString::fromUtf8(text)) << n;
 }

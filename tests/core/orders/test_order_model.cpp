@@ -155,13 +155,64 @@ TEST_F(OrderTest, TheSameKitTwiceDoublesItsPartsAndCountsOnOneKitsRow)
                     {QStringLiteral("ЛИР-6741-02МR100"), QStringLiteral("1"), QStringLiteral("7016")}}));
     EXPECT_EQ(rows(order.StringGrid1()).first().at(3), QStringLiteral("3"));
 
-    // The count is read when the button is pressed, the parts were calculated before.
+    // A count changed after the calculation is calculated when the button is
+    // pressed: the parts of five kits go to the order.
     turn.RashetButtonClick();
     turn.setKolKomlektov(5);
     turn.SumButtonClick();
     EXPECT_EQ(order.StringGrid2().cell(2, 1), QStringLiteral("6"));
     EXPECT_EQ(order.entries().last().Count, 5);
-    EXPECT_EQ(rows(order.StringGrid1()).first().at(3), QStringLiteral("4"));
+    EXPECT_EQ(rows(order.StringGrid1()).first().at(3), QStringLiteral("8"));
+}
+
+TEST_F(OrderTest, ChangedInputsAreCalculatedBeforeTheKitGoesToTheOrder)
+{
+    const QStringList tooLow{QStringLiteral("Неправильно задана высота для комплекта без верхнего и нижнего прижимов!\r"
+                                            "Измените высоту в интервале 300 мм - 2300 мм")};
+    // "В ЗАКАЗ" after a change: the kit of the inputs as they stand, the same
+    // kit the order finds again from the entry.
+    turn.setFFH(600);
+    turn.setFFB(500);
+    turn.RashetButtonClick();
+    EXPECT_TRUE(turn.resultCurrent());
+    turn.setFFH(1900);
+    EXPECT_FALSE(turn.resultCurrent());
+    turn.SumButtonClick();
+    ASSERT_EQ(order.EntryCount(), 1);
+    EXPECT_EQ(order.entries().first().Designation, QStringLiteral("ЛИР-6741-06МR100"));
+    EXPECT_EQ(order.entries().first().FFH, 1900);
+    const Rows parts = rows(order.StringGrid1());
+    order.ReplayOrder();
+    EXPECT_EQ(rows(order.StringGrid1()), parts);
+    EXPECT_EQ(kitRows(order.StringGrid3()), QStringList{QStringLiteral("ЛИР-6741-06МR100")});
+
+    // A change that fails the checks: its message, and nothing added.
+    turn.RashetButtonClick();
+    turn.setFFH(100);
+    test::recorder().clear();
+    turn.SumButtonClick();
+    EXPECT_EQ(test::recorder().errors(), tooLow);
+    EXPECT_TRUE(turn.lastCalculationFailed());
+    EXPECT_EQ(order.EntryCount(), 1);
+    EXPECT_EQ(rows(order.StringGrid1()), parts);
+
+    // "Сохранить изменения" likewise: nothing changed while the inputs fail,
+    // the entry open for editing all the while.
+    order.setCurrentCell(OrderModel::Kits, 1, 0);
+    ASSERT_TRUE(order.StringGrid2DblClick());
+    turn.setFFH(100);
+    test::recorder().clear();
+    turn.Panel1Click();
+    EXPECT_EQ(test::recorder().errors(), tooLow);
+    EXPECT_EQ(order.entries().first().FFH, 1900);
+    EXPECT_EQ(order.EditedEntry(), 0);
+    EXPECT_TRUE(turn.saveChangesVisible());
+    turn.setFFH(600);
+    turn.Panel1Click();
+    EXPECT_EQ(order.entries().first().FFH, 600);
+    EXPECT_EQ(order.entries().first().Designation, QStringLiteral("ЛИР-6741-02МR100"));
+    EXPECT_EQ(kitRows(order.StringGrid3()), QStringList{QStringLiteral("ЛИР-6741-02МR100")});
+    EXPECT_EQ(order.EditedEntry(), -1);
 }
 
 TEST_F(OrderTest, SharedPartsAddUpAndTheScrewTotalsStayBelowEveryPart)

@@ -6,7 +6,7 @@
 #include "core/base/error.h"
 #include "core/prices/catalogue.h"
 #include "core/prices/pricetable.h"
-#include "kitsweep.h"
+#include "core/calc/kitsweep.h"
 
 #include <QDir>
 #include <QSet>
@@ -281,11 +281,11 @@ TEST_F(CatalogueTest, KitDesignationsOfTheCalculatorsThatTheTableLacks)
     makeTable({});
     synchronise();
     long long calculations = 0;
-    const QVector<pricelist::KitCode> codes = pricelist::sweepKitDesignations(
-        pricelist::SweepSettings::quick(), &calculations);
+    const QVector<sweep::KitCode> codes = sweep::sweepKitDesignations(
+        sweep::SweepSettings::quick(), &calculations);
     QHash<QString, int> perCalculator;
     QStringList lacking;
-    for (const pricelist::KitCode& k : codes) {
+    for (const sweep::KitCode& k : codes) {
         ++perCalculator[k.calculator];
         if (!LookupPrice(k.designation).found)
             lacking << k.designation + QStringLiteral(" (") + k.calculator + u')';

@@ -3,6 +3,9 @@
 #include "support/pricefixture.h"
 
 #include "core/base/error.h"
+#include "core/calc/turnkit.h"
+#include "core/export/kitsheet.h"
+#include "core/export/kitsheet_html.h"
 #include "core/prices/pricetable.h"
 
 using namespace lir;
@@ -139,4 +142,89 @@ TEST_F(PriceTableTest, APriceOutsideZeroToATrillionIsRefusedAndNeverReachesAShee
     } catch (const Error& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Недопустимая цена у B в таблице цен zeni.db\rЦена должна быть числом: inf"));
     }
+}
+
+// A document's prices come from memory, read again when the table has changed: by a
+// write of this program (committed, pending in a transaction, rolled back,
+// through a statement) or by another program's commit.
+TEST_F(PriceTableTest, DocumentsShowEveryChangeOfTheTableAtOnce)
+{
+    // Each line a document of its own.
+    const auto price = [](const QString& d) { return prices::documentLookup()(d).price; };
+    const auto found = [](const QString& d) { return prices::documentLookup()(d).found; };
+    db::Table& t = makeTable({{QStringLiteral("A"), QString(), 1.0}, {QStringLiteral("B"), QString(), 2.0}});
+    EXPECT_EQ(price(QStringLiteral("A")), 1.0);
+
+    test::writeAsAnotherUser(QStringLiteral("zeni.db"), QStringLiteral("UPDATE zeni SET zena = 5 WHERE oboznashenie = 'A'"));
+    EXPECT_EQ(price(QStringLiteral("A")), 5.0);
+    test::writeAsAnotherUser(QStringLiteral("zeni.db"),
+                             QStringLiteral("INSERT INTO zeni (rowid, oboznashenie, zena) VALUES (10, 'C', 8)"));
+    EXPECT_EQ(price(QStringLiteral("C")), 8.0);
+    EXPECT_EQ(t.currentIndex(), 2);
+
+    // The editor's own write.
+    ASSERT_TRUE(t.locate(QStringLiteral("oboznashenie"), QStringLiteral("B")));
+    t.edit();
+    t.setValue(QStringLiteral("zena"), 7.0);
+    t.post();
+    EXPECT_EQ(price(QStringLiteral("B")), 7.0);
+    {
+        db::Transaction tx(t);
+        t.edit();
+        t.setValue(QStringLiteral("zena"), 9.0);
+        t.post();
+        EXPECT_EQ(price(QStringLiteral("B")), 9.0);
+    }
+    EXPECT_EQ(price(QStringLiteral("B")), 7.0);
+    t.query(QStringLiteral("UPDATE zeni SET zena = 3 WHERE oboznashenie = 'B'"));
+    EXPECT_EQ(price(QStringLiteral("B")), 3.0);
+    t.remove();
+    EXPECT_FALSE(found(QStringLiteral("B")));
+    EXPECT_EQ(price(QStringLiteral("A")), 5.0);
+}
+
+// One document's lookup: the prices as they are at its first line, a pending
+// edit written first, and the table left on the last row found once the
+// document is done.
+TEST_F(PriceTableTest, ADocumentPricesAsTheTableIsWhenItIsWritten)
+{
+    db::Table& t = makeTable({{QStringLiteral("A"), QString(), 1.0},
+                              {QStringLiteral("B"), QString(), 2.0},
+                              {QStringLiteral("C"), QString(), std::nullopt}});
+    EXPECT_EQ(LookupPrice(QStringLiteral("A")).price, 1.0);
+    {
+        const PriceLookup lookup = prices::documentLookup();
+        // Made before another program's change and the editor's pending price.
+        test::writeAsAnotherUser(QStringLiteral("zeni.db"), QStringLiteral("UPDATE zeni SET zena = 6 WHERE oboznashenie = 'B'"));
+        t.edit();
+        t.setValue(QStringLiteral("zena"), 4.0);
+        EXPECT_EQ(lookup(QStringLiteral("A")).price, 4.0);
+        EXPECT_EQ(t.state(), db::Table::State::Browse);
+        EXPECT_EQ(lookup(QStringLiteral("B")).price, 6.0);
+        const PriceResult c = lookup(QStringLiteral("C"));
+        EXPECT_TRUE(c.found);
+        EXPECT_FALSE(c.price.has_value());
+        EXPECT_FALSE(lookup(QStringLiteral("D")).found);
+        EXPECT_EQ(t.currentIndex(), 0);
+    }
+    EXPECT_EQ(t.currentIndex(), 2);
+}
+
+TEST_F(PriceTableTest, ASheetWrittenAfterAnotherProgramChangedAPriceShowsTheNewPrice)
+{
+    TurnKit calc;
+    calc.setComplekt(1);
+    calc.setFFH(2000);
+    calc.setFFB(1000);
+    calc.RashetButtonClick();
+    const QString part = calc.gridCell(1, 0);
+    makeTable({{part, QString(), 1.0}});
+    KitSheet sheet = KitSheet::fromCalculator(calc);
+    const QLocale ru(QLocale::Russian);
+    const QByteArray before = kitSheetHtml(sheet, prices::documentLookup(), ru);
+    test::writeAsAnotherUser(QStringLiteral("zeni.db"),
+                             QStringLiteral("UPDATE zeni SET zena = 777.25 WHERE oboznashenie = ?"), {part});
+    const QByteArray after = kitSheetHtml(sheet, prices::documentLookup(), ru);
+    EXPECT_FALSE(before.contains("777,25"));
+    EXPECT_TRUE(after.contains("777,25")) << after.toStdString();
 }

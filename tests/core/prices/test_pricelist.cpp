@@ -5,7 +5,7 @@
 #include "core/base/error.h"
 #include "core/prices/catalogue.h"
 #include "core/export/kitsheet.h"
-#include "kitsweep.h"
+#include "core/calc/kitsweep.h"
 #include "core/prices/pricetable.h"
 
 #include <QDir>
@@ -14,6 +14,7 @@
 
 using namespace lir;
 using namespace lir::pricelist;
+using namespace lir::sweep;
 
 namespace {
 

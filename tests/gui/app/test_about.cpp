@@ -129,3 +129,21 @@ TEST(AboutOnAServer, NamesTheServerAsPlainTextThatOpensNothing)
     clickWith(a.label(7), Qt::LeftButton);
     EXPECT_TRUE(opener.opened().isEmpty());
 }
+
+// With nothing on the computer to open a link (no browser, no xdg-open) the
+// click says so and gives the address to copy.
+TEST_F(About, ALinkNothingOpensGivesItsAddressToCopy)
+{
+    test::recorder().clear();
+    opener.setFails(true);
+    clickWith(a.label(6), Qt::LeftButton);
+    clickWith(a.label(7), Qt::LeftButton);
+    const QString text = QStringLiteral("Не удалось открыть ссылку: на компьютере нет программы, которая её открывает.\r"
+                                        "Скопируйте адрес (Ctrl+C) и откройте его сами:\r");
+    EXPECT_EQ(test::recorder().messages(), (QStringList{text + QDir::toNativeSeparators(userGuidePath()),
+                                                        text + QDir::toNativeSeparators(work.path())}));
+    opener.setFails(false);
+    test::recorder().clear();
+    clickWith(a.label(6), Qt::LeftButton);
+    EXPECT_TRUE(test::recorder().shown().empty());
+}

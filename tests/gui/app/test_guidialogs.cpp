@@ -4,7 +4,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace lir;
@@ -56,4 +58,34 @@ TEST(GuiDialogs, TheQuestionIsAnsweredWithDaOrNet)
     answerWith(QStringLiteral("Нет"), &second);
     EXPECT_EQ(dialogs.question(QStringLiteral("Преобразовать?")), Dialogs::Answer::No);
     EXPECT_EQ(second.text, QStringLiteral("Преобразовать?"));
+}
+
+// Before something is lost a hurried Enter or Esc answers "Нет".
+TEST(GuiDialogs, TheQuestionBeforeALossAnswersNoToEnterAndEsc)
+{
+    gui::GuiDialogs dialogs;
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QString shown;
+        QString defaultButton;
+        bool keyClosedIt = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shown = box->text();
+            defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QApplication::sendEvent(box->focusWidget() ? box->focusWidget() : box, &press);
+            keyClosedIt = !box->isVisible();
+            if (!keyClosedIt)
+                box->done(QMessageBox::Cancel);
+        });
+        EXPECT_EQ(dialogs.confirm(QStringLiteral("Очистить заказ?")), Dialogs::Answer::No) << key;
+        EXPECT_TRUE(keyClosedIt) << key;
+        EXPECT_EQ(shown, QStringLiteral("Очистить заказ?"));
+        EXPECT_EQ(defaultButton, QStringLiteral("Нет"));
+    }
+    Seen seen;
+    answerWith(QStringLiteral("Да"), &seen);
+    EXPECT_EQ(dialogs.confirm(QStringLiteral("Очистить заказ?")), Dialogs::Answer::Yes);
+    EXPECT_EQ(seen.caption, QStringLiteral("Сообщение"));
 }

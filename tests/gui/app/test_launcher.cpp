@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 
 using namespace lir;
@@ -66,6 +67,28 @@ TEST_F(Forms, LauncherLayoutAndStatusLine)
     moveMouseOver(m->buttons().at(0).picture);
     moveMouseOver(m->statusLine());
     EXPECT_TRUE(m->statusLine()->text().isEmpty());
+}
+
+TEST_F(Forms, CompanyDetailsAndCustomersShareTheStatusLineRow)
+{
+    TMain* m = forms::Main;
+    QPushButton* company = m->companyButton();
+    auto* customers = m->findChild<QPushButton*>(QStringLiteral("bt_customers"));
+    ASSERT_TRUE(company);
+    ASSERT_TRUE(customers);
+    EXPECT_TRUE(m->rect().contains(company->geometry()));
+    EXPECT_TRUE(m->rect().contains(customers->geometry()));
+    EXPECT_FALSE(company->geometry().intersects(customers->geometry()));
+    // "Реквизиты..." gives way to a status text that reaches under it.
+    moveMouseOver(m->mainShape());
+    EXPECT_TRUE(company->isVisible());
+    moveMouseOver(m->buttons().at(0).picture);
+    EXPECT_FALSE(m->statusLine()->text().isEmpty());
+    EXPECT_FALSE(company->isVisible());
+    EXPECT_TRUE(customers->isVisible());
+    moveMouseOver(m->statusLine());
+    EXPECT_TRUE(m->statusLine()->text().isEmpty());
+    EXPECT_TRUE(company->isVisible());
 }
 
 TEST_F(Forms, PictureButtonsShowTheirWindowOnce)

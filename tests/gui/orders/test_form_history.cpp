@@ -56,11 +56,15 @@ protected:
 TEST_F(HistoryWindow, IsLaidOutAsDesignedAndOpensFromTheLauncher)
 {
     EXPECT_EQ(history->windowTitle(), QStringLiteral("История заказов"));
-    EXPECT_EQ(history->size(), QSize(702, 427));
+    EXPECT_EQ(history->size(), QSize(1020, 564));
     QTableView* orders = history->DBGrid_parent();
-    EXPECT_EQ(orders->model()->columnCount(), 1);
-    EXPECT_EQ(orders->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Наименование"));
-    EXPECT_EQ(orders->columnWidth(0), 230);
+    QStringList bookTitles;
+    for (int c = 0; c < orders->model()->columnCount(); ++c)
+        bookTitles << orders->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(bookTitles, (QStringList{QStringLiteral("№"), QStringLiteral("Дата"), QStringLiteral("Заказчик"),
+                                       QStringLiteral("Описание"), QStringLiteral("Состояние"), QStringLiteral("Сумма")}));
+    EXPECT_EQ(orders->columnWidth(3), 166);
+    EXPECT_TRUE(orders->isSortingEnabled());
     EXPECT_TRUE(orders->verticalHeader()->isVisibleTo(orders)); // the row indicator
     EXPECT_EQ(orders->editTriggers(), QAbstractItemView::NoEditTriggers);
     QTableView* kits = history->DBGrid_child();
@@ -69,8 +73,8 @@ TEST_F(HistoryWindow, IsLaidOutAsDesignedAndOpensFromTheLauncher)
         titles << kits->model()->headerData(c, Qt::Horizontal).toString();
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Наименование комплекта"), QStringLiteral("Количество"),
                                    QStringLiteral("RAL")}));
-    EXPECT_EQ(kits->columnWidth(0), 205);
-    EXPECT_EQ(kits->columnWidth(1), 80);
+    EXPECT_EQ(kits->columnWidth(0), 180);
+    EXPECT_EQ(kits->columnWidth(1), 70);
     EXPECT_EQ(kits->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(kits->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(history->lb_name()->width(), 320);
@@ -96,9 +100,11 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     EXPECT_TRUE(history->isVisible());
     const int before = history->DBGrid_parent()->model()->rowCount();
     ASSERT_GE(before, 1);
-    EXPECT_EQ(column(history->DBGrid_parent()->model(), 0).last(), QStringLiteral("Дача"));
+    EXPECT_EQ(column(history->DBGrid_parent()->model(), 3).last(), QStringLiteral("Дача"));
 
+    test::recorder().setNextAnswer(Dialogs::Answer::Yes);
     sum->clearButton()->click();
+    ASSERT_EQ(sum->order().EntryCount(), 0);
     addKit(forms::MainForm6741otkid, QStringLiteral("450"), QStringLiteral("900"));
     addKit(forms::MainForm6741, QStringLiteral("700"), QStringLiteral("600"));
     const QVector<TOrder> second = sum->order().entries();
@@ -106,13 +112,16 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     QCoreApplication::processEvents();
     QAbstractItemModel* orders = history->DBGrid_parent()->model();
     ASSERT_EQ(orders->rowCount(), before + 1);
-    EXPECT_EQ(column(orders, 0).last(), QStringLiteral("Гараж"));
-    // The list stands on its first row again.
-    EXPECT_EQ(history->DBGrid_parent()->currentIndex().row(), 0);
-    EXPECT_EQ(orders->headerData(0, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
+    EXPECT_EQ(column(orders, 3).last(), QStringLiteral("Гараж"));
+    // The list stands on the new order, its kits listed under its description.
+    EXPECT_EQ(history->DBGrid_parent()->currentIndex().row(), before);
+    EXPECT_EQ(orders->headerData(before, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
+    EXPECT_EQ(history->lb_name()->text(), QStringLiteral("Гараж"));
+    EXPECT_EQ(column(history->DBGrid_child()->model(), 0), (QStringList{second.at(0).Designation, second.at(1).Designation}));
 
     // A click on the last order lists its kits under its description.
     QTableView* grid = history->DBGrid_parent();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(orders->index(0, 0)).center());
     const QPoint last = grid->visualRect(orders->index(orders->rowCount() - 1, 0)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, last);
     EXPECT_EQ(history->lb_name()->text(), QStringLiteral("Гараж"));
@@ -121,13 +130,23 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     EXPECT_EQ(column(kits, 0), (QStringList{second.at(0).Designation, second.at(1).Designation}));
     EXPECT_EQ(column(kits, 1), (QStringList{QStringLiteral("1"), QStringLiteral("1")}));
 
-    // "Открыть заказ" on it: the current order is replaced without a question.
+    // "Открыть заказ" on it over a kit not saved: asked first; "Нет" keeps it.
     addKit(forms::MainForm6741, QStringLiteral("800"), QStringLiteral("700"));
+    const QVector<TOrder> unsaved = sum->order().entries();
     sum->radioButton(View::Components)->click();
     test::recorder().clear();
     history->bt_open()->click();
-    EXPECT_TRUE(test::recorder().shown().empty());
+    ASSERT_EQ(test::recorder().shown().size(), 1u);
+    EXPECT_EQ(test::recorder().shown().front().kind, RecordingDialogs::Shown::Question);
+    EXPECT_EQ(test::recorder().shown().front().text,
+              QStringLiteral("В текущем заказе 3 комплекта, они не сохранены. Открыть другой заказ?"));
+    EXPECT_EQ(sum->order().entries(), unsaved);
+    test::recorder().setNextAnswer(Dialogs::Answer::Yes);
+    history->bt_open()->click();
     EXPECT_EQ(sum->order().entries(), second);
+    // It goes on under its own description, and as saved: no question now.
+    EXPECT_EQ(sum->ledName()->text(), QStringLiteral("Гараж"));
+    EXPECT_FALSE(sum->order().unsaved());
     EXPECT_TRUE(sum->radioButton(View::Kits)->isChecked());
     EXPECT_TRUE(sum->grid(View::Kits)->isVisible());
     EXPECT_EQ(column(sum->grid(View::Kits)->model(), 0).mid(0, 2),
@@ -136,8 +155,11 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     // A double-click on the first saved of the two brings its three kits back.
     const QPoint dacha = grid->visualRect(orders->index(before - 1, 0)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, dacha);
+    test::recorder().clear();
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, dacha);
+    EXPECT_TRUE(test::recorder().shown().empty());
     EXPECT_EQ(history->lb_name()->text(), QStringLiteral("Дача"));
+    EXPECT_EQ(sum->ledName()->text(), QStringLiteral("Дача"));
     EXPECT_EQ(sum->order().entries(), first);
     EXPECT_EQ(sum->grid(View::Kits)->model()->index(1, 0).data().toString(), QStringLiteral("ЛИР-6742-33АМR100"));
 }

@@ -345,9 +345,9 @@ TEST_F(PriceEditorTest, TypedPriceHasOneDecimalSeparatorAndNoThousands)
         EXPECT_EQ(form->priceEdit()->text(), price);
     }
     EXPECT_EQ(storedPrice(*table, QStringLiteral("0483.00.01-20")), QVariant(1.5));
-    EXPECT_EQ(test::recorder().errors(), (QStringList{QStringLiteral("'1,250.5' не является допустимым числом (поле zena)"),
-                                                      QStringLiteral("'12 345' не является допустимым числом (поле zena)"),
-                                                      QStringLiteral("'inf' не является допустимым числом (поле zena)"),
+    EXPECT_EQ(test::recorder().errors(), (QStringList{QStringLiteral("'1,250.5' не является допустимым числом (поле Цена)"),
+                                                      QStringLiteral("'12 345' не является допустимым числом (поле Цена)"),
+                                                      QStringLiteral("'inf' не является допустимым числом (поле Цена)"),
                                                       QStringLiteral("Цена не может быть отрицательной: -5")}));
 }
 
@@ -376,4 +376,108 @@ TEST_F(PriceEditorTest, APriceAnotherUserChangedMeanwhileIsNotOverwrittenAndTheN
     QTest::keyClick(form->priceEdit(), Qt::Key_Return);
     EXPECT_EQ(storedPrice(*table, QStringLiteral("6742.15.00-20")), QVariant(8.0));
     EXPECT_EQ(test::recorder().errors().size(), 1);
+}
+
+TEST_F(PriceEditorTest, ASearchThatFindsNothingSaysSoWhereTheEyeIsAndTheGroupNamesItsRow)
+{
+    EXPECT_EQ(form->priceGroup()->title(), QStringLiteral("Цена: 0483.00.01-20"));
+    form->designationSearch()->setText(QStringLiteral("6742.08.00-20L"));
+    form->designationFind()->click();
+    ASSERT_EQ(currentRow(), 1);
+    EXPECT_EQ(form->priceGroup()->title(), QStringLiteral("Цена: 6742.08.00-20L"));
+    EXPECT_FALSE(form->designationNotFound()->isVisible());
+
+    // A miss keeps the row, and says so beside its own search row, in red.
+    form->designationSearch()->setText(QStringLiteral("6742.99"));
+    QTest::keyClick(form->designationSearch(), Qt::Key_Return);
+    EXPECT_EQ(currentRow(), 1);
+    EXPECT_TRUE(form->designationNotFound()->isVisible());
+    EXPECT_EQ(form->designationNotFound()->text(), QStringLiteral("Не найдено"));
+    EXPECT_EQ(form->designationNotFound()->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(form->designationNotFound()->y(), form->designationSearch()->y());
+    EXPECT_FALSE(form->nameNotFound()->isVisible());
+    EXPECT_EQ(form->priceGroup()->title(), QStringLiteral("Цена: 6742.08.00-20L"));
+    EXPECT_TRUE(test::recorder().shown().empty()); // no box to click away
+
+    // The next search clears it, and a miss by name shows beside its row.
+    form->nameSearch()->setText(QStringLiteral("ножницы"));
+    form->nameFind()->click();
+    EXPECT_FALSE(form->designationNotFound()->isVisible());
+    EXPECT_TRUE(form->nameNotFound()->isVisible());
+    form->nameSearch()->setText(QStringLiteral("петля о"));
+    form->nameFind()->click();
+    EXPECT_FALSE(form->nameNotFound()->isVisible());
+    EXPECT_EQ(form->priceGroup()->title(), QStringLiteral("Цена: 6742.15.00-20"));
+
+    // So does choosing a row.
+    form->nameSearch()->setText(QStringLiteral("ножницы"));
+    form->nameFind()->click();
+    ASSERT_TRUE(form->nameNotFound()->isVisible());
+    clickRow(4);
+    EXPECT_FALSE(form->nameNotFound()->isVisible());
+    EXPECT_EQ(form->priceGroup()->title(), QStringLiteral("Цена: DIN7982(4*25)"));
+}
+
+TEST_F(PriceEditorTest, APendingPriceNeverOutlivesTheWindowAndIsNamedAsThePrice)
+{
+    // Esc gives the row its stored price back.
+    clickRow(1);
+    typePrice(QStringLiteral("99"));
+    ASSERT_EQ(table->state(), db::Table::State::Edit);
+    QTest::keyClick(form->priceEdit(), Qt::Key_Escape);
+    EXPECT_EQ(table->state(), db::Table::State::Browse);
+    EXPECT_EQ(form->priceEdit()->text(), QStringLiteral("10"));
+    EXPECT_EQ(form->grid()->model()->index(1, 2).data(), QStringLiteral("10"));
+    EXPECT_EQ(storedPrice(*table, QStringLiteral("6742.08.00-20L")), QVariant(10.0));
+
+    // Closed with a good price pending: it is written.
+    typePrice(QStringLiteral("11"));
+    form->closeButton()->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(storedPrice(*table, QStringLiteral("6742.08.00-20L")), QVariant(11.0));
+    EXPECT_TRUE(test::recorder().shown().empty());
+
+    // Closed with a bad one: dropped with a message, and the day goes on.
+    form->show();
+    typePrice(QStringLiteral("12р"));
+    form->close();
+    EXPECT_EQ(table->state(), db::Table::State::Browse);
+    EXPECT_EQ(storedPrice(*table, QStringLiteral("6742.08.00-20L")), QVariant(11.0));
+    EXPECT_EQ(test::recorder().messages(),
+              QStringList{QStringLiteral("Цена 12р для 6742.08.00-20L не записана\r"
+                                         "'12р' не является допустимым числом (поле Цена)")});
+    EXPECT_EQ(LookupPrice(QStringLiteral("6742.15.00-20")).price, 7.0);
+    EXPECT_TRUE(test::recorder().errors().isEmpty());
+
+    // A sheet that meets a bad pending price names the price and its row.
+    test::recorder().clear();
+    form->show();
+    clickRow(0);
+    typePrice(QStringLiteral("abc"));
+    try {
+        LookupPrice(QStringLiteral("6742.15.00-20"));
+        ADD_FAILURE() << "a refused pending price was passed over";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Цена abc для 0483.00.01-20 не записана\r"
+                                              "'abc' не является допустимым числом (поле Цена)"));
+    }
+    QTest::keyClick(form->priceEdit(), Qt::Key_Escape);
+
+    // A comma and a point are both decimal separators, whatever the locale.
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Russian)}) {
+        const test::ScopedNumberLocale scoped(locale);
+        typePrice(QStringLiteral("12,5"));
+        QTest::keyClick(form->priceEdit(), Qt::Key_Return);
+        EXPECT_EQ(storedPrice(*table, QStringLiteral("0483.00.01-20")), QVariant(12.5)) << locale.name().toStdString();
+        typePrice(QStringLiteral("12.75"));
+        QTest::keyClick(form->priceEdit(), Qt::Key_Return);
+        EXPECT_EQ(storedPrice(*table, QStringLiteral("0483.00.01-20")), QVariant(12.75)) << locale.name().toStdString();
+    }
+    // Moving away from a bad price is refused by its field's name too.
+    typePrice(QStringLiteral("1.2.3"));
+    clickRow(2);
+    QApplication::processEvents();
+    EXPECT_EQ(test::recorder().errors(),
+              QStringList{QStringLiteral("'1.2.3' не является допустимым числом (поле Цена)")});
+    EXPECT_EQ(currentRow(), 0);
 }

@@ -5,7 +5,10 @@
 
 #include <functional>
 
-namespace lir::pricelist {
+// The walk of the three calculators over their inputs: what the delivered
+// price list is generated from (tools/pricelist) and what
+// `lircomplect-prices check` compares a price table with.
+namespace lir::sweep {
 
 // One line that a successful calculation put into a result grid.
 struct KitPart
@@ -73,4 +76,4 @@ struct KitCode
 // picking a kit, with no option and with each option alone. In the order found.
 QVector<KitCode> sweepKitDesignations(const SweepSettings& settings, long long* calculations = nullptr);
 
-} // namespace lir::pricelist
+} // namespace lir::sweep

@@ -1,4 +1,4 @@
-#include "core/orders/ordersink.h"
+#include "core/calc/ordersink.h"
 
 namespace lir {
 

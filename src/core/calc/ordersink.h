@@ -22,7 +22,8 @@ struct TOrder
     bool operator==(const TOrder&) const = default;
 };
 
-// What the calculators need of the order summation window.
+// What the calculators need of the order summation window. The calculators
+// own it and the order implements it, so that the rules know nothing of orders.
 class OrderSink
 {
 public:

@@ -1,4 +1,4 @@
-#include "kitsweep.h"
+#include "core/calc/kitsweep.h"
 
 #include "core/base/dialogs.h"
 #include "core/calc/calctexts.h"
@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-namespace lir::pricelist {
+namespace lir::sweep {
 
 namespace {
 
@@ -507,4 +507,4 @@ SweepReport sweepCalculators(const SweepSettings& settings, const std::function<
     return report;
 }
 
-} // namespace lir::pricelist
+} // namespace lir::sweep

@@ -1,4 +1,4 @@
-#include "core/export/exporttarget.h"
+#include "core/export/documentfile.h"
 
 #include "core/base/error.h"
 #include "core/base/safefile.h"
@@ -6,9 +6,16 @@
 #include "core/db/storage.h"
 #include "core/export/sheettexts.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace lir {
 
@@ -52,5 +59,45 @@ void checkExportTarget(const QString& path)
     if (isSqliteDatabase(target))
         throw Error(sheettexts::targetIsDatabase(shown));
 }
+
+void writeDocumentFile(const QString& path, const std::function<QByteArray()>& build)
+{
+    checkExportTarget(path);
+    const QByteArray doc = build();
+    AtomicFile f(path);
+    f.write(doc);
+    f.commit();
+}
+
+QString newWorkbookPath(const QString& kitDesignation)
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath();
+    dir += QStringLiteral("/LIRComplect");
+    errno = 0;
+    if (!QDir().mkpath(dir))
+        throw Error(cannotWriteFile(dir, fileErrorReason(errno != 0 ? errno : EACCES)));
+    QString stem = kitDesignation.trimmed();
+    for (QChar& ch : stem)
+        if (ch == QLatin1Char('/') || ch == QLatin1Char('\\') || ch.category() == QChar::Other_Control)
+            ch = QLatin1Char('_');
+    if (stem.isEmpty())
+        stem = QStringLiteral("Комплект");
+    stem += QLatin1Char(' ') + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    // Reserve the name: an existing file is never touched.
+    for (int k = 1;; ++k) {
+        const QString name = dir + QLatin1Char('/') + stem
+                             + (k > 1 ? QStringLiteral(" (%1)").arg(k) : QString()) + QStringLiteral(".xlsx");
+        const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return name;
+        }
+        if (errno != EEXIST || k > 1000)
+            throw Error(cannotWriteFile(name, fileErrorReason(errno)));
+    }
+}
+
 
 } // namespace lir

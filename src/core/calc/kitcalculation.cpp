@@ -1,0 +1,366 @@
+// The handlers of a calculator window: the calculation skeleton that the
+// kit rules of each fitting system fill in, the result grid and its totals,
+// and the hand-over of a kit to the order.
+#include "core/calc/kitcalculator.h"
+
+#include "core/base/dialogs.h"
+#include "core/calc/calctexts.h"
+
+#include <algorithm>
+
+namespace lir {
+
+namespace t = calctexts;
+
+// ---------------------------------------------------------------- handlers
+
+void KitCalculator::FormActivate()
+{
+    m_resultVisible = false;
+    m_commandsVisible = false;
+    m_lirlVisible = false;
+    notify();
+}
+
+void KitCalculator::ImageUpdate()
+{
+    m_image1Visible = true;
+    m_image3Visible = false;
+    notify();
+}
+
+int KitCalculator::halfToEven(int size)
+{
+    int half = size / 2;
+    if (size % 2 != 0 && half % 2 != 0)
+        ++half;
+    return half;
+}
+
+void KitCalculator::followHalf(int size)
+{
+    if (m_ruchkaVcentre && size > 0)
+        setGH(halfToEven(size));
+}
+
+void KitCalculator::FFHChange()
+{
+    followHalf(m_ffh);
+}
+
+void KitCalculator::FFBChange()
+{
+    followHalf(m_ffb);
+}
+
+void KitCalculator::RuchkaVcentreClick()
+{
+    ImageUpdate();
+    followHalf(m_kind == Kind::Tilt ? m_ffb : m_ffh);
+    notify();
+}
+
+void KitCalculator::NazvSystemProfilesChange()
+{
+    // A wooden sash always uses its own rebate system, whatever name the hidden list holds.
+    if (isWooden())
+        return;
+    const QList<int>& systems = m_kind == Kind::Tilt ? t::systemOfNazvTilt : t::systemOfNazvTurn;
+    if (m_nazv >= 0 && m_nazv < systems.size())
+        m_systemProfiles = systems.at(m_nazv);
+    notify();
+}
+
+void KitCalculator::ProfilTypeClick()
+{
+    if (isWooden()) {
+        m_systemProfiles = t::Sys18_9;
+        profileTypeExtras();
+    } else {
+        NazvSystemProfilesChange();
+    }
+    notify();
+}
+
+void KitCalculator::RuchkaOkonClick()
+{
+    ImageUpdate();
+    notify();
+}
+
+void KitCalculator::Panel2Click()
+{
+    m_resultVisible = false;
+    m_commandsVisible = false;
+    m_lirlVisible = false;
+    m_image1Visible = m_image3Visible;
+    m_image3Visible = !m_image3Visible;
+    notify();
+}
+
+void KitCalculator::fail(const QString& message)
+{
+    m_error = true;
+    dialogs().errorBox(message);
+}
+
+void KitCalculator::fillQuantities(const QVector<int>& q)
+{
+    for (int k = 0; k < Komplekt.size(); ++k)
+        Komplekt[k].Quantity = k < q.size() ? q.at(k) : 0;
+}
+
+void KitCalculator::fill_default_value_screw()
+{
+    const PartsTable cat = catalogue();
+    TMyLIR* rows = Komplekt.data();
+    const qsizetype n = std::min(Komplekt.size(), cat.size());
+    for (qsizetype k = 0; k < n; ++k) {
+        rows[k].Screws25 = cat.at(k).Screws25;
+        rows[k].Screws40 = cat.at(k).Screws40;
+    }
+}
+
+namespace {
+
+// The quantities and screws of a kit are small numbers; their texts are made
+// once and shared by every grid cell that shows them.
+QString numberText(long long n)
+{
+    constexpr int Cached = 4096;
+    static const std::array<QString, Cached> texts = [] {
+        std::array<QString, Cached> a;
+        for (int i = 0; i < Cached; ++i)
+            a[size_t(i)] = QString::number(i);
+        return a;
+    }();
+    return n >= 0 && n < Cached ? texts[size_t(n)] : QString::number(n);
+}
+
+} // namespace
+
+void KitCalculator::clearGrid()
+{
+    // Most cells are empty already; only written ones are let go.
+    GridRow* rows = m_grid.data();
+    for (qsizetype r = 1; r < m_grid.size(); ++r)
+        for (QString& cell : rows[r])
+            if (!cell.isNull())
+                cell = QString();
+    // A grid that grew for an unusually long kit returns to its designed size.
+    if (m_grid.size() > m_gridRows)
+        m_grid.resize(m_gridRows);
+}
+
+void KitCalculator::RashetButtonClick()
+{
+    // A fresh start of the result, shown before the first message box of the
+    // checks can appear over a stale kit.
+    ImageUpdate();
+    m_lirlVisible = true;
+    m_commandsVisible = false;
+    clearGrid();
+    m_error = false;
+    notify();
+
+    // Values derived from the inputs.
+    m_weightText = isWooden() ? QString() : (m_radioGroup1 == 1 ? QStringLiteral("120") : QStringLiteral("100"));
+    m_sideLetter = m_kind == Kind::Tilt ? QString()
+                                        : (m_polStvorki == 1 ? QStringLiteral("L") : QStringLiteral("R"));
+    row(handleRow()).Designation = m_tipRuchki == 1 ? QStringLiteral("1938.00") : QStringLiteral("0317.00");
+
+    // Sizes, kit, options and their checks.
+    applyRules();
+
+    // Final texts and corrections, then the kit count.
+    if (!m_error) {
+        applySuccessRules();
+        for (TMyLIR& line : Komplekt) {
+            line.Quantity = line.Quantity * m_kolKomlektov;
+            line.Screws25 = line.Quantity * line.Screws25;
+            line.Screws40 = line.Quantity * line.Screws40;
+        }
+    }
+
+    // Grid, kit designation and the Last calculation.
+    if (!m_error)
+        writeGridAndLast();
+
+    // The parts table returns to its catalogue.
+    restoreCatalogue();
+
+    // Screw totals.
+    writeTotals(!m_error);
+
+    m_resultInputs = m_error ? std::vector<int>() : inputValues();
+
+    // "Сохранить изменения" follows its visibility; the tilt-turn window only
+    // ever enables it.
+    if (m_kind == Kind::TiltTurn) {
+        if (m_saveChangesVisible)
+            m_saveChangesEnabled = true;
+    } else {
+        m_saveChangesEnabled = m_saveChangesVisible;
+    }
+    // What the rules changed themselves ("Ручка в центре") belongs to this kit.
+    m_calculatedRevision = m_inputRevision;
+    notify();
+}
+
+void KitCalculator::writeGridAndLast()
+{
+    m_lirlText = KitDesignation;
+    m_resultVisible = true;
+    m_commandsVisible = true;
+    int r = 0;
+    for (const TMyLIR& line : std::as_const(Komplekt)) {
+        if (line.Quantity == 0)
+            continue;
+        ++r;
+        // The grid has room for the largest kits with their totals; should a kit
+        // ever be longer, the grid grows rather than dropping lines.
+        if (r + 2 >= m_grid.size())
+            m_grid.resize(r + 3);
+        GridRow& g = m_grid[r];
+        g[0] = line.Designation;
+        g[1] = line.Name;
+        g[2] = line.Marking;
+        g[3] = numberText(line.Quantity);
+        g[4] = line.Screws25 != 0 ? numberText(line.Screws25) : QString();
+        g[5] = line.Screws40 != 0 ? numberText(line.Screws40) : QString();
+        KitLines[r - 1] = line;
+    }
+    LineCount = r;
+}
+
+void KitCalculator::restoreCatalogue()
+{
+    // In place, row by row: a text the rules left alone still shares its
+    // catalogue data and costs nothing, and the table keeps its storage.
+    const PartsTable cat = catalogue();
+    if (Komplekt.size() != cat.size()) {
+        Komplekt = cat;
+        return;
+    }
+    auto restore = [](QString& text, const QString& original) {
+        // The same characters in the same place: the catalogue's own text
+        // (a literal, or data the catalogue holds and nobody can change).
+        if (text.constData() != original.constData() || text.size() != original.size())
+            text = original;
+    };
+    TMyLIR* rows = Komplekt.data();
+    for (qsizetype k = 0; k < cat.size(); ++k) {
+        const TMyLIR& original = cat.at(k);
+        TMyLIR& line = rows[k];
+        restore(line.Designation, original.Designation);
+        restore(line.Name, original.Name);
+        restore(line.Marking, original.Marking);
+        line.Quantity = original.Quantity;
+        line.Screws25 = original.Screws25;
+        line.Screws40 = original.Screws40;
+    }
+}
+
+void KitCalculator::writeTotals(bool success)
+{
+    const int t1 = success ? LineCount + 1 : 1;
+    // The screw columns of the grid hold the screws of the kit's lines and
+    // nothing else (a failed calculation leaves them empty), so the totals
+    // are summed from the lines rather than read back from the texts.
+    long long s25 = 0;
+    long long s40 = 0;
+    if (success) {
+        for (int r = 0; r < LineCount; ++r) {
+            s25 += KitLines.at(r).Screws25;
+            s40 += KitLines.at(r).Screws40;
+        }
+    }
+    if (s25 != 0) {
+        m_grid[t1][3] = numberText(s25);
+        m_grid[t1][1] = t::totalScrews25;
+    }
+    if (s40 != 0) {
+        m_grid[t1 + 1][3] = numberText(s40);
+        m_grid[t1 + 1][1] = t::totalScrews40;
+    }
+}
+
+std::vector<int> KitCalculator::inputValues() const
+{
+    std::vector<int> values;
+    for (int in = 0; in <= int(Input::RadioGroup1); ++in)
+        values.push_back(hasInput(Input(in)) ? inputValue(Input(in)) : 0);
+    return values;
+}
+
+bool KitCalculator::resultCurrent() const
+{
+    return !m_resultInputs.empty() && m_resultInputs == inputValues();
+}
+
+bool KitCalculator::calculateIfChanged()
+{
+    // An entry stored with changed inputs and the earlier kit would become
+    // another kit at the next rebuild of the order.
+    if (!resultCurrent())
+        RashetButtonClick();
+    return resultCurrent();
+}
+
+void KitCalculator::SumButtonClick()
+{
+    if (!m_commandsVisible || !calculateIfChanged())
+        return;
+    if (OrderSink* sink = orderSink())
+        sink->AddKit(*this);
+}
+
+void KitCalculator::Panel1Click()
+{
+    if (!calculateIfChanged())
+        return;
+    if (OrderSink* sink = orderSink()) {
+        fill_the_order(sink->EditedEntry());
+        sink->ReplayOrder();
+    }
+    m_saveChangesVisible = false;
+    notify();
+}
+
+TOrder KitCalculator::orderEntry() const
+{
+    TOrder o;
+    o.Type = orderType();
+    o.Designation = m_lirlText;
+    o.Profil = isWooden() ? ramaTypeText() : nazvSystemProfilesText();
+    o.Dop_komplekt = orderDopKomplekt();
+    // The order restores a kit from these texts: the lock, and for an
+    // off-centre kit, whose designation carries neither, the side and weight.
+    auto append = [&o](const QString& piece) {
+        if (!o.Dop_komplekt.isEmpty() && !o.Dop_komplekt.endsWith(t::dopComma))
+            o.Dop_komplekt += t::dopComma;
+        o.Dop_komplekt += piece;
+    };
+    if (orderLock())
+        append(t::dopLock);
+    if (o.Designation == t::kitNonStandard) {
+        if (m_kind != Kind::Tilt)
+            append(m_polStvorki == 1 ? t::dopSideLeft : t::dopSideRight);
+        if (!isWooden())
+            append(m_radioGroup1 == 1 ? t::dopWeight120 : t::dopWeight100);
+    }
+    o.Count = m_kolKomlektov;
+    o.Color = m_ral;
+    o.FFH = m_ffh;
+    o.FFB = m_ffb;
+    o.GH = m_gh;
+    return o;
+}
+
+void KitCalculator::fill_the_order(int index)
+{
+    if (OrderSink* sink = orderSink())
+        sink->StoreEntry(index, orderEntry());
+}
+
+} // namespace lir
