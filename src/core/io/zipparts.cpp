@@ -8,6 +8,9 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace lir::io {
 
 namespace t = iotexts;
@@ -25,18 +28,24 @@ ZipParts::ZipParts(const QString& path, const QString& kind, qint64 maxUnpacked)
         throw Error(t::cannotRead(path, t::notWorkbook(kind)));
     // The sizes the archive's directory declares, summed before anything is
     // unpacked: a small file may unpack to gigabytes. Reading checks them too.
-    const zip_int64_t n = zip_get_num_entries(m_zip, 0);
-    qint64 total = 0;
-    for (zip_int64_t i = 0; i < n; ++i) {
-        zip_stat_t st;
-        zip_stat_init(&st);
-        if (zip_stat_index(m_zip, zip_uint64_t(i), 0, &st) != 0)
-            fail(t::damagedArchive(QString::fromUtf8(zip_strerror(m_zip))));
-        if (st.valid & ZIP_STAT_SIZE)
-            total += qint64(std::min<zip_uint64_t>(st.size, zip_uint64_t(1) << 50));
+    // A refusal here leaves no object whose destructor would close the archive.
+    try {
+        const zip_int64_t n = zip_get_num_entries(m_zip, 0);
+        qint64 total = 0;
+        for (zip_int64_t i = 0; i < n; ++i) {
+            zip_stat_t st;
+            zip_stat_init(&st);
+            if (zip_stat_index(m_zip, zip_uint64_t(i), 0, &st) != 0)
+                fail(t::damagedArchive(QString::fromUtf8(zip_strerror(m_zip))));
+            if (st.valid & ZIP_STAT_SIZE)
+                total += qint64(std::min<zip_uint64_t>(st.size, zip_uint64_t(1) << 50));
+        }
+        if (total > m_maxUnpacked)
+            fail(t::tooLargeUnpacked(total, m_maxUnpacked));
+    } catch (...) {
+        zip_discard(std::exchange(m_zip, nullptr));
+        throw;
     }
-    if (total > m_maxUnpacked)
-        fail(t::tooLargeUnpacked(total, m_maxUnpacked));
 }
 
 ZipParts::~ZipParts()
