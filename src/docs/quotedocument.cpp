@@ -4,6 +4,7 @@
 #include "core/base/safefile.h"
 #include "core/export/documentfile.h"
 #include "core/export/quotetexts.h"
+#include "docs/sashdrawing.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -42,6 +43,15 @@ constexpr qreal LogoWidth = 45;
 constexpr qreal LogoHeight = 25;
 // The company block never takes more of the first page than this.
 constexpr qreal MaxCompanyHeight = 90;
+
+// The sash beside a kit's quote, and the small one in a kit's row of an
+// order's quote, in millimetres; each is painted as the windows paint it in
+// a box of the logical width given, then scaled, so that its texts keep
+// their proportions to the sash.
+constexpr QSizeF KitDrawing(72, 54);
+constexpr qreal KitDrawingLogicalWidth = 240;
+constexpr QSizeF RowDrawing(40, 28);
+constexpr qreal RowDrawingLogicalWidth = 180;
 
 // Column widths of the table in millimetres, scaled to the page's width:
 // №, designation, name, quantity, unit, price, sum.
@@ -118,6 +128,20 @@ Logo loadLogo(const QString& path, QString* problem)
     if (!reader.read(&logo.image) || logo.image.isNull())
         *problem = t::logoNotPicture(shown);
     return logo;
+}
+
+// Paints the sash into box (device units), at the scale that makes the box
+// logicalWidth wide.
+void paintSashScaled(QPainter& painter, const QRectF& box, const SashDrawingInput& input, qreal logicalWidth)
+{
+    const qreal scale = box.width() / logicalWidth;
+    if (scale <= 0)
+        return;
+    painter.save();
+    painter.translate(box.topLeft());
+    painter.scale(scale, scale);
+    paintSash(painter, QRectF(0, 0, logicalWidth, box.height() / scale), input);
+    painter.restore();
 }
 
 // A line of text shaped once: a long order repeats the same names, units
@@ -245,14 +269,19 @@ public:
     void finish() { footer(); }
 
     // ------------------------------------------------------------ the table
-    qreal rowHeight(const std::array<QString, 7>& cells, const QFont& f)
+    // A kit's row may carry its sash, drawn under its name.
+    static constexpr size_t DrawingColumn = 2;
+    qreal rowHeight(const std::array<QString, 7>& cells, const QFont& f, const SashDrawingInput* drawing = nullptr)
     {
         qreal h = 0;
         for (size_t i = 0; i < cells.size(); ++i)
             h = std::max(h, height(f, cells[i], m_columns[i].second - 2 * pad()));
+        if (drawing)
+            h = std::max(h, drawingTop(cells, f) + drawingBox().height());
         return h + 2 * pad();
     }
-    void row(const std::array<QString, 7>& cells, const QFont& f, qreal h, bool shaded)
+    void row(const std::array<QString, 7>& cells, const QFont& f, qreal h, bool shaded,
+             const SashDrawingInput* drawing = nullptr)
     {
         if (m_painter) {
             if (shaded)
@@ -267,12 +296,30 @@ public:
                 text(cell.adjusted(pad(), pad(), -pad(), -pad()), f, cells[i], Qt::Alignment(ColumnAlign[i]));
             }
             m_rules.append(QLineF(m_width, m_y, m_width, m_y + h));
+            if (drawing) {
+                const QRectF box = drawingBox().translated(m_columns[DrawingColumn].first + pad(),
+                                                           m_y + pad() + drawingTop(cells, f));
+                // A row cut at the foot of a page keeps its text and loses the sash.
+                if (box.bottom() <= m_y + h)
+                    paintSashScaled(*m_painter, box, *drawing, RowDrawingLogicalWidth);
+            }
         }
         m_y += h;
     }
     qreal pad() const { return mm(1.2); }
 
 private:
+    QRectF drawingBox() const
+    {
+        const qreal w = std::min(mm(RowDrawing.width()), m_columns[DrawingColumn].second - 2 * pad());
+        return QRectF(0, 0, w, w * RowDrawing.height() / RowDrawing.width());
+    }
+    // Under the name, from the top of the cell's text.
+    qreal drawingTop(const std::array<QString, 7>& cells, const QFont& f)
+    {
+        return height(f, cells[DrawingColumn], m_columns[DrawingColumn].second - 2 * pad()) + mm(1);
+    }
+
     static QString prepared(QString text)
     {
         text.replace(u'\n', QChar::LineSeparator);
@@ -378,12 +425,25 @@ int layOut(const Quote& q, const Logo& logo, Pages& pages)
     const qreal titleHeight = pages.height(titleFont, q.title, w);
     pages.text(QRectF(0, pages.y(), w, titleHeight), titleFont, q.title, Qt::AlignHCenter);
     pages.skip(titleHeight + pages.mm(4));
+    // The kit's sash stands at the right of what the quote is for.
+    const QSizeF drawing = q.drawing ? QSizeF(pages.mm(KitDrawing.width()), pages.mm(KitDrawing.height())) : QSizeF();
+    const qreal aboutWidth = q.drawing ? w - drawing.width() - pages.mm(4) : w;
+    if (q.drawing) {
+        pages.ensure(drawing.height());
+        if (pages.painting())
+            paintSashScaled(pages.painter(), QRectF(QPointF(w - drawing.width(), pages.y()), drawing), *q.drawing,
+                            KitDrawingLogicalWidth);
+    }
+    const qreal aboutTop = pages.y();
+    const int aboutPage = pages.page();
     for (const QString& a : q.about) {
-        const qreal h = std::min(pages.height(aboutFont, a, w), pages.mm(60));
+        const qreal h = std::min(pages.height(aboutFont, a, aboutWidth), pages.mm(60));
         pages.ensure(h);
-        pages.text(QRectF(0, pages.y(), w, h), aboutFont, a, Qt::AlignLeft);
+        pages.text(QRectF(0, pages.y(), aboutWidth, h), aboutFont, a, Qt::AlignLeft);
         pages.skip(h + pages.mm(0.8));
     }
+    if (q.drawing && pages.page() == aboutPage)
+        pages.skip(std::max(aboutTop + drawing.height() - pages.y(), 0.0));
     pages.skip(pages.mm(3));
 
     // ------------------------------------------------------------ the table
@@ -405,11 +465,12 @@ int layOut(const Quote& q, const Logo& logo, Pages& pages)
             l.sum ? money::format(*l.sum) : t::noPrice(),
         };
         const QFont& f = l.kit ? kitFont : cellFont;
-        qreal h = pages.rowHeight(cells, f);
+        const SashDrawingInput* sash = l.drawing ? &*l.drawing : nullptr;
+        qreal h = pages.rowHeight(cells, f, sash);
         if (pages.ensure(h))
             header();
         h = std::min(h, pages.room()); // a row longer than a page is cut at its foot
-        pages.row(cells, f, h, false);
+        pages.row(cells, f, h, false, sash);
     }
     pages.skip(pages.mm(3));
 

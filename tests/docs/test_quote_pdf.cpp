@@ -47,7 +47,7 @@ int pageCount(const QString& info)
 
 Quote::Line line(const QString& designation, const QString& name, int quantity, std::optional<money::Kopecks> price)
 {
-    Quote::Line l{designation, name, QString::number(quantity), QStringLiteral("шт."), price, {}, false};
+    Quote::Line l{designation, name, QString::number(quantity), QStringLiteral("шт."), price, {}, false, {}};
     if (price)
         l.sum = *price * quantity;
     return l;

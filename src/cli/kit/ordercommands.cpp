@@ -283,7 +283,7 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
                 // The quote, headed by the company details of lircomplect.ini here.
                 const Quote q = orderQuote(grid, View(view), typed, quoteCustomer(m_order), m_order.savedNumber(),
                                            prices::documentLookup(), readCompanyDetails(QDir::currentPath()),
-                                           QDate::currentDate());
+                                           QDate::currentDate(), kitRowDrawings(m_order, View(view)));
                 docs::writeQuotePdf(path, q);
             }
         }

@@ -101,6 +101,30 @@ QStringList companyLines(const CompanyDetails& c)
     return out;
 }
 
+RowDrawings kitRowDrawings(const OrderModel& order, SummaryView view)
+{
+    const OrderGrid& grid = order.grid(view);
+    RowDrawings out(grid.rowCount());
+    const QVector<TOrder>& entries = order.entries();
+    if (view == OrderModel::Kits) {
+        for (int r = 1; r < grid.rowCount(); ++r) {
+            const QVector<int> behind = order.entriesOfKitsRow(r);
+            if (!behind.isEmpty() && behind.first() < entries.size())
+                out[r] = sashDrawingOf(entries[behind.first()]);
+        }
+    } else if (view == OrderModel::KitsAndComponents) {
+        // Every entry appends its kit's row, in the order of the list.
+        QVector<int> kitRows;
+        for (int r = 1; r < grid.rowCount(); ++r)
+            if (!grid.cell(r, 4).isEmpty())
+                kitRows.append(r);
+        if (kitRows.size() == entries.size())
+            for (int i = 0; i < kitRows.size(); ++i)
+                out[kitRows[i]] = sashDrawingOf(entries[i]);
+    }
+    return out;
+}
+
 QString quoteCustomer(const OrderModel& order)
 {
     const QString name = order.customerName().trimmed();
@@ -109,7 +133,7 @@ QString quoteCustomer(const OrderModel& order)
 
 Quote orderQuote(const OrderGrid& grid, SummaryView view, const QString& markupText, const QString& customer,
                  std::optional<qint32> number, const PriceLookup& prices, const CompanyDetails& company,
-                 const QDate& date)
+                 const QDate& date, const RowDrawings& drawings)
 {
     const float k = markupFactor(readMarkup(markupText));
     Quote q;
@@ -146,6 +170,8 @@ Quote orderQuote(const OrderGrid& grid, SummaryView view, const QString& markupT
                 line.designation = screwDesignation40();
         }
         price(line, p, k);
+        if (view != OrderModel::Components)
+            line.drawing = drawings.value(r);
         q.lines.append(line);
     }
     known.finish();
@@ -175,16 +201,17 @@ Quote kitQuote(const KitCalculator& calc, const PriceLookup& prices, const Compa
     if (!options.isEmpty())
         q.about << t::options(options);
     q.about << t::colourAndCount(s.ral, s.kitCount);
+    q.drawing = sashDrawingOf(calc);
 
     for (const KitSheet::Line& l : s.lines) {
-        Quote::Line line{l.designation, l.name, QString::number(l.quantity), t::pieces(), {}, {}, false};
+        Quote::Line line{l.designation, l.name, QString::number(l.quantity), t::pieces(), {}, {}, false, {}};
         price(line, prices(l.designation), 1.0f);
         q.lines.append(line);
     }
     auto screws = [&](const KitSheet::ScrewRow& row, const QString& designation) {
         if (row.label.isEmpty() || row.count.trimmed().isEmpty())
             return; // a kit without screws of this size
-        Quote::Line line{designation, row.label, row.count.trimmed(), t::pieces(), {}, {}, false};
+        Quote::Line line{designation, row.label, row.count.trimmed(), t::pieces(), {}, {}, false, {}};
         price(line, prices(designation), 1.0f);
         q.lines.append(line);
     };

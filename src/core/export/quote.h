@@ -3,6 +3,7 @@
 #include "core/calc/kitcalculator.h"
 #include "core/export/companydetails.h"
 #include "core/export/money.h"
+#include "core/export/sashdrawinginput.h"
 #include "core/export/ordersummary.h"
 
 #include <QDate>
@@ -28,11 +29,13 @@ struct Quote
         std::optional<money::Kopecks> price; // with the markup; none: "—"
         std::optional<money::Kopecks> sum;
         bool kit = false; // a kit among its parts, set off in bold
+        std::optional<SashDrawingInput> drawing; // a kit's row: its sash, drawn small
     };
 
     CompanyDetails company;
     QString title;
     QStringList about; // under the title: the customer, or the kit and its options
+    std::optional<SashDrawingInput> drawing; // the kit's sash, beside what it is
     QVector<Line> lines;
     money::Kopecks total = 0; // the sum of the rounded lines
     int unpriced = 0;
@@ -45,14 +48,20 @@ struct Quote
     QString fileTitle;    // the document's title in the PDF's properties
 };
 
+// The sash of each row of a view's grid, by row: a kit's row has the
+// drawing of its entry (the first one a row of the kits view counts), any
+// other row none.
+using RowDrawings = QVector<std::optional<SashDrawingInput>>;
+RowDrawings kitRowDrawings(const OrderModel& order, SummaryView view);
+
 // The quote of one view of the order with the markup as typed into
 // "Рассчитать с наценкой (%):". `number` is the saved order's number, if any;
-// `customer` the order's customer (quoteCustomer). Throws lir::Error
-// for a markup that is no whole number, an empty order and a sum beyond
-// reason.
+// `customer` the order's customer (quoteCustomer); `drawings` those of the
+// kits' rows (kitRowDrawings). Throws lir::Error for a markup that is no
+// whole number, an empty order and a sum beyond reason.
 Quote orderQuote(const OrderGrid& grid, SummaryView view, const QString& markupText, const QString& customer,
                  std::optional<qint32> number, const PriceLookup& prices, const CompanyDetails& company,
-                 const QDate& date);
+                 const QDate& date, const RowDrawings& drawings = {});
 
 // Whom an order's quote is addressed to: the name of the order's customer,
 // or its description while none is chosen.

@@ -55,6 +55,25 @@ bool designationHasLock(const QString& d)
     return false;
 }
 
+std::optional<int> entrySide(const TOrder& e)
+{
+    // The pieces of an off-centre kit name the side last, and win.
+    if (e.Dop_komplekt.contains(ct::dopSideLeft))
+        return 1;
+    if (e.Dop_komplekt.contains(ct::dopSideRight))
+        return 0;
+    if (e.Designation.contains(t::sideLeft()))
+        return 1;
+    if (e.Designation.contains(t::sideRight()))
+        return 0;
+    return std::nullopt;
+}
+
+bool entryHandleCentred(const TOrder& e)
+{
+    return e.GH == KitCalculator::halfToEven(e.FFH) && e.Designation != ct::kitNonStandard;
+}
+
 void restoreEntry(const TOrder& e, KitCalculator& calc)
 {
     const Kind kind = calc.kind();
@@ -78,7 +97,7 @@ void restoreEntry(const TOrder& e, KitCalculator& calc)
     // The handle position decides between a standard and an off-centre kit;
     // it is set before the sizes, which it makes GH follow or not.
     if (kind != Kind::Tilt)
-        calc.setRuchkaVcentre(e.GH == KitCalculator::halfToEven(e.FFH) && des != ct::kitNonStandard);
+        calc.setRuchkaVcentre(entryHandleCentred(e));
 
     // 3. Count, colour and sizes, in this order.
     calc.setKolKomlektov(e.Count);
@@ -89,14 +108,8 @@ void restoreEntry(const TOrder& e, KitCalculator& calc)
 
     // 4.-5. Sash side: from the designation, or from the pieces of an off-centre kit.
     if (kind != Kind::Tilt) {
-        if (des.contains(t::sideRight()))
-            calc.setPolStvorki(0);
-        if (des.contains(t::sideLeft()))
-            calc.setPolStvorki(1);
-        if (dop.contains(ct::dopSideRight))
-            calc.setPolStvorki(0);
-        if (dop.contains(ct::dopSideLeft))
-            calc.setPolStvorki(1);
+        if (const std::optional<int> side = entrySide(e))
+            calc.setPolStvorki(*side);
     }
 
     // 6.-7. Sash weight: the designation ends with the weight text; an

@@ -11,6 +11,12 @@ namespace lir {
 // else "ПОФ" tilt-turn, else "ОФ" tilt); none when the Type names none.
 std::optional<KitCalculator::Kind> entryKind(const TOrder& entry);
 
+// The sash side an entry keeps (0 "Правое", 1 "Левое"): from the pieces of
+// an off-centre kit, else from the designation; none when neither names it.
+std::optional<int> entrySide(const TOrder& entry);
+// Whether the entry's handle is in the centre ("Ручка в центре").
+bool entryHandleCentred(const TOrder& entry);
+
 // Sets the inputs of calc from the entry, in the order the order window sets
 // them, as changes from code: a spin edit, check box or radio group runs its
 // handler when its value changes, a list selects its item without one. An

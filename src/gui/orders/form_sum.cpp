@@ -418,7 +418,7 @@ Quote TTotalSum::quote()
     const View v = m_order.view();
     return orderQuote(m_order.grid(v), v, m_order.markup(), quoteCustomer(m_order), m_order.savedNumber(),
                       prices::documentLookup(),
-                      readCompanyDetails(QDir::currentPath()), QDate::currentDate());
+                      readCompanyDetails(QDir::currentPath()), QDate::currentDate(), kitRowDrawings(m_order, v));
 }
 
 void TTotalSum::syncFromState()
