@@ -88,6 +88,10 @@ TEST_F(QuoteLines, TheKitQuoteFollowsASuccessfulCalculation)
           QStringLiteral("Предложение действительно 5 дней"), QStringLiteral("/Иванов И. И./"),
           QStringLiteral("Стр. 1 из 1")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+    // The sash beside the kit, with its dimensions and designation.
+    for (const char* expected : {"FFH 1200", "FFB 700", "GH 600"})
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected << "\n" << text.toStdString();
+    EXPECT_EQ(text.count(cli.tiltTurn().KitDesignation), 2);
     // 19 lines at 10,50 (28 screws among them); the 4×40 screws have no price.
     EXPECT_TRUE(text.contains(QStringLiteral("Итого: 535,50")));
     EXPECT_TRUE(text.contains(QStringLiteral("В том числе НДС 20 %: 89,25")));
@@ -113,6 +117,17 @@ TEST_F(QuoteLines, TheOrderQuoteOfAViewWithTheMarkup)
           QStringLiteral("Тридцать четыре рубля 65 копеек")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("Нет цены")));
+    // Each kit's row carries its sash.
+    auto drawnKits = [](const QString& pdf) {
+        EXPECT_TRUE(pdf.contains(QStringLiteral("FFH 600"))) << pdf.toStdString();
+        EXPECT_TRUE(pdf.contains(QStringLiteral("FFH 800"))) << pdf.toStdString();
+        EXPECT_EQ(pdf.count(QStringLiteral("FFB 500")), 2) << pdf.toStdString();
+        EXPECT_TRUE(pdf.contains(QStringLiteral("GH 300")) && pdf.contains(QStringLiteral("GH 400")));
+    };
+    drawnKits(text);
+    o = send(cli, R"({"order":"export_pdf","view":3,"markup":"10","path":"both.pdf"})");
+    EXPECT_TRUE(o.value(QStringLiteral("ok")).toBool());
+    drawnKits(pdfText(work.file(QStringLiteral("both.pdf"))));
 
     // Saved, the quote carries the order's number.
     send(cli, R"({"order":"save","description":"Дача на Истре"})");
@@ -122,6 +137,7 @@ TEST_F(QuoteLines, TheOrderQuoteOfAViewWithTheMarkup)
     EXPECT_TRUE(text.contains(QStringLiteral("Коммерческое предложение № 1 от "))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Заказчик: Дача на Истре")));
     EXPECT_TRUE(text.contains(QStringLiteral("Нет цены: 1 позиция")));
+    EXPECT_FALSE(text.contains(QStringLiteral("FFB"))); // parts have no sash
 
     // A bad markup or a missing folder: the summary's message, and no file.
     o = send(cli, R"({"order":"export_pdf","view":1,"markup":"10%","path":"bad.pdf"})");

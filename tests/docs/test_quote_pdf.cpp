@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 using namespace lir;
 
 namespace {
@@ -77,6 +79,46 @@ Quote knownQuote()
     q.validity = QStringLiteral("Предложение действительно 30 дней");
     q.signature = QStringLiteral("Сметчик ____________________ /Иванов И. И./");
     return q;
+}
+
+// A word of a PDF with its box, in points from the top of its page.
+struct Word
+{
+    QString text;
+    int page = 0;
+    QRectF box;
+};
+
+QVector<Word> pdfWords(const QString& path)
+{
+    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    static const QRegularExpression word(QStringLiteral(
+        "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    QVector<Word> out;
+    int page = 0;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(5).isEmpty() && m.captured(1).isEmpty()) {
+            ++page;
+            continue;
+        }
+        out.append({m.captured(5), page,
+                    QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                           QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+    return out;
+}
+
+SashDrawingInput sash(int ffb, int ffh, int gh)
+{
+    SashDrawingInput d;
+    d.opening = SashDrawingInput::Opening::TiltTurn;
+    d.ffb = {ffb, std::clamp(ffb, 1, 9999), true, 0, 0};
+    d.ffh = {ffh, std::clamp(ffh, 1, 9999), true, 0, 0};
+    d.gh = {gh, std::clamp(gh, 0, d.ffh.drawn), true, 0, 0};
+    d.handleCentred = false;
+    d.kitDesignation = QStringLiteral("ЛИР-6742-%1").arg(ffb);
+    return d;
 }
 
 class QuotePdf : public ::testing::Test
@@ -169,6 +211,67 @@ TEST_F(QuotePdf, ALongQuoteNumbersEveryPageAndRepeatsTheHeaderRow)
     for (int i : {0, 299, 599})
         EXPECT_TRUE(text.contains(QStringLiteral("6742.%1").arg(i, 3, 10, QLatin1Char('0')))) << i;
     EXPECT_TRUE(text.contains(QStringLiteral("Итого: 600,00")));
+}
+
+TEST_F(QuotePdf, EachSashStaysInItsBoxBesideTheKitOrInItsRow)
+{
+    // Sizes that would stretch a drawing: tiny, ten times wider than high,
+    // huge with a value out of its range, a handle above the sash.
+    Quote q = knownQuote();
+    q.lines.clear();
+    const SashDrawingInput sashes[] = {sash(1, 1, 0), sash(3000, 300, 150), sash(9999, 600, 300), sash(500, 800, 5000)};
+    for (const SashDrawingInput& s : sashes) {
+        Quote::Line l = line(s.kitDesignation, QStringLiteral("Комплект фурнитуры"), 1, 100);
+        l.kit = true;
+        l.drawing = s;
+        q.lines << l << line(QStringLiteral("6742.01.00"), QStringLiteral("Засов"), 2, 100);
+    }
+    q.lines[4].drawing->ffb.accepted = false;
+    q.lines[4].drawing->ffb.allowedLo = 300;
+    q.lines[4].drawing->ffb.allowedHi = 2400;
+    q.drawing = sash(700, 1200, 600);
+    const QString path = file("sashes.pdf");
+    docs::writeQuotePdf(path, q);
+    const QVector<Word> words = pdfWords(path);
+    ASSERT_FALSE(words.isEmpty());
+
+    // Where each row starts: its number at the left edge; the table's header.
+    QVector<std::pair<int, qreal>> rows; // page, top
+    std::pair<int, qreal> header{-1, 0};
+    for (const Word& w : words) {
+        if (w.box.left() < 60 && w.text.toInt() > 0 && w.text.toInt() <= q.lines.size())
+            rows.append({w.page, w.box.top()});
+        if (w.text == QStringLiteral("Обозначение") && header.first < 0)
+            header = {w.page, w.box.top()};
+    }
+    ASSERT_EQ(rows.size(), q.lines.size());
+    rows.append({words.constLast().page + 1, 0});
+
+    // The kit's sash: above the table, right of the lines about the kit.
+    int dimensions = 0;
+    for (const Word& w : words) {
+        if (w.text != QLatin1String("FFB") && w.text != QLatin1String("FFH") && w.text != QLatin1String("GH"))
+            continue;
+        const std::pair<int, qreal> at{w.page, w.box.top()};
+        if (at < rows.first()) {
+            EXPECT_LT(at, header) << w.text.toStdString();
+            EXPECT_GT(w.box.left(), 300) << w.text.toStdString();
+            ++dimensions;
+            continue;
+        }
+        // A row's sash: inside the name column (60 to 118 mm from the
+        // edge), under the name of its own kit's row and above the next one.
+        EXPECT_GT(w.box.left(), 170.0) << w.text.toStdString();
+        EXPECT_LT(w.box.right(), 334.5) << w.text.toStdString();
+        const auto next = std::upper_bound(rows.begin(), rows.end(), at);
+        ASSERT_NE(next, rows.begin());
+        EXPECT_EQ((next - rows.begin() - 1) % 2, 0) << "a sash in a part's row: " << w.text.toStdString();
+    }
+    EXPECT_EQ(dimensions, 3);
+    const QString text = pdfText(path);
+    for (const char* expected : {"FFB 9999", "допустимо 300–2400", "FFB 3000", "FFH 300", "GH 5000", "FFH 1200"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("FFB ")), 5);
 }
 
 TEST_F(QuotePdf, ALogoIsDrawnOrRefusedWithNothingWritten)

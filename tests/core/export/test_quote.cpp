@@ -271,4 +271,46 @@ TEST(OrderQuote, IsAddressedToTheChosenCustomerElseToTheDescription)
     EXPECT_EQ(quoteCustomer(order), QStringLiteral("Дача, Петров"));
 }
 
+TEST(OrderQuote, AnEntryIsDrawnAsRestoringItSetsTheCalculator)
+{
+    using Opening = SashDrawingInput::Opening;
+    TOrder turn{QStringLiteral("ПФПВХ без прижимов"), QStringLiteral("ЛИР-6741-03МL100"), QStringLiteral("ARtec PAD"),
+                QString(), 2, 9016, 800, 500, 400};
+    SashDrawingInput d = sashDrawingOf(turn);
+    EXPECT_EQ(d.opening, Opening::Turn);
+    EXPECT_TRUE(d.hingesLeft);
+    EXPECT_FALSE(d.wooden);
+    EXPECT_FALSE(d.handleInKit);
+    EXPECT_TRUE(d.handleCentred);
+    EXPECT_EQ(d.ffh.drawn, 800);
+    EXPECT_EQ(d.ffb.drawn, 500);
+    EXPECT_EQ(d.gh.drawn, 400);
+    EXPECT_TRUE(d.ffh.accepted && d.ffb.accepted && d.gh.accepted);
+    EXPECT_EQ(d.kitDesignation, QStringLiteral("ЛИР-6741-03МL100"));
+
+    // An off-centre kit names its side among its pieces, over the designation's letters.
+    TOrder offCentre{QStringLiteral("ПОФ"), QStringLiteral("Нестандартный"), QStringLiteral("IV68"),
+                     QStringLiteral("ручка ЛИР-0317.00,створка правая,до 100 кг"), 1, 8017, 1400, 900, 300};
+    d = sashDrawingOf(offCentre);
+    EXPECT_EQ(d.opening, Opening::TiltTurn);
+    EXPECT_FALSE(d.hingesLeft);
+    EXPECT_TRUE(d.wooden);
+    EXPECT_TRUE(d.handleInKit);
+    EXPECT_FALSE(d.handleCentred);
+    EXPECT_EQ(d.gh.drawn, 300);
+
+    // Tilt: hinged at the bottom, the handle in the middle of the top; a
+    // handle above the sash is drawn on it, a negative size as none.
+    TOrder tilt{QStringLiteral("ОФПВХ"), QStringLiteral("ЛИР-6743-01L"), QString(), QString(), 1, 9016, 600, 1001, 5000};
+    d = sashDrawingOf(tilt);
+    EXPECT_EQ(d.opening, Opening::Tilt);
+    EXPECT_FALSE(d.hingesLeft);
+    EXPECT_EQ(d.gh.drawn, 500);
+    offCentre.FFH = -5;
+    offCentre.GH = 5000;
+    d = sashDrawingOf(offCentre);
+    EXPECT_EQ(d.ffh.drawn, 0);
+    EXPECT_EQ(d.gh.drawn, 0);
+}
+
 } // namespace
