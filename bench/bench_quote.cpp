@@ -1,6 +1,6 @@
-// The printed quote of a 255-kit order as a PDF, beside its anchor: the HTML
-// summary of the same view of the same order, priced from the same table,
-// in the same run.
+// The printed quote of a 255-kit order as a PDF, with and without the sash of
+// each kit's row, beside its anchor: the HTML summary of the same view of
+// the same order, priced from the same table, in the same run.
 #include "core/export/ordersummary.h"
 #include "core/export/quote.h"
 #include "core/prices/pricetable.h"
@@ -48,8 +48,9 @@ void BM_AnchorSummaryHtml(benchmark::State& state)
 }
 BENCHMARK(BM_AnchorSummaryHtml)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
-// The quote from the order's grid to the PDF's bytes, as "Сохранить в PDF" makes it.
-void BM_QuotePdf(benchmark::State& state)
+// The quote from the order's grid to the PDF's bytes, as "Сохранить в PDF"
+// makes it: without the sashes of the kits' rows, and with them.
+void quotePdf(benchmark::State& state, bool drawn)
 {
     openPrices();
     const auto view = SummaryView(state.range(0));
@@ -58,18 +59,33 @@ void BM_QuotePdf(benchmark::State& state)
         state.SkipWithError("a kit of the order did not calculate");
     qsizetype bytes = 0;
     int lines = 0;
+    int pages = 0;
     for (auto _ : state) {
+        const RowDrawings drawings = drawn ? kitRowDrawings(order255().order, view) : RowDrawings();
         const Quote q = orderQuote(grid, view, QStringLiteral("10"), QStringLiteral("Заказ от 09.12.2026"), 12,
-                                   prices::documentLookup(), company(), QDate(2026, 12, 9));
+                                   prices::documentLookup(), company(), QDate(2026, 12, 9), drawings);
         const QByteArray pdf = docs::quotePdf(q);
         bytes = pdf.size();
         lines = int(q.lines.size());
+        pages = int(pdf.count("/Type /Page\n"));
         benchmark::DoNotOptimize(pdf.constData());
     }
     state.counters["lines"] = lines;
     state.counters["bytes"] = double(bytes);
+    state.counters["pages"] = pages;
+}
+
+void BM_QuotePdf(benchmark::State& state)
+{
+    quotePdf(state, false);
 }
 BENCHMARK(BM_QuotePdf)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+void BM_QuotePdfDrawn(benchmark::State& state)
+{
+    quotePdf(state, true);
+}
+BENCHMARK(BM_QuotePdfDrawn)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
