@@ -13,6 +13,7 @@
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
+#include <QTextOption>
 #include <QImage>
 #include <QImageReader>
 #include <QPageLayout>
@@ -20,12 +21,15 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QSvgRenderer>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
+#include <vector>
 
 namespace lir::docs {
 
@@ -161,10 +165,29 @@ public:
 
     const Shaped& get(const QFont& f, const QString& text)
     {
-        const Key key{qRound(f.pointSizeF() * 10) * 2 + (f.bold() ? 1 : 0), text};
+        const Key key{fontKey(f), text};
         auto it = m_known.find(key);
         if (it != m_known.end())
             return *it;
+        // Numbers, prices and sums differ from row to row: they are put
+        // together from their characters, each shaped once. Nothing between
+        // these characters is kerned or joined.
+        if (text.size() > 1 && std::all_of(text.begin(), text.end(), isFigure)) {
+            Shaped shaped;
+            for (QChar ch : text) {
+                const Shaped& one = get(f, QString(ch));
+                for (QGlyphRun run : one.glyphs) {
+                    QList<QPointF> positions = run.positions();
+                    for (QPointF& p : positions)
+                        p.rx() += shaped.width;
+                    run.setPositions(positions);
+                    shaped.glyphs.append(run);
+                }
+                shaped.width += one.width;
+                shaped.height = std::max(shaped.height, one.height);
+            }
+            return *m_known.insert(key, std::move(shaped));
+        }
         QTextLayout layout(text, f, &m_device);
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);
@@ -177,10 +200,88 @@ public:
         return *m_known.insert(key, std::move(shaped));
     }
 
+    // A text wrapped within width: its glyphs placed as aligned, and its
+    // height. A long name in every kit's row is wrapped once.
+    const Shaped& wrapped(const QFont& f, const QString& text, qreal width, Qt::Alignment align)
+    {
+        const qint64 box = (qint64(fontKey(f)) << 44) | (qint64(qRound(width * 16)) << 12) | (qint64(align) & 0xfff);
+        const Key key{box, text};
+        auto it = m_wrapped.find(key);
+        if (it != m_wrapped.end())
+            return *it;
+        QString prepared = text;
+        prepared.replace(u'\n', QChar::LineSeparator);
+        QTextLayout layout(prepared, f, &m_device);
+        QTextOption option(align);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        qreal h = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, h));
+            h += line.height();
+        }
+        layout.endLayout();
+        Shaped shaped{layout.glyphRuns(), width, h};
+        return *m_wrapped.insert(key, std::move(shaped));
+    }
+
 private:
-    using Key = std::pair<int, QString>; // size and weight, text
+    static bool isFigure(QChar ch)
+    {
+        return (ch >= u'0' && ch <= u'9') || ch == u',' || ch == u'.' || ch == u' ' || ch == u'-';
+    }
+    static int fontKey(const QFont& f) { return qRound(f.pointSizeF() * 10) * 2 + (f.bold() ? 1 : 0); }
+
+    using Key = std::pair<qint64, QString>; // size and weight (and the box), text
     QPaintDevice& m_device;
     QHash<Key, Shaped> m_known;
+    QHash<Key, Shaped> m_wrapped;
+};
+
+// The glyphs of a page's single lines, gathered and painted at once:
+// a PDF pays for every piece of text it starts, and a long table has tens
+// of thousands of cells.
+class PageGlyphs
+{
+public:
+    void add(const QGlyphRun& run, QPointF at)
+    {
+        const QRawFont font = run.rawFont();
+        // In the order they were laid out: a reader that copies the text
+        // follows it.
+        if (m_runs.empty() || !(m_runs.back().font == font))
+            m_runs.push_back(Run{font, {}, {}});
+        Run& r = m_runs.back();
+        r.glyphs.append(run.glyphIndexes());
+        for (const QPointF& p : run.positions())
+            r.positions.append(p + at);
+    }
+
+    void paint(QPainter& painter)
+    {
+        if (m_runs.empty())
+            return;
+        painter.setPen(Qt::black);
+        for (Run& r : m_runs) {
+            QGlyphRun run;
+            run.setRawFont(r.font);
+            run.setGlyphIndexes(r.glyphs);
+            run.setPositions(r.positions);
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+        m_runs.clear();
+    }
+
+private:
+    struct Run
+    {
+        QRawFont font;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    std::vector<Run> m_runs;
 };
 
 // Lays the quote out page by page. Run twice: once without a painter to
@@ -218,8 +319,7 @@ public:
             if (line.width <= width)
                 return line.height;
         }
-        QTextLayout layout(prepared(text), f, &m_device);
-        return lay(layout, width, Qt::AlignLeft);
+        return m_shaped.wrapped(f, text, width, Qt::AlignLeft).height;
     }
 
     void text(const QRectF& r, const QFont& f, const QString& text, Qt::Alignment align)
@@ -235,15 +335,22 @@ public:
                 else if (align & Qt::AlignHCenter)
                     x = r.left() + (r.width() - line.width) / 2;
                 for (const QGlyphRun& run : line.glyphs)
-                    m_painter->drawGlyphRun(QPointF(x, r.top()), run);
+                    m_glyphs.add(run, QPointF(x, r.top()));
                 return;
             }
         }
-        QTextLayout layout(prepared(text), f, &m_device);
-        lay(layout, r.width(), align);
+        const Shaped& lines = m_shaped.wrapped(f, text, r.width(), align);
+        if (lines.height <= r.height() + 0.5) {
+            for (const QGlyphRun& run : lines.glyphs)
+                m_glyphs.add(run, r.topLeft());
+            return;
+        }
+        // Cut at the foot of its box.
+        m_glyphs.paint(*m_painter); // what was laid out before stays beneath
         m_painter->save();
         m_painter->setClipRect(r);
-        layout.draw(m_painter, r.topLeft());
+        for (const QGlyphRun& run : lines.glyphs)
+            m_painter->drawGlyphRun(r.topLeft(), run);
         m_painter->restore();
     }
 
@@ -320,26 +427,6 @@ private:
         return height(f, cells[DrawingColumn], m_columns[DrawingColumn].second - 2 * pad()) + mm(1);
     }
 
-    static QString prepared(QString text)
-    {
-        text.replace(u'\n', QChar::LineSeparator);
-        return text;
-    }
-    static qreal lay(QTextLayout& layout, qreal width, Qt::Alignment align)
-    {
-        QTextOption option(align);
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        qreal h = 0;
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            line.setPosition(QPointF(0, h));
-            h += line.height();
-        }
-        layout.endLayout();
-        return h;
-    }
     void footer()
     {
         if (!m_painter)
@@ -352,6 +439,7 @@ private:
         const QFont f = font(8);
         const QRectF r(0, m_device.height() - mm(5), m_width, mm(5));
         text(r, f, t::page(m_page, m_pageCount), Qt::AlignRight);
+        m_glyphs.paint(*m_painter);
     }
 
     QPagedPaintDevice& m_device;
@@ -365,6 +453,7 @@ private:
     int m_page = 1;
     std::array<std::pair<qreal, qreal>, 7> m_columns; // left, width
     QVector<QLineF> m_rules;
+    PageGlyphs m_glyphs;
 };
 
 // One run over the whole quote; returns the number of pages.
