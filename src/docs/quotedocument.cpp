@@ -58,8 +58,9 @@ constexpr QSizeF RowDrawing(40, 28);
 constexpr qreal RowDrawingLogicalWidth = 180;
 
 // Column widths of the table in millimetres, scaled to the page's width:
-// №, designation, name, quantity, unit, price, sum.
-constexpr std::array<qreal, 7> ColumnWidths = {9, 36, 58, 16, 15, 22, 24};
+// №, designation, name, quantity, unit, price, sum; the running number
+// takes four figures, as an order of 255 kits with their parts does.
+constexpr std::array<qreal, 7> ColumnWidths = {11, 36, 56, 16, 15, 22, 24};
 constexpr std::array<Qt::Alignment::Int, 7> ColumnAlign = {
     Qt::AlignRight, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignRight};
 

@@ -183,7 +183,7 @@ TEST_F(QuotePdf, ALongQuoteNumbersEveryPageAndRepeatsTheHeaderRow)
 {
     Quote q = knownQuote();
     q.lines.clear();
-    for (int i = 0; i < 600; ++i)
+    for (int i = 0; i < 1001; ++i)
         q.lines << line(QStringLiteral("6742.%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("Деталь"), 1, 100);
     // Details far longer than their box, and a designation without a blank.
     q.company.address = QString(2000, u'Ж');
@@ -211,6 +211,8 @@ TEST_F(QuotePdf, ALongQuoteNumbersEveryPageAndRepeatsTheHeaderRow)
     for (int i : {0, 299, 599})
         EXPECT_TRUE(text.contains(QStringLiteral("6742.%1").arg(i, 3, 10, QLatin1Char('0')))) << i;
     EXPECT_TRUE(text.contains(QStringLiteral("Итого: 600,00")));
+    // A running number of four figures stays on its row's line.
+    EXPECT_TRUE(text.contains(QStringLiteral("1001 6742.1000 Деталь 1 шт. 1,00 1,00"))) << text.toStdString();
 }
 
 TEST_F(QuotePdf, EachSashStaysInItsBoxBesideTheKitOrInItsRow)
@@ -239,7 +241,7 @@ TEST_F(QuotePdf, EachSashStaysInItsBoxBesideTheKitOrInItsRow)
     QVector<std::pair<int, qreal>> rows; // page, top
     std::pair<int, qreal> header{-1, 0};
     for (const Word& w : words) {
-        if (w.box.left() < 60 && w.text.toInt() > 0 && w.text.toInt() <= q.lines.size())
+        if (w.box.right() < 74 && w.text.toInt() > 0 && w.text.toInt() <= q.lines.size())
             rows.append({w.page, w.box.top()});
         if (w.text == QStringLiteral("Обозначение") && header.first < 0)
             header = {w.page, w.box.top()};
@@ -259,9 +261,9 @@ TEST_F(QuotePdf, EachSashStaysInItsBoxBesideTheKitOrInItsRow)
             ++dimensions;
             continue;
         }
-        // A row's sash: inside the name column (60 to 118 mm from the
+        // A row's sash: inside the name column (62 to 118 mm from the
         // edge), under the name of its own kit's row and above the next one.
-        EXPECT_GT(w.box.left(), 170.0) << w.text.toStdString();
+        EXPECT_GT(w.box.left(), 175.7) << w.text.toStdString();
         EXPECT_LT(w.box.right(), 334.5) << w.text.toStdString();
         const auto next = std::upper_bound(rows.begin(), rows.end(), at);
         ASSERT_NE(next, rows.begin());
