@@ -394,16 +394,20 @@ public:
         if (m_painter) {
             if (shaded)
                 m_painter->fillRect(QRectF(0, m_y, m_width, h), QColor(230, 230, 230));
-            // The rules of the table are drawn once a page is full.
-            if (m_rules.isEmpty() || m_rules.constLast().y1() != m_y)
+            // The rules of the table are drawn once a page is full: a line
+            // under each row, and the columns' lines from the top of the
+            // rows that follow each other to their foot.
+            if (m_tableTop < 0 || m_tableBottom != m_y) {
+                closeColumns();
+                m_tableTop = m_y;
                 m_rules.append(QLineF(0, m_y, m_width, m_y));
+            }
+            m_tableBottom = m_y + h;
             m_rules.append(QLineF(0, m_y + h, m_width, m_y + h));
             for (size_t i = 0; i < cells.size(); ++i) {
                 const QRectF cell(m_columns[i].first, m_y, m_columns[i].second, h);
-                m_rules.append(QLineF(cell.topLeft(), cell.bottomLeft()));
                 text(cell.adjusted(pad(), pad(), -pad(), -pad()), f, cells[i], Qt::Alignment(ColumnAlign[i]));
             }
-            m_rules.append(QLineF(m_width, m_y, m_width, m_y + h));
             if (drawing) {
                 const QRectF box = drawingBox().translated(m_columns[DrawingColumn].first + pad(),
                                                            m_y + pad() + drawingTop(cells, f));
@@ -428,10 +432,21 @@ private:
         return height(f, cells[DrawingColumn], m_columns[DrawingColumn].second - 2 * pad()) + mm(1);
     }
 
+    void closeColumns()
+    {
+        if (m_tableTop < 0)
+            return;
+        for (const auto& [left, width] : m_columns)
+            m_rules.append(QLineF(left, m_tableTop, left, m_tableBottom));
+        m_rules.append(QLineF(m_width, m_tableTop, m_width, m_tableBottom));
+        m_tableTop = -1;
+    }
+
     void footer()
     {
         if (!m_painter)
             return;
+        closeColumns();
         if (!m_rules.isEmpty()) {
             m_painter->setPen(QPen(Qt::black, mm(0.2)));
             m_painter->drawLines(m_rules);
@@ -454,6 +469,8 @@ private:
     int m_page = 1;
     std::array<std::pair<qreal, qreal>, 7> m_columns; // left, width
     QVector<QLineF> m_rules;
+    qreal m_tableTop = -1; // of the rows that follow each other on this page; -1: none yet
+    qreal m_tableBottom = 0;
     PageGlyphs m_glyphs;
 };
 
