@@ -21,8 +21,10 @@ std::optional<Quote> quoteOf(const QuoteSource& source)
 {
     std::optional<Quote> q;
     runGuarded([&] {
-        Quote made = source();
-        if (const QString problem = docs::logoProblem(made.company.logo); !problem.isEmpty())
+        std::optional<Quote> made = source();
+        if (!made)
+            return;
+        if (const QString problem = docs::logoProblem(made->company.logo); !problem.isEmpty())
             throw Error(problem);
         q = std::move(made);
     });

@@ -5,12 +5,14 @@
 #include <QMenu>
 
 #include <functional>
+#include <optional>
 
 namespace lir::gui {
 
 // Builds the quote of what a window shows at the moment of the click; throws
-// lir::Error for what cannot be quoted (a bad markup, no kit).
-using QuoteSource = std::function<Quote()>;
+// lir::Error for what cannot be quoted (a bad markup, no kit). None: nothing
+// to quote, and the person has been told why already.
+using QuoteSource = std::function<std::optional<Quote>()>;
 
 // The three ways a quote leaves the office, and the company details that
 // head it: the menu of "ПЕЧАТЬ".

@@ -364,10 +364,11 @@ void CalculatorWindow::build()
     // The kit's quote, shown with "EXCEL" after a successful calculation.
     m_print = new CommandPanel(QStringLiteral("ПЕЧАТЬ"), this);
     m_print->setObjectName(QStringLiteral("PrintButton"));
-    m_print->setMenu(quoteMenu(this, [this] {
+    m_print->setMenu(quoteMenu(this, [this]() -> std::optional<Quote> {
         // Inputs changed since the calculation are calculated first, as for
-        // "EXCEL"; a failed calculation leaves no kit to quote.
-        m_calc->calculateIfChanged();
+        // "EXCEL"; a failed calculation leaves no kit to quote, and has said why.
+        if (!m_calc->calculateIfChanged() && m_calc->lastCalculationFailed())
+            return std::nullopt;
         return kitQuote(*m_calc, prices::documentLookup(), readCompanyDetails(QDir::currentPath()),
                         QDate::currentDate());
     }));

@@ -103,6 +103,19 @@ TEST_F(QuotePrint, TheCalculatorPrintsItsKitAfterASuccessfulCalculation)
     const QString text = pdfText(file);
     EXPECT_TRUE(text.contains(QStringLiteral("Комплект фурнитуры ") + w->kit().KitDesignation)) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Створка по фальцу (высота × ширина): 1200 × 700 мм")));
+    EXPECT_TRUE(text.contains(QStringLiteral("FFH 1200")) && text.contains(QStringLiteral("FFB 700")));
+
+    // Changed inputs are calculated first; a failed calculation's own message
+    // is the only one, and no file is written.
+    test::type(w->ffh(), QStringLiteral("5000"));
+    test::recorder().clear();
+    const QString none = workDir->file(QStringLiteral("none.pdf"));
+    test::recorder().setNextFileName(none);
+    action(w->printButton(), "QuotePdf")->trigger();
+    EXPECT_EQ(test::recorder().errors().size(), 1) << test::recorder().errors().join(u'\n').toStdString();
+    EXPECT_FALSE(test::recorder().errors().contains(
+        QStringLiteral("Нет рассчитанного комплекта: нажмите «РАСЧЕТ», затем печатайте предложение.")));
+    EXPECT_FALSE(QFile::exists(none));
 }
 
 TEST_F(QuotePrint, TheDetailsDialogWritesTheCompanySection)
