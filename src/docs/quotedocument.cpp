@@ -154,9 +154,24 @@ void paintSashScaled(QPainter& painter, const QRectF& box, const SashDrawingInpu
 // painting them.
 struct Shaped
 {
-    QList<QGlyphRun> glyphs;
+    // The glyphs of one font, placed from the text's top left corner.
+    struct Piece
+    {
+        QRawFont font;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    QList<Piece> pieces;
     qreal width = 0;
     qreal height = 0;
+
+    static QList<Piece> of(const QList<QGlyphRun>& runs)
+    {
+        QList<Piece> out;
+        for (const QGlyphRun& run : runs)
+            out.append(Piece{run.rawFont(), run.glyphIndexes(), run.positions()});
+        return out;
+    }
 };
 
 class ShapedTexts
@@ -177,12 +192,13 @@ public:
             Shaped shaped;
             for (QChar ch : text) {
                 const Shaped& one = get(f, QString(ch));
-                for (QGlyphRun run : one.glyphs) {
-                    QList<QPointF> positions = run.positions();
-                    for (QPointF& p : positions)
-                        p.rx() += shaped.width;
-                    run.setPositions(positions);
-                    shaped.glyphs.append(run);
+                for (const Shaped::Piece& piece : one.pieces) {
+                    if (shaped.pieces.isEmpty() || !(shaped.pieces.constLast().font == piece.font))
+                        shaped.pieces.append(Shaped::Piece{piece.font, {}, {}});
+                    Shaped::Piece& to = shaped.pieces.last();
+                    to.glyphs.append(piece.glyphs);
+                    for (const QPointF& p : piece.positions)
+                        to.positions.append(QPointF(p.x() + shaped.width, p.y()));
                 }
                 shaped.width += one.width;
                 shaped.height = std::max(shaped.height, one.height);
@@ -197,7 +213,7 @@ public:
         QTextLine line = layout.createLine();
         line.setPosition(QPointF(0, 0));
         layout.endLayout();
-        Shaped shaped{layout.glyphRuns(), line.naturalTextWidth(), line.height()};
+        Shaped shaped{Shaped::of(layout.glyphRuns()), line.naturalTextWidth(), line.height()};
         return *m_known.insert(key, std::move(shaped));
     }
 
@@ -224,7 +240,7 @@ public:
             h += line.height();
         }
         layout.endLayout();
-        Shaped shaped{layout.glyphRuns(), width, h};
+        Shaped shaped{Shaped::of(layout.glyphRuns()), width, h};
         return *m_wrapped.insert(key, std::move(shaped));
     }
 
@@ -247,16 +263,16 @@ private:
 class PageGlyphs
 {
 public:
-    void add(const QGlyphRun& run, QPointF at)
+    void add(const Shaped::Piece& piece, QPointF at)
     {
-        const QRawFont font = run.rawFont();
+        const QRawFont& font = piece.font;
         // In the order they were laid out: a reader that copies the text
         // follows it.
         if (m_runs.empty() || !(m_runs.back().font == font))
             m_runs.push_back(Run{font, {}, {}});
         Run& r = m_runs.back();
-        r.glyphs.append(run.glyphIndexes());
-        for (const QPointF& p : run.positions())
+        r.glyphs.append(piece.glyphs);
+        for (const QPointF& p : piece.positions)
             r.positions.append(p + at);
     }
 
@@ -335,23 +351,28 @@ public:
                     x = r.right() - line.width;
                 else if (align & Qt::AlignHCenter)
                     x = r.left() + (r.width() - line.width) / 2;
-                for (const QGlyphRun& run : line.glyphs)
-                    m_glyphs.add(run, QPointF(x, r.top()));
+                for (const Shaped::Piece& piece : line.pieces)
+                    m_glyphs.add(piece, QPointF(x, r.top()));
                 return;
             }
         }
         const Shaped& lines = m_shaped.wrapped(f, text, r.width(), align);
         if (lines.height <= r.height() + 0.5) {
-            for (const QGlyphRun& run : lines.glyphs)
-                m_glyphs.add(run, r.topLeft());
+            for (const Shaped::Piece& piece : lines.pieces)
+                m_glyphs.add(piece, r.topLeft());
             return;
         }
         // Cut at the foot of its box.
         m_glyphs.paint(*m_painter); // what was laid out before stays beneath
         m_painter->save();
         m_painter->setClipRect(r);
-        for (const QGlyphRun& run : lines.glyphs)
+        for (const Shaped::Piece& piece : lines.pieces) {
+            QGlyphRun run;
+            run.setRawFont(piece.font);
+            run.setGlyphIndexes(piece.glyphs);
+            run.setPositions(piece.positions);
             m_painter->drawGlyphRun(r.topLeft(), run);
+        }
         m_painter->restore();
     }
 
