@@ -52,8 +52,8 @@ constexpr qreal MaxCompanyHeight = 90;
 // order's quote, in millimetres; each is painted as the windows paint it in
 // a box of the logical width given, then scaled, so that its texts keep
 // their proportions to the sash.
-constexpr QSizeF KitDrawing(72, 54);
-constexpr qreal KitDrawingLogicalWidth = 240;
+constexpr QSizeF KitDrawing(64, 44);
+constexpr qreal KitDrawingLogicalWidth = 200;
 constexpr QSizeF RowDrawing(40, 28);
 constexpr qreal RowDrawingLogicalWidth = 180;
 
