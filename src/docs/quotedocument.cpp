@@ -495,8 +495,30 @@ private:
     PageGlyphs m_glyphs;
 };
 
+// The table's cells as they are printed, and the rows' heights once known.
+struct TableRows
+{
+    explicit TableRows(const Quote& q)
+    {
+        cells.reserve(q.lines.size());
+        int number = 0;
+        for (const Quote::Line& l : q.lines)
+            cells.append({
+                QString::number(++number),
+                l.designation,
+                l.name,
+                l.quantity,
+                l.unit,
+                l.price ? money::format(*l.price) : t::noPrice(),
+                l.sum ? money::format(*l.sum) : t::noPrice(),
+            });
+    }
+    QVector<std::array<QString, 7>> cells;
+    QVector<qreal> heights;
+};
+
 // One run over the whole quote; returns the number of pages.
-int layOut(const Quote& q, const Logo& logo, Pages& pages)
+int layOut(const Quote& q, const Logo& logo, TableRows& rows, Pages& pages)
 {
     const QFont nameFont = font(11, true);
     const QFont detailFont = font(8.5);
@@ -581,20 +603,15 @@ int layOut(const Quote& q, const Logo& logo, Pages& pages)
     auto header = [&] { pages.row(head, headFont, headHeight, true); };
     pages.ensure(headHeight * 2);
     header();
-    int number = 0;
-    for (const Quote::Line& l : q.lines) {
-        const std::array<QString, 7> cells = {
-            QString::number(++number),
-            l.designation,
-            l.name,
-            l.quantity,
-            l.unit,
-            l.price ? money::format(*l.price) : t::noPrice(),
-            l.sum ? money::format(*l.sum) : t::noPrice(),
-        };
+    for (qsizetype i = 0; i < q.lines.size(); ++i) {
+        const Quote::Line& l = q.lines[i];
+        const std::array<QString, 7>& cells = rows.cells[i];
         const QFont& f = l.kit ? kitFont : cellFont;
         const SashDrawingInput* sash = l.drawing ? &*l.drawing : nullptr;
-        qreal h = pages.rowHeight(cells, f, sash);
+        // Measured by the first run over the quote, painted by the second.
+        if (rows.heights.size() <= i)
+            rows.heights.append(pages.rowHeight(cells, f, sash));
+        qreal h = rows.heights[i];
         if (pages.ensure(h))
             header();
         h = std::min(h, pages.room()); // a row longer than a page is cut at its foot
@@ -651,12 +668,13 @@ void paintQuote(const Quote& quote, QPagedPaintDevice& device)
         throw Error(problem);
     ShapedTexts shaped(device);
     Pages count(device, shaped, nullptr, 0);
-    const int pageCount = layOut(quote, logo, count);
+    TableRows rows(quote);
+    const int pageCount = layOut(quote, logo, rows, count);
     QPainter painter;
     if (!painter.begin(&device))
         throw Error(t::cannotPaint());
     Pages pages(device, shaped, &painter, pageCount);
-    layOut(quote, logo, pages);
+    layOut(quote, logo, rows, pages);
     painter.end();
 }
 
