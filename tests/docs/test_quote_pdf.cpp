@@ -252,7 +252,9 @@ TEST_F(QuotePdf, EachSashStaysInItsBoxBesideTheKitOrInItsRow)
     // The kit's sash: above the table, right of the lines about the kit.
     int dimensions = 0;
     for (const Word& w : words) {
-        if (w.text != QLatin1String("FFB") && w.text != QLatin1String("FFH") && w.text != QLatin1String("GH"))
+        // The dimensions and the range beside a value out of it.
+        if (w.text != QLatin1String("FFB") && w.text != QLatin1String("FFH") && w.text != QLatin1String("GH")
+            && w.text != QStringLiteral("допустимо"))
             continue;
         const std::pair<int, qreal> at{w.page, w.box.top()};
         if (at < rows.first()) {
