@@ -174,6 +174,15 @@ struct Shaped
     }
 };
 
+QGlyphRun glyphRunOf(const Shaped::Piece& piece)
+{
+    QGlyphRun run;
+    run.setRawFont(piece.font);
+    run.setGlyphIndexes(piece.glyphs);
+    run.setPositions(piece.positions);
+    return run;
+}
+
 class ShapedTexts
 {
 public:
@@ -269,8 +278,8 @@ public:
         // In the order they were laid out: a reader that copies the text
         // follows it.
         if (m_runs.empty() || !(m_runs.back().font == font))
-            m_runs.push_back(Run{font, {}, {}});
-        Run& r = m_runs.back();
+            m_runs.push_back(Shaped::Piece{font, {}, {}});
+        Shaped::Piece& r = m_runs.back();
         r.glyphs.append(piece.glyphs);
         for (const QPointF& p : piece.positions)
             r.positions.append(p + at);
@@ -281,24 +290,13 @@ public:
         if (m_runs.empty())
             return;
         painter.setPen(Qt::black);
-        for (Run& r : m_runs) {
-            QGlyphRun run;
-            run.setRawFont(r.font);
-            run.setGlyphIndexes(r.glyphs);
-            run.setPositions(r.positions);
-            painter.drawGlyphRun(QPointF(0, 0), run);
-        }
+        for (const Shaped::Piece& r : m_runs)
+            painter.drawGlyphRun(QPointF(0, 0), glyphRunOf(r));
         m_runs.clear();
     }
 
 private:
-    struct Run
-    {
-        QRawFont font;
-        QList<quint32> glyphs;
-        QList<QPointF> positions;
-    };
-    std::vector<Run> m_runs;
+    std::vector<Shaped::Piece> m_runs;
 };
 
 // Lays the quote out page by page. Run twice: once without a painter to
@@ -366,13 +364,8 @@ public:
         m_glyphs.paint(*m_painter); // what was laid out before stays beneath
         m_painter->save();
         m_painter->setClipRect(r);
-        for (const Shaped::Piece& piece : lines.pieces) {
-            QGlyphRun run;
-            run.setRawFont(piece.font);
-            run.setGlyphIndexes(piece.glyphs);
-            run.setPositions(piece.positions);
-            m_painter->drawGlyphRun(r.topLeft(), run);
-        }
+        for (const Shaped::Piece& piece : lines.pieces)
+            m_painter->drawGlyphRun(r.topLeft(), glyphRunOf(piece));
         m_painter->restore();
     }
 
