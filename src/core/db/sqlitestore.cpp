@@ -8,9 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
 #include <QHash>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 namespace lir::db {
 
@@ -53,6 +57,50 @@ QString columnDefinition(const FieldDef& f)
         break;
     }
     return c;
+}
+
+// The connection's own SQLite handle, as Qt's driver holds it; null where it
+// holds none.
+sqlite3* sqliteHandle(const QSqlDatabase& db)
+{
+    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(h.constData());
+}
+
+// The failure of a statement worded as Qt's driver words it, so that a
+// message reads the same whichever way the rows were read.
+QSqlError sqliteError(sqlite3* db, const char* what, QSqlError::ErrorType type, int code)
+{
+    return QSqlError(QCoreApplication::translate("QSQLiteResult", what),
+                     QString(static_cast<const QChar*>(sqlite3_errmsg16(db))), type, QString::number(code));
+}
+
+// Binds the values as Qt's driver binds them; false for a type it is not
+// sure to bind alike (then nothing is read this way).
+bool bindAll(sqlite3_stmt* s, const QVariantList& binds, int* rc)
+{
+    *rc = SQLITE_OK;
+    for (int i = 0; i < binds.size() && *rc == SQLITE_OK; ++i) {
+        const QVariant& v = binds[i];
+        const bool isText = v.typeId() == QMetaType::QString;
+        if (!v.isValid() || v.isNull() || (isText && static_cast<const QString*>(v.constData())->isNull())) {
+            *rc = sqlite3_bind_null(s, i + 1);
+        } else if (isText) {
+            const QString& text = *static_cast<const QString*>(v.constData());
+            *rc = sqlite3_bind_text16(s, i + 1, text.utf16(), int(text.size() * sizeof(QChar)), SQLITE_STATIC);
+        } else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::Bool || v.typeId() == QMetaType::UInt ||
+                   v.typeId() == QMetaType::LongLong) {
+            *rc = sqlite3_bind_int64(s, i + 1, v.toLongLong());
+        } else if (v.typeId() == QMetaType::Double) {
+            *rc = sqlite3_bind_double(s, i + 1, v.toDouble());
+        } else {
+            // The driver binds the other types as their text, dates in a form of its own.
+            return false;
+        }
+    }
+    return true;
 }
 
 QStringList fileTableStatements(const QString& tableName, const QVector<FieldDef>& fields, const QString& shownName)
@@ -152,6 +200,33 @@ public:
     void reconnect() override {}
     // The file's change counter: it moves when another connection commits.
     QString dataVersionStatement() const override { return QStringLiteral("PRAGMA data_version"); }
+
+    // Stepped on the connection's own handle: a long list is read without a
+    // QVariant for every value nor the driver's copy of every row.
+    bool readEach(const QString& sql, const QVariantList& binds,
+                  const std::function<void(const QueryRow&)>& row) override
+    {
+        sqlite3* db = sqliteHandle(m_db);
+        if (!db)
+            return false;
+        sqlite3_stmt* raw = nullptr;
+        const int prepared = sqlite3_prepare16_v2(db, sql.utf16(), int(sql.size() * sizeof(QChar)), &raw, nullptr);
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> s(raw, &sqlite3_finalize);
+        if (prepared != SQLITE_OK)
+            throw failure(sqliteError(db, "Unable to execute statement", QSqlError::StatementError, prepared), false);
+        int bound = SQLITE_OK;
+        if (!bindAll(s.get(), binds, &bound))
+            return false;
+        if (bound != SQLITE_OK)
+            throw failure(sqliteError(db, "Unable to bind parameters", QSqlError::StatementError, bound), false);
+        const QueryRow r(s.get());
+        int step = SQLITE_ROW;
+        while ((step = sqlite3_step(s.get())) == SQLITE_ROW)
+            row(r);
+        if (step != SQLITE_DONE)
+            throw failure(sqliteError(db, "Unable to fetch row", QSqlError::ConnectionError, step), false);
+        return true;
+    }
 
     bool comparesLikeTypesOnly() const override { return false; }
     QString nullSafeEquals() const override { return QStringLiteral(" IS ?"); }

@@ -615,4 +615,23 @@ QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& 
     return rows;
 }
 
+void Table::queryEach(const QString& sql, const QVariantList& binds, const std::function<void(const QueryRow&)>& row)
+{
+    d->ensureConnection();
+    if (d->backend->readEach(sql, binds, row))
+        return;
+    QSqlQuery s(d->backend->database());
+    s.setForwardOnly(true);
+    if (!s.prepare(sql))
+        d->failed(s.lastError());
+    for (int i = 0; i < binds.size(); ++i)
+        s.bindValue(i, binds[i]);
+    if (!s.exec())
+        d->failed(s.lastError());
+    const QueryRow r(&s);
+    while (s.next())
+        row(r);
+    s.finish();
+}
+
 } // namespace lir::db

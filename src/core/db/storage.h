@@ -10,6 +10,9 @@
 #include <memory>
 #include <optional>
 
+class QSqlQuery;
+struct sqlite3_stmt;
+
 // The storage layer: SQLite files in place of the original desktop database
 // engine. Each table lives in a file of its own name in the tables' directory
 // ("zeni.db" holds the table zeni, "zakaz.db" the table zakaz). A table is
@@ -38,6 +41,32 @@ inline QStringList programTableFiles()
 {
     return {QStringLiteral("zeni.db"), QStringLiteral("zakaz.db")};
 }
+
+// One row of a read through Table::queryEach(), valid during the call that
+// is given it. Each value is what query() would give, or its conversion as
+// QVariant makes it; the common cases are read without a QVariant between.
+class QueryRow
+{
+public:
+    explicit QueryRow(sqlite3_stmt* statement) : m_statement(statement) {}
+    explicit QueryRow(const QSqlQuery* query) : m_query(query) {}
+
+    bool isNull(int column) const;
+    // The value as query() gives it: invalid for an empty field.
+    QVariant value(int column) const;
+    // value().toLongLong(), 0 when that fails.
+    qint64 integer(int column) const;
+    // value().toDouble().
+    double real(int column) const;
+    // value().toString().
+    QString text(int column) const;
+    // Appends text(column) to `to`, without a copy between.
+    void appendText(int column, QString& to) const;
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+    const QSqlQuery* m_query = nullptr;
+};
 
 // One field of a table. The file keeps it as the column's declared type
 // ("VARCHAR(100)", "INTEGER", "SMALLINT UNSIGNED", "DOUBLE"), so that it is
@@ -184,6 +213,10 @@ public:
     // comes back as an invalid QVariant. A statement that is not a SELECT is
     // taken to have changed the table (dataChanged, current row reloaded).
     QVector<QVector<QVariant>> query(const QString& sql, const QVariantList& binds = {});
+    // A SELECT whose rows are handed to `row` one by one as they are read,
+    // none kept: the way to read many rows. Over a file it steps SQLite
+    // itself on the table's connection, inside its transaction if one is open.
+    void queryEach(const QString& sql, const QVariantList& binds, const std::function<void(const QueryRow&)>& row);
 
 signals:
     // The current row moved to another row (or the table changed under it).

@@ -42,6 +42,18 @@ public:
     // written; empty when the engine has none (then nothing read earlier is
     // taken for the table as it is).
     virtual QString dataVersionStatement() const = 0;
+    // Reads a SELECT's rows straight from the engine, each handed to `row`;
+    // false, with nothing read, where the backend has no such way or the
+    // binds hold a type it does not bind as QSqlQuery would (then QSqlQuery
+    // reads them). Throws the statement's failure.
+    virtual bool readEach(const QString& sql, const QVariantList& binds,
+                          const std::function<void(const QueryRow&)>& row)
+    {
+        Q_UNUSED(sql);
+        Q_UNUSED(binds);
+        Q_UNUSED(row);
+        return false;
+    }
 
     // ---- the engine's dialect
     // Only like types compare: a number field is located by its text, and

@@ -78,25 +78,25 @@ Customer customerFrom(const QVector<QVariant>& r)
     return c;
 }
 
-BookOrder orderFrom(const QVector<QVariant>& r, bool withDetails)
+BookOrder orderFrom(const db::QueryRow& r, bool withDetails)
 {
     BookOrder o;
-    o.id = qint32(integer(r.at(0)));
-    o.name = r.at(1).toString();
-    if (!withDetails || !r.at(10).isValid())
+    o.id = qint32(r.integer(0));
+    o.name = r.text(1);
+    if (!withDetails || r.isNull(10))
         return o;
     OrderDetails& d = o.details;
-    d.customerId = qint32(integer(r.at(2)));
-    d.status = r.at(3).toString();
-    d.created = r.at(4).toString();
-    d.changed = r.at(5).toString();
-    d.login = r.at(6).toString();
-    if (r.at(7).isValid())
-        d.total = r.at(7).toDouble();
-    d.note = r.at(8).toString();
-    d.archived = integer(r.at(9)) != 0;
-    d.version = qint32(integer(r.at(10)));
-    o.customerName = r.at(11).toString();
+    d.customerId = qint32(r.integer(2));
+    d.status = r.text(3);
+    d.created = r.text(4);
+    d.changed = r.text(5);
+    d.login = r.text(6);
+    if (!r.isNull(7))
+        d.total = r.real(7);
+    d.note = r.text(8);
+    d.archived = r.integer(9) != 0;
+    d.version = qint32(r.integer(10));
+    o.customerName = r.text(11);
     return o;
 }
 
@@ -330,40 +330,54 @@ void deleteCustomer(db::Table& zakaz, const Customer& asRead)
 QVector<BookOrder> readOrders(db::Table& zakaz)
 {
     const bool withDetails = tablesExist(zakaz);
-    const auto rows =
-        zakaz.query((withDetails ? ordersWithDetails : ordersBare) + QStringLiteral(R"( order by z."Id")"));
     QVector<BookOrder> list;
-    list.reserve(rows.size());
-    for (const auto& r : rows)
-        list.push_back(orderFrom(r, withDetails));
+    zakaz.queryEach((withDetails ? ordersWithDetails : ordersBare) + QStringLiteral(R"( order by z."Id")"), {},
+                    [&](const db::QueryRow& r) { list.push_back(orderFrom(r, withDetails)); });
     return list;
 }
 
 std::optional<BookOrder> readOrder(db::Table& zakaz, qint32 id)
 {
     const bool withDetails = tablesExist(zakaz);
-    const auto rows = zakaz.query(
+    std::optional<BookOrder> order;
+    zakaz.queryEach(
         (withDetails ? ordersWithDetails : ordersBare) + QStringLiteral(R"( and z."Id" = ? order by z."Id" limit 1)"),
-        {id});
-    if (rows.isEmpty())
-        return std::nullopt;
-    return orderFrom(rows.first(), withDetails);
+        {id}, [&](const db::QueryRow& r) { order = orderFrom(r, withDetails); });
+    return order;
 }
 
 QHash<qint32, QString> readKitDesignations(db::Table& zakaz)
 {
-    // Joined by the engine, one row an order: a tenth of the rows to carry.
-    const QString sql =
-        zakaz.onServer()
-            ? QStringLiteral(R"(select "Parentid", string_agg(coalesce("Designation", ''), E'\n') from zakaz)"
-                             R"( where "Parentid" <> 0 group by "Parentid")")
-            : QStringLiteral(R"(select "Parentid", group_concat(coalesce("Designation", ''), char(10)) from zakaz)"
-                             R"( where "Parentid" <> 0 group by "Parentid")");
     QHash<qint32, QString> kits;
-    const auto rows = zakaz.query(sql);
-    kits.reserve(rows.size());
-    for (const auto& r : rows)
-        kits.insert(qint32(integer(r.at(0))), r.at(1).toString());
+    if (zakaz.onServer()) {
+        // Joined by the server, one row an order: a sixth of the rows to carry.
+        zakaz.queryEach(QStringLiteral(R"(select "Parentid", string_agg(coalesce("Designation", ''), E'\n'))"
+                                       R"( from zakaz where "Parentid" <> 0 group by "Parentid")"),
+                        {}, [&](const db::QueryRow& r) { kits.insert(qint32(r.integer(0)), r.text(1)); });
+        return kits;
+    }
+    // In the file the rows are read as they lie: grouping them there sorts
+    // them all first, which costs more than joining them here. An order's
+    // kits lie together, so the order found last is most often the next one's.
+    qint32 last = 0;
+    QString* lastKits = nullptr;
+    zakaz.queryEach(QStringLiteral(R"(select "Parentid", "Designation" from zakaz where "Parentid" <> 0)"
+                                   R"( order by rowid)"),
+                    {}, [&](const db::QueryRow& r) {
+                        const qint32 parent = qint32(r.integer(0));
+                        if (!lastKits || parent != last) {
+                            last = parent;
+                            const auto it = kits.find(parent);
+                            lastKits = it != kits.end() ? &*it : nullptr;
+                            if (!lastKits) {
+                                lastKits = &*kits.insert(parent, QString());
+                                r.appendText(1, *lastKits);
+                                return;
+                            }
+                        }
+                        *lastKits += u'\n';
+                        r.appendText(1, *lastKits);
+                    });
     return kits;
 }
 

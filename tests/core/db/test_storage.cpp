@@ -389,6 +389,54 @@ TEST_F(StorageTest, TextIsCutToItsFieldSize)
     EXPECT_EQ(rows.value(0).value(1).toString(), QStringLiteral("ЛИР-6742-33АМR100-дл"));
 }
 
+// The rows read one by one are the rows query() gives, value for value, with
+// the same conversions, the same binds and the same engine messages.
+TEST_F(StorageTest, RowsReadOneByOneAreTheRowsOfAQuery)
+{
+    Table& t = prices({{QStringLiteral("Ящик"), QString(), 12.5},
+                       {QStringLiteral("B"), QStringLiteral("Кронштейн «Люкс»"), 7},
+                       {QStringLiteral("42"), QString(), QVariant()}});
+    const QString sql = QStringLiteral("SELECT oboznashenie, coalesce(nazvanie, ?), zena, length(oboznashenie) "
+                                       "FROM zeni WHERE oboznashenie <> ? AND (oboznashenie = '42' OR zena < ?) "
+                                       "ORDER BY oboznashenie");
+    const QVariantList bindings[] = {{QVariant(QMetaType::fromType<QString>()), QStringLiteral("нет"), 100},
+                                     {QStringLiteral("—"), QStringLiteral("B"), 12.75}};
+    int rowsRead = 0;
+    for (const QVariantList& binds : bindings) {
+        const auto rows = t.query(sql, binds);
+        int n = 0;
+        t.queryEach(sql, binds, [&](const lir::db::QueryRow& r) {
+            ASSERT_LT(n, rows.size());
+            for (int c = 0; c < 4; ++c) {
+                const QVariant& v = rows[n][c];
+                EXPECT_EQ(r.isNull(c), !v.isValid()) << n << c;
+                EXPECT_EQ(r.value(c), v) << n << c;
+                EXPECT_EQ(r.text(c), v.toString()) << n << c;
+                EXPECT_EQ(r.real(c), v.toDouble()) << n << c;
+                bool ok = false;
+                const qlonglong whole = v.toLongLong(&ok);
+                EXPECT_EQ(r.integer(c), ok ? whole : 0) << n << c;
+                QString appended = QStringLiteral(">");
+                r.appendText(c, appended);
+                EXPECT_EQ(appended, u'>' + v.toString()) << n << c;
+            }
+            ++n;
+        });
+        EXPECT_EQ(n, rows.size());
+        rowsRead += n;
+    }
+    EXPECT_EQ(rowsRead, 3 + 2);
+
+    try {
+        t.queryEach(QStringLiteral("SELECT * FROM nosuch"), {}, [](const lir::db::QueryRow&) {});
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.message().contains(lir::test::onTestServer() ? QStringLiteral("relation \"nosuch\" does not exist")
+                                                                   : QStringLiteral("no such table")))
+            << e.message().toStdString();
+    }
+}
+
 TEST_F(StorageTest, NumbersOutsideTheirFieldAreRefusedAndStayPending)
 {
     Table::create(QStringLiteral("zakaz.db"), orderFields());
