@@ -57,6 +57,7 @@ private:
     Result undo();
     Result exportTable(const QString& file);
     Result log(const QStringList& args);
+    Result setupServer();
     void previewAndApply(Result& r, bool dryRun, const std::function<prices::PricePreview(db::Table&)>& preview);
 
     int m_lockWaitMs;

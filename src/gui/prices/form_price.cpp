@@ -9,6 +9,7 @@
 #include "core/prices/priceedit.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/pricetexts.h"
+#include "core/prices/serveraccess.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -176,6 +177,24 @@ TPrice::TPrice(QWidget* parent)
     openTable();
     // Price lists in and out: under the price edit.
     m_listCommands = new PriceListCommands(this, m_table, 450, 170, 184);
+
+    // The server decides who changes prices; the window only shows it.
+    m_readOnlyNote = new QLabel(prices::pricesReadOnlyReason(), this);
+    m_readOnlyNote->setObjectName(QStringLiteral("ReadOnlyNote"));
+    m_readOnlyNote->setGeometry(450, 310, 184, 60);
+    m_readOnlyNote->setWordWrap(true);
+    m_readOnlyNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette red = m_readOnlyNote->palette();
+    red.setColor(QPalette::WindowText, Qt::darkRed);
+    m_readOnlyNote->setPalette(red);
+    if (m_table)
+        runGuarded([this] { m_readOnly = !prices::mayChangePrices(*m_table); });
+    m_readOnlyNote->setVisible(m_readOnly);
+    if (m_readOnly) {
+        m_listCommands->setReadOnly(prices::pricesReadOnlyReason());
+        m_dbEdit3->setToolTip(prices::pricesReadOnlyReason());
+    }
+    showCurrentRow();
 }
 
 TPrice::~TPrice() = default;
@@ -211,7 +230,7 @@ void TPrice::showCurrentRow()
         m_grid->selectionModel()->clear();
     }
     m_showing = false;
-    m_dbEdit3->setReadOnly(row < 0);
+    m_dbEdit3->setReadOnly(row < 0 || m_readOnly);
     // The group names the row whose price it edits.
     QString title = t::priceGroup();
     if (m_table && row >= 0) {
@@ -260,7 +279,7 @@ void TPrice::gridRowChosen(int row)
 
 void TPrice::priceTyped(const QString& text)
 {
-    if (!m_table || m_model->currentRow() < 0)
+    if (!m_table || m_model->currentRow() < 0 || m_readOnly)
         return;
     runGuarded([&] {
         m_table->edit();
