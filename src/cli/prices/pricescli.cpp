@@ -361,6 +361,11 @@ db::Table& openOnServer()
     if (!db::usesServer())
         throw Error(QStringLiteral("%1 в %2 не называет сервер PostgreSQL.")
                         .arg(db::settingsFileName(), QDir::toNativeSeparators(QDir::currentPath())));
+    const QString table = db::shownTable(prices::tableFile());
+    if (!db::serverStore().exists(prices::tableFile(), table, false))
+        throw Error(QStringLiteral("На сервере нет таблицы %1: владелец базы данных должен один раз выполнить "
+                                   "команду «lircomplect-prices setup-server».")
+                        .arg(table));
     return db::Table::open(prices::tableFile());
 }
 
