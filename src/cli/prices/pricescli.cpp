@@ -159,10 +159,9 @@ PricesCli::Result PricesCli::run(const QStringList& args)
         return exportTable(args[1]);
     if (args == QStringList{QStringLiteral("setup-server")})
         return setupServer();
-    if (args.size() == 3 && args[0] == QStringLiteral("grant"))
-        return guarded([&](Result& r) { r.out += line(prices::grantRole(openOnServer(), args[1], args[2])); });
-    if (args.size() == 2 && args[0] == QStringLiteral("revoke"))
-        return guarded([&](Result& r) { r.out += line(prices::revokeRoles(openOnServer(), args[1])); });
+    if ((args.size() == 3 && args[0] == QStringLiteral("grant")) ||
+        (args.size() == 2 && args[0] == QStringLiteral("revoke")))
+        return grantOrRevoke(args);
     if (!args.isEmpty() && args[0] == QStringLiteral("log") && args.size() <= 5)
         return log(args.mid(1));
     Result r{2, {}, {}};
@@ -544,6 +543,14 @@ PricesCli::Result PricesCli::log(const QStringList& args)
     }
     db::Table::closeAll();
     return r;
+}
+
+PricesCli::Result PricesCli::grantOrRevoke(const QStringList& args)
+{
+    return guarded([&](Result& r) {
+        r.out += line(args[0] == u"grant" ? prices::grantRole(openOnServer(), args[1], args[2])
+                                          : prices::revokeRoles(openOnServer(), args[1]));
+    });
 }
 
 PricesCli::Result PricesCli::setupServer()

@@ -58,6 +58,7 @@ private:
     Result exportTable(const QString& file);
     Result log(const QStringList& args);
     Result setupServer();
+    Result grantOrRevoke(const QStringList& args);
     void previewAndApply(Result& r, bool dryRun, const std::function<prices::PricePreview(db::Table&)>& preview);
 
     int m_lockWaitMs;

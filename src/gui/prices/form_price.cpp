@@ -5,6 +5,7 @@
 #include "core/db/storesettings.h"
 #include "gui/app/widgets.h"
 #include "gui/prices/importdialog.h"
+#include "gui/prices/pricelogdialog.h"
 #include "gui/prices/pricemodel.h"
 #include "core/prices/priceedit.h"
 #include "core/prices/pricetable.h"
@@ -178,10 +179,17 @@ TPrice::TPrice(QWidget* parent)
     // Price lists in and out: under the price edit.
     m_listCommands = new PriceListCommands(this, m_table, 450, 170, 184);
 
+    m_logButton = new CommandPanel(QStringLiteral("Журнал цен"), this);
+    m_logButton->setObjectName(QStringLiteral("PriceLogButton"));
+    m_logButton->setGeometry(450, 306, 184, 28);
+    m_logButton->setAutoDefault(false);
+    m_logButton->setEnabled(m_table != nullptr);
+    connect(m_logButton, &QPushButton::clicked, this, &TPrice::LogButtonClick);
+
     // The server decides who changes prices; the window only shows it.
     m_readOnlyNote = new QLabel(prices::pricesReadOnlyReason(), this);
     m_readOnlyNote->setObjectName(QStringLiteral("ReadOnlyNote"));
-    m_readOnlyNote->setGeometry(450, 310, 184, 60);
+    m_readOnlyNote->setGeometry(450, 340, 184, 40);
     m_readOnlyNote->setWordWrap(true);
     m_readOnlyNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette red = m_readOnlyNote->palette();
@@ -359,6 +367,17 @@ void TPrice::Panel1Click()
 void TPrice::Panel2Click()
 {
     search(prices::fieldName(), m_edit1->text(), m_notFound2);
+}
+
+void TPrice::LogButtonClick()
+{
+    if (!m_table)
+        return;
+    // A selected row: its history; none: the whole log.
+    const QString designation =
+        m_model->currentRow() >= 0 ? m_table->text(prices::fieldDesignation()) : QString();
+    PriceLogDialog dialog(*m_table, designation, this);
+    dialog.exec();
 }
 
 void TPrice::CloseGridButtonClick()

@@ -55,6 +55,9 @@ public:
     // search row. The grid takes the focus.
     void Panel1Click();
     void Panel2Click();
+    // "Журнал цен": the change log, of the selected row when there is one.
+    void LogButtonClick();
+    CommandPanel* logButton() const { return m_logButton; }
     // Closes the window; a pending price is written, or dropped with a message.
     void CloseGridButtonClick();
 
@@ -90,6 +93,7 @@ private:
     Picture* m_picture = nullptr;
     PriceListCommands* m_listCommands = nullptr;
     QLabel* m_readOnlyNote = nullptr;
+    CommandPanel* m_logButton = nullptr;
     bool m_readOnly = false;
     bool m_showing = false; // the grid is being moved to the table's row
 };
