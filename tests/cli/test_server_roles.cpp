@@ -54,7 +54,7 @@ protected:
     {
         db::Table::closeAll();
         QByteArray ini = test::serverSettingsFile();
-        ini.replace("\nuser=postgres\n", "\nuser=" + user.toUtf8() + '\n');
+        ini.replace(QByteArray("\nuser=postgres\n"), QByteArray("\nuser=" + user.toUtf8() + '\n'));
         QFile f(work->file(db::settingsFileName()));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(ini) == ini.size());
         f.close();
@@ -188,13 +188,14 @@ TEST_F(SharedStoreRoles, TheTriggerRecordsEveryChangeWithItsSourceAndAccount)
     run({QStringLiteral("bulk"), QStringLiteral("--amount"), QStringLiteral("1"), QStringLiteral("--match"),
          QStringLiteral("ЛИР-NEW")});
 
+    const QString e = QStringLiteral("lir_pri|editor|") + crafted;
     EXPECT_EQ(serverLog(), QStringList({
-                               "lir_pri|editor|" + crafted + "|-|12.5|-|Петля; 'угловая'",
-                               "lir_pri|editor|" + crafted + "|12.5|14|Петля; 'угловая'|Петля; 'угловая'",
-                               "lir_pri|editor|" + crafted + "|14|14|Петля; 'угловая'|Петля",
-                               "lir_pri|import-new: list.csv|ЛИР-NEW|-|3|-|Новая",
-                               "lir_pri|import: list2.csv|ЛИР-NEW|3|5|Новая|Новая",
-                               "lir_pri|bulk|ЛИР-NEW|5|6|Новая|Новая",
+                               e + QStringLiteral("|-|12.5|-|Петля; 'угловая'"),
+                               e + QStringLiteral("|12.5|14|Петля; 'угловая'|Петля; 'угловая'"),
+                               e + QStringLiteral("|14|14|Петля; 'угловая'|Петля"),
+                               QStringLiteral("lir_pri|import-new: list.csv|ЛИР-NEW|-|3|-|Новая"),
+                               QStringLiteral("lir_pri|import: list2.csv|ЛИР-NEW|3|5|Новая|Новая"),
+                               QStringLiteral("lir_pri|bulk|ЛИР-NEW|5|6|Новая|Новая"),
                            }));
     // The program's own log command reads the server's rows, one designation at a time.
     const QString log = run({QStringLiteral("log"), QStringLiteral("--designation"), QStringLiteral("ЛИР-NEW")});

@@ -50,15 +50,18 @@ std::optional<double> readPrice(const QVariant& v)
 const QString logColumns =
     QStringLiteral("changed_at, login, source, designation, old_price, new_price, batch, old_name, new_name");
 
+// A question about the log put to the engine's catalogue, the log's name bound.
+bool catalogueHolds(db::Table& t, const QString& onServer, const QString& inFile)
+{
+    return !t.query(t.onServer() ? onServer : inFile, {logTableName()}).isEmpty();
+}
+
 bool hasNameColumns(db::Table& t)
 {
-    const auto found =
-        t.onServer()
-            ? t.query(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = current_schema() "
-                                     "AND table_name = ? AND column_name = 'old_name'"),
-                      {logTableName()})
-            : t.query(QStringLiteral("SELECT 1 FROM pragma_table_info(?) WHERE name = 'old_name'"), {logTableName()});
-    return !found.isEmpty();
+    return catalogueHolds(t,
+                          QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = "
+                                         "current_schema() AND table_name = ? AND column_name = 'old_name'"),
+                          QStringLiteral("SELECT 1 FROM pragma_table_info(?) WHERE name = 'old_name'"));
 }
 
 void recordPost(db::Table& t, const QVector<QVariant>& before, const QVector<QVariant>& after)
@@ -126,14 +129,10 @@ QString loginName()
 
 bool hasLogTable(db::Table& t)
 {
-    const auto found =
-        t.onServer()
-            ? t.query(QStringLiteral("SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = "
-                                     "c.relnamespace WHERE c.relname = ? AND n.nspname = current_schema()"),
-                      {logTableName()})
-            : t.query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"),
-                      {logTableName()});
-    return !found.isEmpty();
+    return catalogueHolds(t,
+                          QStringLiteral("SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid "
+                                         "= c.relnamespace WHERE c.relname = ? AND n.nspname = current_schema()"),
+                          QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
 }
 
 void ensureLogTable(db::Table& t)

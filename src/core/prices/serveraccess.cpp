@@ -104,10 +104,8 @@ QStringList setupServer(db::Table& t)
     // Whoever may change prices may also do what an estimator does.
     t.query(QStringLiteral("GRANT ") + estimatorRole() + QStringLiteral(" TO ") + pricingRole());
 
+    // With the columns of the names, which a log made before them lacks.
     ensureLogTable(t);
-    for (const QString& column : {QStringLiteral("old_name"), QStringLiteral("new_name")})
-        t.query(QStringLiteral("ALTER TABLE zeni_log ADD COLUMN IF NOT EXISTS ") + column +
-                QStringLiteral(" VARCHAR(200)"));
     const QString schema = t.query(QStringLiteral("SELECT current_schema()")).value(0).value(0).toString();
     runFormatted(t, triggerFunction(), {schema, schema});
     runFormatted(t, QStringLiteral("REVOKE ALL ON FUNCTION %I.zeni_log_change() FROM PUBLIC"), {schema});

@@ -44,7 +44,7 @@ TEST_F(PriceRolesWindowTest, AnEstimatorsEditorIsReadOnlyAndSaysWhoMayChangePric
         test::serverQuery(QStringLiteral("CREATE ROLE lir_gui_est LOGIN"));
     test::serverQuery(QStringLiteral("GRANT lircomplect_estimator TO lir_gui_est"));
     QByteArray ini = test::serverSettingsFile();
-    ini.replace("\nuser=postgres\n", "\nuser=lir_gui_est\n");
+    ini.replace(QByteArray("\nuser=postgres\n"), QByteArray("\nuser=lir_gui_est\n"));
     QFile f(work.file(db::settingsFileName()));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(ini) == ini.size());
     f.close();
