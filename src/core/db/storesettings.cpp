@@ -82,7 +82,8 @@ std::optional<ServerSettings> readServerSettings(const QString& dir)
     if (ini.contains(QStringLiteral("sslmode"))) {
         const QString mode = ini.value(QStringLiteral("sslmode")).toString().trimmed().toLower();
         if (!sslModes().contains(mode))
-            throw Error(QStringLiteral("В файле %1 указан sslmode=%2; возможны значения %3.")
+            throw Error(QStringLiteral("В файле настроек %1 указан неизвестный режим шифрования sslmode \"%2\": "
+                                       "допустимы %3")
                             .arg(shown, mode, sslModes().join(QStringLiteral(", "))));
         s.sslmode = mode;
     }

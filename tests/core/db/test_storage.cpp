@@ -646,6 +646,27 @@ TEST(StoreSettings, TheIniFileNamesTheServerOrTheFilesAndRefusesWhatCannotBeUsed
     // In another section it would swallow "[database]" itself.
     EXPECT_EQ(read("[other]\npath=C:\\\n[database]\ndriver=postgresql\ndbname=lir\n"),
               QString(line4).replace(QStringLiteral("строка 4"), QStringLiteral("строка 2")).replace(QStringLiteral("строки 4"), QStringLiteral("строки 2")));
+    // The encryption libpq is asked for: prefer unless the file says otherwise.
+    EXPECT_EQ(read("[database]\ndriver=postgresql\ndbname=lir\nsslmode=Verify-Full\n"), QStringLiteral("|5432|lir|"));
+    EXPECT_EQ(lir::db::readServerSettings(work.path())->sslmode, QStringLiteral("verify-full"));
+    EXPECT_EQ(read("[database]\ndriver=postgresql\ndbname=lir\nsslmode=allow\n"),
+              in + QStringLiteral(" указан неизвестный режим шифрования sslmode \"allow\": допустимы disable, prefer, "
+                                  "require, verify-full"));
+    if (lir::test::onTestServer()) {
+        // The test server speaks no SSL: a connection that requires it is refused, so the mode reaches libpq.
+        lir::db::Table::closeAll();
+        auto s = *lir::db::server();
+        s.sslmode = QStringLiteral("require");
+        lir::db::setServer(s);
+        try {
+            lir::db::Table::open(QStringLiteral("zeni.db"));
+            ADD_FAILURE() << "connected without SSL";
+        } catch (const Error& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("SSL"))) << e.message().toStdString();
+        }
+        s.sslmode = QStringLiteral("prefer");
+        lir::db::setServer(s);
+    }
     // An escaped backslash ends the line as it should.
     EXPECT_EQ(read("[database]\ndriver=postgresql\nhost=db\ndbname=c2\\\\\nuser=smeta\n"), QStringLiteral("db|5432|c2\\|smeta"));
 }
