@@ -17,6 +17,7 @@
 #include "core/prices/pricelayout.h"
 #include "core/prices/pricelog.h"
 #include "core/prices/pricetable.h"
+#include "core/prices/pricetexts.h"
 #include "core/prices/serveraccess.h"
 
 #include <QDir>
@@ -358,13 +359,12 @@ db::Table& openOnServer()
 {
     db::useStoreOf(QDir::currentPath());
     if (!db::usesServer())
-        throw Error(QStringLiteral("%1 в %2 не называет сервер PostgreSQL.")
+        throw Error(QStringLiteral("lircomplect-prices: %1 in %2 names no PostgreSQL server")
                         .arg(db::settingsFileName(), QDir::toNativeSeparators(QDir::currentPath())));
     const QString table = db::shownTable(prices::tableFile());
     if (!db::serverStore().exists(prices::tableFile(), table, false))
-        throw Error(QStringLiteral("На сервере нет таблицы %1: владелец базы данных должен один раз выполнить "
-                                   "команду «lircomplect-prices setup-server».")
-                        .arg(table));
+        throw Error(pricetexts::setupNotRun(QStringLiteral("таблицы ") + table,
+                                            QStringLiteral("lircomplect-prices setup-server")));
     return db::Table::open(prices::tableFile());
 }
 
@@ -558,7 +558,7 @@ PricesCli::Result PricesCli::setupServer()
     return guarded([&](Result& r) {
         db::useStoreOf(QDir::currentPath());
         if (!db::usesServer())
-            throw Error(QStringLiteral("%1 в %2 не называет сервер PostgreSQL: настраивать нечего.")
+            throw Error(QStringLiteral("lircomplect-prices: %1 in %2 names no PostgreSQL server to set up")
                             .arg(db::settingsFileName(), QDir::toNativeSeparators(QDir::currentPath())));
         // The tables first, as copy-to-server makes them: each in its own transaction.
         const QVector<std::pair<QString, QVector<db::FieldDef>>> tables{

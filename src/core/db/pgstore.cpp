@@ -205,10 +205,7 @@ public:
         }
         // insufficient_privilege: the account lacks the right, perhaps taken away while the program runs.
         if (e.nativeErrorCode() == QLatin1String("42501"))
-            return Error(QStringLiteral("Сервер не разрешил эту запись в таблицу %1: у учётной записи нет на неё "
-                                        "права. Изменения не сохранены.")
-                             .arg(m_where) +
-                         u'\r' + e.text());
+            return Error(texts::writeNotPermitted(m_where) + u'\r' + e.text());
         return engineFailure(m_where, e);
     }
 

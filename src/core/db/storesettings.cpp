@@ -82,9 +82,7 @@ std::optional<ServerSettings> readServerSettings(const QString& dir)
     if (ini.contains(QStringLiteral("sslmode"))) {
         const QString mode = ini.value(QStringLiteral("sslmode")).toString().trimmed().toLower();
         if (!sslModes().contains(mode))
-            throw Error(QStringLiteral("В файле настроек %1 указан неизвестный режим шифрования sslmode \"%2\": "
-                                       "допустимы %3")
-                            .arg(shown, mode, sslModes().join(QStringLiteral(", "))));
+            throw Error(texts::badSslMode(shown, mode, sslModes().join(QStringLiteral(", "))));
         s.sslmode = mode;
     }
     if (s.dbname.isEmpty())

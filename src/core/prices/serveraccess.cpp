@@ -3,6 +3,7 @@
 #include "core/base/error.h"
 #include "core/prices/pricelog.h"
 #include "core/prices/pricetable.h"
+#include "core/prices/pricetexts.h"
 
 #include <algorithm>
 
@@ -80,9 +81,7 @@ QString setupCommand()
 void needRole(db::Table& t, const QString& role)
 {
     if (!roleExists(t, role))
-        throw Error(QStringLiteral("На сервере нет группы %1: владелец базы данных должен один раз выполнить "
-                                   "команду «%2».")
-                        .arg(role, setupCommand()));
+        throw Error(pricetexts::setupNotRun(QStringLiteral("группы ") + role, setupCommand()));
 }
 
 } // namespace
@@ -90,7 +89,7 @@ void needRole(db::Table& t, const QString& role)
 QStringList setupServer(db::Table& t)
 {
     if (!t.onServer())
-        throw Error(QStringLiteral("Таблицы хранятся в файлах, а не на сервере PostgreSQL: настраивать нечего."));
+        throw Error(pricetexts::tablesInFiles());
     QStringList done;
     db::Transaction tx(t);
     for (const QString& role : {estimatorRole(), pricingRole()}) {
@@ -152,12 +151,10 @@ QString grantRole(db::Table& t, const QString& group, const QString& login)
 {
     const QString role = group == u"estimator" ? estimatorRole() : group == u"pricing" ? pricingRole() : QString();
     if (role.isEmpty())
-        throw Error(QStringLiteral("Группа «%1» неизвестна: есть estimator и pricing.").arg(group));
+        throw Error(pricetexts::noSuchGroup(group));
     needRole(t, role);
     if (!roleExists(t, login))
-        throw Error(QStringLiteral("На сервере нет учётной записи «%1»: сначала её создаёт администратор "
-                                   "(CREATE ROLE … LOGIN).")
-                        .arg(login));
+        throw Error(pricetexts::noSuchAccount(login));
     runFormatted(t, QStringLiteral("GRANT %I TO %I"), {role, login});
     return QStringLiteral("granted %1 to %2").arg(role, login);
 }
@@ -167,7 +164,7 @@ QString revokeRoles(db::Table& t, const QString& login)
     needRole(t, estimatorRole());
     needRole(t, pricingRole());
     if (!roleExists(t, login))
-        throw Error(QStringLiteral("На сервере нет учётной записи «%1».").arg(login));
+        throw Error(pricetexts::noSuchAccount(login));
     runFormatted(t, QStringLiteral("REVOKE %I, %I FROM %I"), {estimatorRole(), pricingRole(), login});
     return QStringLiteral("revoked %1 and %2 from %3").arg(estimatorRole(), pricingRole(), login);
 }
@@ -183,14 +180,12 @@ bool mayChangePrices(db::Table& t)
 
 QString pricesReadOnlyReason()
 {
-    return QStringLiteral("Цены может менять только группа %1").arg(pricingRole());
+    return pricetexts::readOnlyPrices(pricingRole());
 }
 
 QString updateNeedsPricing()
 {
-    return QStringLiteral("В таблице цен нет строк новых комплектов и деталей, а добавить их эта учётная запись не "
-                          "может. Запустите программу один раз под учётной записью группы %1: она добавит строки.")
-        .arg(pricingRole());
+    return pricetexts::updateNeedsPricing(pricingRole());
 }
 
 bool nameServerSource(db::Table& t, const QString& source, qint64 batch)

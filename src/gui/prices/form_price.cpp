@@ -179,7 +179,7 @@ TPrice::TPrice(QWidget* parent)
     // Price lists in and out: under the price edit.
     m_listCommands = new PriceListCommands(this, m_table, 450, 170, 184);
 
-    m_logButton = new CommandPanel(QStringLiteral("Журнал цен"), this);
+    m_logButton = new CommandPanel(t::logCaption(), this);
     m_logButton->setObjectName(QStringLiteral("PriceLogButton"));
     m_logButton->setGeometry(450, 306, 184, 28);
     m_logButton->setAutoDefault(false);

@@ -1,8 +1,8 @@
 #include "gui/prices/pricelogdialog.h"
 
 #include "core/base/dialogs.h"
-#include "core/prices/importtexts.h"
 #include "core/prices/pricelog.h"
+#include "core/prices/pricetexts.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -13,25 +13,13 @@
 
 namespace lir::gui {
 
+namespace t = pricetexts;
+
 namespace {
 
 QString priceCell(const std::optional<double>& p)
 {
     return p ? QLocale(QLocale::Russian).toString(*p, 'f', 2) : QString();
-}
-
-// What the program calls a source in the log, in the user's words.
-QString sourceCell(const QString& source)
-{
-    if (source == u"editor")
-        return QStringLiteral("редактор цен");
-    if (source == u"update")
-        return QStringLiteral("обновление каталога");
-    if (source == u"undo")
-        return QStringLiteral("отмена импорта");
-    if (source.startsWith(u"import-new: "))
-        return QStringLiteral("импорт файла %1 (новая позиция)").arg(source.mid(12));
-    return importtexts::ui::sourceShown(source);
 }
 
 // The log keeps UTC; the user reads local time.
@@ -49,31 +37,31 @@ PriceLogDialog::PriceLogDialog(db::Table& table, const QString& designation, QWi
     : QDialog(parent), m_table(table)
 {
     setObjectName(QStringLiteral("PriceLog"));
-    setWindowTitle(QStringLiteral("Журнал цен"));
+    setWindowTitle(t::logCaption());
     resize(900, 560);
     auto* layout = new QVBoxLayout(this);
 
     auto* filters = new QHBoxLayout;
-    filters->addWidget(new QLabel(QStringLiteral("Обозначение:"), this));
+    filters->addWidget(new QLabel(t::logDesignation(), this));
     m_designation = new QLineEdit(designation, this);
     m_designation->setObjectName(QStringLiteral("DesignationFilter"));
     m_designation->setClearButtonEnabled(true);
     filters->addWidget(m_designation, 2);
-    filters->addWidget(new QLabel(QStringLiteral("Пользователь:"), this));
+    filters->addWidget(new QLabel(t::logUser(), this));
     m_user = new QComboBox(this);
     m_user->setObjectName(QStringLiteral("UserFilter"));
-    m_user->addItem(QStringLiteral("все"), QString());
+    m_user->addItem(t::logAllUsers(), QString());
     runGuarded([&] {
         for (const QString& login : prices::logLogins(m_table))
             m_user->addItem(login, login);
     });
     filters->addWidget(m_user, 1);
     const QDate today = QDate::currentDate();
-    m_fromOn = new QCheckBox(QStringLiteral("с"), this);
+    m_fromOn = new QCheckBox(t::logFrom(), this);
     m_fromOn->setObjectName(QStringLiteral("FromCheck"));
     m_from = new QDateEdit(today.addMonths(-1), this);
     m_from->setObjectName(QStringLiteral("FromDate"));
-    m_toOn = new QCheckBox(QStringLiteral("по"), this);
+    m_toOn = new QCheckBox(t::logTo(), this);
     m_toOn->setObjectName(QStringLiteral("ToCheck"));
     m_to = new QDateEdit(today, this);
     m_to->setObjectName(QStringLiteral("ToDate"));
@@ -86,7 +74,7 @@ PriceLogDialog::PriceLogDialog(db::Table& table, const QString& designation, QWi
     filters->addWidget(m_from);
     filters->addWidget(m_toOn);
     filters->addWidget(m_to);
-    auto* show = new QPushButton(QStringLiteral("Показать"), this);
+    auto* show = new QPushButton(t::logShow(), this);
     show->setObjectName(QStringLiteral("ShowButton"));
     show->setAutoDefault(false);
     filters->addWidget(show);
@@ -94,10 +82,7 @@ PriceLogDialog::PriceLogDialog(db::Table& table, const QString& designation, QWi
 
     m_rows = new QTableWidget(0, 7, this);
     m_rows->setObjectName(QStringLiteral("LogRows"));
-    m_rows->setHorizontalHeaderLabels({QStringLiteral("Время"), QStringLiteral("Пользователь"),
-                                       QStringLiteral("Источник"), QStringLiteral("Обозначение"),
-                                       QStringLiteral("Была цена"), QStringLiteral("Стала цена"),
-                                       QStringLiteral("Название")});
+    m_rows->setHorizontalHeaderLabels(t::logColumns());
     m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_rows->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_rows->verticalHeader()->hide();
@@ -108,7 +93,7 @@ PriceLogDialog::PriceLogDialog(db::Table& table, const QString& designation, QWi
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("Summary"));
     bottom->addWidget(m_summary, 1);
-    auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
+    auto* close = new QPushButton(t::logClose(), this);
     close->setObjectName(QStringLiteral("CloseButton"));
     close->setAutoDefault(false);
     bottom->addWidget(close);
@@ -144,7 +129,7 @@ void PriceLogDialog::refresh()
     const bool read = runGuarded([&] { entries = prices::readLog(m_table, filter); });
     m_rows->setRowCount(0);
     if (!read) {
-        m_summary->setText(QStringLiteral("Журнал не прочитан."));
+        m_summary->setText(t::logUnread());
         return;
     }
     // Newest first: the question is usually what happened last.
@@ -153,8 +138,8 @@ void PriceLogDialog::refresh()
         const prices::LogEntry& e = entries[entries.size() - 1 - i];
         QString name = e.newName;
         if (e.oldName != e.newName && !e.oldName.isEmpty())
-            name = e.oldName + QStringLiteral(" → ") + (e.newName.isEmpty() ? QStringLiteral("(удалена)") : e.newName);
-        const QStringList cells{timeCell(e.changedAt), e.login, sourceCell(e.source), e.designation,
+            name = e.oldName + QStringLiteral(" → ") + (e.newName.isEmpty() ? t::logRemovedName() : e.newName);
+        const QStringList cells{timeCell(e.changedAt), e.login, t::logSource(e.source), e.designation,
                                 priceCell(e.oldPrice), priceCell(e.newPrice), name};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
@@ -164,8 +149,8 @@ void PriceLogDialog::refresh()
         }
     }
     m_rows->resizeColumnsToContents();
-    m_summary->setText(entries.isEmpty() ? QStringLiteral("Записей нет.")
-                                         : QStringLiteral("Записей: %1").arg(entries.size()));
+    m_summary->setText(entries.isEmpty() ? t::logEmpty()
+                                         : t::logCount(entries.size()));
 }
 
 } // namespace lir::gui
