@@ -5,6 +5,7 @@
 
 #include "core/db/storebackend.h"
 #include "core/db/storesettings.h"
+#include "core/prices/pricelog.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/serveraccess.h"
 #include "gui/app/widgets.h"
@@ -13,6 +14,7 @@
 #include "gui/prices/pricelogdialog.h"
 
 #include <QFile>
+#include <QTest>
 
 using namespace lir;
 using namespace lir::gui;
