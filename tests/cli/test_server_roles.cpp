@@ -150,6 +150,7 @@ TEST_F(SharedStoreRoles, TheTriggerRecordsEveryChangeWithItsSourceAndAccount)
     setUpOffice();
     as(QStringLiteral("lir_pri"));
     // The catalogue update adds its rows as the pricing group.
+    prices::open();
     catalogue::synchronise();
     const int catalogueRows = int(catalogue::allRows().size());
     EXPECT_EQ(test::serverQuery(QStringLiteral("SELECT COUNT(*) FROM zeni_log WHERE source = 'update' AND login = "

@@ -362,9 +362,9 @@ void synchronise()
     try {
         // An account the server lets read prices only cannot add the rows:
         // the program goes on with the table as it is, and says once who can.
-        if (db::Table& t = prices::open(); t.onServer() && !prices::mayChangePrices(t)) {
+        if (db::Table* t = prices::openTable(); t && t->onServer() && !prices::mayChangePrices(*t)) {
             static bool told = false;
-            if (!told && updateWouldAdd(t)) {
+            if (!told && updateWouldAdd(*t)) {
                 told = true;
                 dialogs().messageBox(prices::updateNeedsPricing());
             }
