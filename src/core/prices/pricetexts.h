@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/prices/importtexts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -201,13 +203,9 @@ inline QString logSource(const QString& source)
         return QStringLiteral("обновление каталога");
     if (source == u"undo")
         return QStringLiteral("отмена импорта");
-    if (source == u"bulk")
-        return QStringLiteral("изменение цен");
     if (source.startsWith(u"import-new: "))
         return QStringLiteral("импорт файла %1 (новая позиция)").arg(source.mid(12));
-    if (source.startsWith(u"import: "))
-        return QStringLiteral("импорт файла ") + source.mid(8);
-    return source;
+    return importtexts::ui::sourceShown(source); // an import, a bulk change
 }
 
 } // namespace lir::pricetexts
