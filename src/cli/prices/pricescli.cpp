@@ -6,6 +6,7 @@
 #include "core/base/workdirlock.h"
 #include "core/calc/kitsweep.h"
 #include "core/db/storage.h"
+#include "core/db/storebackend.h"
 #include "core/db/storesettings.h"
 #include "core/orders/ordertable.h"
 #include "core/export/kitsheet.h"
@@ -16,6 +17,8 @@
 #include "core/prices/pricelayout.h"
 #include "core/prices/pricelog.h"
 #include "core/prices/pricetable.h"
+#include "core/prices/pricetexts.h"
+#include "core/prices/serveraccess.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,7 +83,10 @@ QByteArray PricesCli::usage()
            "       lircomplect-prices bulk (--percent P | --amount A) [--match TEXT] [--dry-run]\n"
            "       lircomplect-prices undo\n"
            "       lircomplect-prices export FILE.csv|FILE.xlsx\n"
-           "       lircomplect-prices log [--since YYYY-MM-DD]\n"
+           "       lircomplect-prices log [--since YYYY-MM-DD] [--designation D]\n"
+           "       lircomplect-prices setup-server\n"
+           "       lircomplect-prices grant estimator|pricing LOGIN\n"
+           "       lircomplect-prices revoke LOGIN\n"
            "\n"
            "Works on the price table zeni.db in the current directory.\n"
            "  sync     add what the catalogue update of a start adds: prints each\n"
@@ -108,7 +114,19 @@ QByteArray PricesCli::usage()
            "           wrote has changed since\n"
            "  export FILE.csv|FILE.xlsx\n"
            "           write the price table to a file (CSV: UTF-8, ';', a header row)\n"
-           "  log      print the change log of the prices, from a day on with --since\n"
+           "  log      print the change log of the prices, from a day on with --since,\n"
+           "           of one designation with --designation\n"
+           "  setup-server\n"
+           "           on the PostgreSQL server lircomplect.ini here names, run by the\n"
+           "           database owner (who needs CREATEROLE): make what is missing of\n"
+           "           the tables, the groups lircomplect_estimator and\n"
+           "           lircomplect_pricing, their rights and the price change log\n"
+           "           the server writes itself; prints every step; safe to repeat\n"
+           "  grant estimator|pricing LOGIN\n"
+           "           let an account use the program (estimator) or also change\n"
+           "           prices (pricing)\n"
+           "  revoke LOGIN\n"
+           "           take the account out of both groups\n"
            "  --help     this text\n"
            "  --version  the program's version\n";
 }
@@ -140,7 +158,12 @@ PricesCli::Result PricesCli::run(const QStringList& args)
         return undo();
     if (args.size() == 2 && args[0] == QStringLiteral("export") && !args[1].isEmpty())
         return exportTable(args[1]);
-    if (!args.isEmpty() && args[0] == QStringLiteral("log") && args.size() <= 3)
+    if (args == QStringList{QStringLiteral("setup-server")})
+        return setupServer();
+    if ((args.size() == 3 && args[0] == QStringLiteral("grant")) ||
+        (args.size() == 2 && args[0] == QStringLiteral("revoke")))
+        return grantOrRevoke(args);
+    if (!args.isEmpty() && args[0] == QStringLiteral("log") && args.size() <= 5)
         return log(args.mid(1));
     Result r{2, {}, {}};
     if (!args.isEmpty())
@@ -332,6 +355,19 @@ PricesCli::Result guarded(const std::function<void(PricesCli::Result&)>& command
     return r;
 }
 
+db::Table& openOnServer()
+{
+    db::useStoreOf(QDir::currentPath());
+    if (!db::usesServer())
+        throw Error(QStringLiteral("lircomplect-prices: %1 in %2 names no PostgreSQL server")
+                        .arg(db::settingsFileName(), QDir::toNativeSeparators(QDir::currentPath())));
+    const QString table = db::shownTable(prices::tableFile());
+    if (!db::serverStore().exists(prices::tableFile(), table, false))
+        throw Error(pricetexts::setupNotRun(QStringLiteral("таблицы ") + table,
+                                            QStringLiteral("lircomplect-prices setup-server")));
+    return db::Table::open(prices::tableFile());
+}
+
 db::Table& openPricesHere()
 {
     db::useStoreOf(QDir::currentPath());
@@ -475,25 +511,70 @@ PricesCli::Result PricesCli::log(const QStringList& args)
 {
     Result r;
     std::optional<QDate> since;
-    if (args.size() == 2 && args[0] == u"--since") {
-        since = QDate::fromString(args[1], Qt::ISODate);
-        if (!since->isValid())
-            return {2, {}, line(QStringLiteral("lircomplect-prices: --since takes a date YYYY-MM-DD")) + usage()};
-    } else if (!args.isEmpty()) {
-        return {2, {}, line(QStringLiteral("lircomplect-prices: unknown option: ") + args.join(u' ')) + usage()};
+    QString designation;
+    for (qsizetype i = 0; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return {2, {}, line(QStringLiteral("lircomplect-prices: %1 takes a value").arg(args[i])) + usage()};
+        if (args[i] == u"--since") {
+            since = QDate::fromString(args[i + 1], Qt::ISODate);
+            if (!since->isValid())
+                return {2, {}, line(QStringLiteral("lircomplect-prices: --since takes a date YYYY-MM-DD")) + usage()};
+        } else if (args[i] == u"--designation") {
+            designation = args[i + 1];
+        } else {
+            return {2, {}, line(QStringLiteral("lircomplect-prices: unknown option: ") + args[i]) + usage()};
+        }
     }
     try {
         db::Table& t = openPricesHere();
         // One line a change, its fields apart by tabs: the source may hold spaces.
-        for (const prices::LogEntry& e : prices::readLog(t, since))
-            r.out += line(QStringList{e.changedAt, e.login, e.source, e.designation, priceShown(e.oldPrice),
-                                      priceShown(e.newPrice)}
-                              .join(u'\t'));
+        prices::LogFilter filter;
+        filter.since = since;
+        filter.designation = designation;
+        for (const prices::LogEntry& e : prices::readLog(t, filter)) {
+            QStringList fields{e.changedAt, e.login, e.source, e.designation, priceShown(e.oldPrice),
+                               priceShown(e.newPrice)};
+            if (e.oldName != e.newName)
+                fields << e.oldName << e.newName;
+            r.out += line(fields.join(u'\t'));
+        }
     } catch (const Error& e) {
         failed(r, e, 1);
     }
     db::Table::closeAll();
     return r;
+}
+
+PricesCli::Result PricesCli::grantOrRevoke(const QStringList& args)
+{
+    return guarded([&](Result& r) {
+        r.out += line(args[0] == u"grant" ? prices::grantRole(openOnServer(), args[1], args[2])
+                                          : prices::revokeRoles(openOnServer(), args[1]));
+    });
+}
+
+PricesCli::Result PricesCli::setupServer()
+{
+    return guarded([&](Result& r) {
+        db::useStoreOf(QDir::currentPath());
+        if (!db::usesServer())
+            throw Error(QStringLiteral("lircomplect-prices: %1 in %2 names no PostgreSQL server to set up")
+                            .arg(db::settingsFileName(), QDir::toNativeSeparators(QDir::currentPath())));
+        // The tables first, as copy-to-server makes them: each in its own transaction.
+        const QVector<std::pair<QString, QVector<db::FieldDef>>> tables{
+            {prices::tableFile(), prices::tableFields()}, {orders::tableFile(), orders::tableFields()}};
+        for (const auto& [file, fields] : tables) {
+            const QString table = db::shownTable(file);
+            if (db::serverStore().exists(file, table, false)) {
+                r.out += line(QStringLiteral("table %1: exists").arg(table));
+            } else {
+                db::serverStore().create(file, table, fields, false);
+                r.out += line(QStringLiteral("table %1: created").arg(table));
+            }
+        }
+        for (const QString& step : prices::setupServer(db::Table::open(prices::tableFile())))
+            r.out += line(step);
+    });
 }
 
 } // namespace lir::cli

@@ -57,6 +57,8 @@ private:
     Result undo();
     Result exportTable(const QString& file);
     Result log(const QStringList& args);
+    Result setupServer();
+    Result grantOrRevoke(const QStringList& args);
     void previewAndApply(Result& r, bool dryRun, const std::function<prices::PricePreview(db::Table&)>& preview);
 
     int m_lockWaitMs;

@@ -45,7 +45,7 @@ QSqlDatabase openServer(const QString& connection)
     db.setPort(s.port);
     db.setDatabaseName(s.dbname);
     db.setUserName(s.user);
-    db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=LIRComplect"));
+    db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=LIRComplect;sslmode=") + s.sslmode);
     if (!db.open()) {
         const QSqlError e = db.lastError();
         db = QSqlDatabase();
@@ -203,6 +203,9 @@ public:
             m_lost = true;
             return Error(texts::connectionLost(m_table, serverPlace()) + u'\r' + e.text());
         }
+        // insufficient_privilege: the account lacks the right, perhaps taken away while the program runs.
+        if (e.nativeErrorCode() == QLatin1String("42501"))
+            return Error(texts::writeNotPermitted(m_where) + u'\r' + e.text());
         return engineFailure(m_where, e);
     }
 

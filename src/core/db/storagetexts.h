@@ -221,4 +221,17 @@ inline QString paradoxFieldNotCarried(const QString& field, const QString& file,
         .arg(field, file, type);
 }
 
+inline QString badSslMode(const QString& file, const QString& mode, const QString& allowed)
+{
+    return QStringLiteral("В файле настроек %1 указан неизвестный режим шифрования sslmode \"%2\": допустимы %3")
+        .arg(file, mode, allowed);
+}
+// The server refused a write for want of a right (perhaps taken away while the program runs).
+inline QString writeNotPermitted(const QString& table)
+{
+    return QStringLiteral("Сервер не разрешил эту запись в таблицу %1: у учётной записи нет на неё права. "
+                          "Изменения не сохранены.")
+        .arg(table);
+}
+
 } // namespace lir::db::texts

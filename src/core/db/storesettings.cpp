@@ -79,9 +79,21 @@ std::optional<ServerSettings> readServerSettings(const QString& dir)
             throw Error(texts::badPort(shown, text));
         s.port = port;
     }
+    if (ini.contains(QStringLiteral("sslmode"))) {
+        const QString mode = ini.value(QStringLiteral("sslmode")).toString().trimmed().toLower();
+        if (!sslModes().contains(mode))
+            throw Error(texts::badSslMode(shown, mode, sslModes().join(QStringLiteral(", "))));
+        s.sslmode = mode;
+    }
     if (s.dbname.isEmpty())
         throw Error(texts::noDatabaseName(shown));
     return s;
+}
+
+QStringList sslModes()
+{
+    return {QStringLiteral("disable"), QStringLiteral("prefer"), QStringLiteral("require"),
+            QStringLiteral("verify-full")};
 }
 
 void setServer(const std::optional<ServerSettings>& server)

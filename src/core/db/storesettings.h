@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,6 +15,12 @@
 //   port=5432
 //   dbname=lircomplect
 //   user=smeta
+//   sslmode=verify-full
+//
+// sslmode is libpq's: disable, prefer (the default: encrypted where the
+// server offers it), require, verify-full (encrypted to the server whose
+// certificate the CA file of libpq's defaults, ~/.postgresql/root.crt,
+// vouches for, under the host name given); across a network verify-full.
 //
 // The password never stands in that file: libpq reads it from ~/.pgpass or
 // from PGPASSWORD.
@@ -25,6 +32,7 @@ struct ServerSettings
     int port = 5432;
     QString dbname;
     QString user;   // empty: libpq's default (the login name)
+    QString sslmode = QStringLiteral("prefer");
 
     bool operator==(const ServerSettings&) const = default;
 };
@@ -38,6 +46,9 @@ inline QString settingsFileName()
 // file or it keeps the tables in files. A file that cannot be read or names
 // something the program cannot use is an error that says what to mend.
 std::optional<ServerSettings> readServerSettings(const QString& dir);
+
+// The values sslmode may take.
+QStringList sslModes();
 
 // The store of every table opened after the call: a server, or none for the
 // files of the tables' directory. Set it before the first table is opened.

@@ -6,12 +6,15 @@
 #include "core/db/storagetexts.h"
 #include "core/db/storesettings.h"
 #include "core/prices/pricelog.h"
+#include "core/prices/serveraccess.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/pricetexts.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -337,10 +340,36 @@ QStringList sentinels()
     return {sentinelSystems(), middleLockA(), sentinelPvcA(), sentinelMicrovent(), sentinelPvc(), sentinelLock()};
 }
 
+namespace {
+
+// Some row of the catalogue is missing from the table: the update would add it.
+bool updateWouldAdd(db::Table& t)
+{
+    QSet<QString> held;
+    for (const QVector<QVariant>& r :
+         t.query(QStringLiteral("SELECT ") + db::quoted(prices::fieldDesignation()) + QStringLiteral(" FROM ") +
+                 db::quoted(t.tableName())))
+        held.insert(r.value(0).toString());
+    const QVector<CatalogueRow> rows = allRows();
+    return std::any_of(rows.begin(), rows.end(), [&](const CatalogueRow& c) { return !held.contains(c.designation); });
+}
+
+} // namespace
+
 void synchronise()
 {
     const prices::ScopedChangeSource logged(prices::source::update());
     try {
+        // An account the server lets read prices only cannot add the rows:
+        // the program goes on with the table as it is, and says once who can.
+        if (db::Table* t = prices::openTable(); t && t->onServer() && !prices::mayChangePrices(*t)) {
+            static bool told = false;
+            if (!told && updateWouldAdd(*t)) {
+                told = true;
+                dialogs().messageBox(prices::updateNeedsPricing());
+            }
+            return;
+        }
         UpdatePriceCatalogue();
         AddTiltTurnLockItems();
         FixSashHingeNames();

@@ -365,7 +365,7 @@ Applied applyPreview(db::Table& table, const PricePreview& preview)
             ids += (i == from ? QString() : QStringLiteral(", ")) + u'?';
             idBinds << c.rowid;
             log.push_back({c.designation, c.oldPrice, c.newPrice,
-                           bulk ? source::bulk() : source::import(preview.fileName)});
+                           bulk ? source::bulk() : source::import(preview.fileName), {}, {}});
         }
         table.query(QStringLiteral("UPDATE ") + tableName + QStringLiteral(" SET ") + price +
                         QStringLiteral(" = CASE rowid") + cases + QStringLiteral(" END WHERE rowid IN (") + ids +
@@ -381,7 +381,7 @@ Applied applyPreview(db::Table& table, const PricePreview& preview)
             values += (i == from ? QString() : QStringLiteral(", ")) + QStringLiteral("(?, ?, ?)");
             binds << c.designation << (c.name.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(c.name))
                   << c.newPrice;
-            log.push_back({c.designation, std::nullopt, c.newPrice, source::importNew(preview.fileName)});
+            log.push_back({c.designation, std::nullopt, c.newPrice, source::importNew(preview.fileName), {}, {}});
         }
         table.query(QStringLiteral("INSERT INTO ") + tableName + QStringLiteral(" (%1, %2, %3) VALUES ")
                                                                   .arg(db::quoted(fieldDesignation()),
@@ -480,7 +480,7 @@ Undone undoLastImport(db::Table& table)
             ++done.restored;
         }
         log.push_back({e.designation, e.newPrice, e.source.startsWith(u"import-new: ") ? std::nullopt : e.oldPrice,
-                       source::undo()});
+                       source::undo(), {}, {}});
     }
     writeLog(table, log, last.batch);
     tx.done();

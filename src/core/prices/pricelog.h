@@ -54,6 +54,8 @@ struct LogRow
     std::optional<double> oldPrice; // none: the row had no price, or was added
     std::optional<double> newPrice; // none: the row was taken away (an undone addition)
     QString source;
+    QString oldName; // the name before and after, when it changed
+    QString newName;
 };
 
 // Makes the log table when it is missing, inside the caller's transaction.
@@ -73,10 +75,21 @@ struct LogEntry
     std::optional<double> oldPrice;
     std::optional<double> newPrice;
     qint64 batch = 0;
+    QString oldName; // empty when the name did not change
+    QString newName;
 };
-// The log in the order it was written, from the day `since` (local time)
-// on when given; empty when the table has no log yet.
-QVector<LogEntry> readLog(db::Table& t, const std::optional<QDate>& since = {});
+// Which rows of the log to read; an empty part takes every row.
+struct LogFilter
+{
+    std::optional<QDate> since; // from this day on (local time)
+    std::optional<QDate> until; // up to this day, inclusive
+    QString designation;        // exactly this designation
+    QString login;              // exactly this user
+};
+// The log in the order it was written; empty when the table has no log yet.
+QVector<LogEntry> readLog(db::Table& t, const LogFilter& filter = {});
+// The users the log names, in alphabetical order.
+QStringList logLogins(db::Table& t);
 bool hasLogTable(db::Table& t);
 
 // The login name of the user running the program.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/prices/importtexts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -143,6 +145,67 @@ inline QString tableWillBeUpdated() { return QStringLiteral("Таблица це
 inline QString cannotUpdateTable(const QString& file, const QString& place, const QString& reason)
 {
     return QStringLiteral("Не удалось обновить таблицу цен %1 %2\r%3").arg(file, place, reason);
+}
+
+// ---- the rights of the shared store and the change log
+inline QString readOnlyPrices(const QString& group)
+{
+    return QStringLiteral("Цены может менять только группа %1").arg(group);
+}
+inline QString updateNeedsPricing(const QString& group)
+{
+    return QStringLiteral("В таблице цен нет строк новых комплектов и деталей, а добавить их эта учётная запись не "
+                          "может. Запустите программу один раз под учётной записью группы %1: она добавит строки.")
+        .arg(group);
+}
+inline QString setupNotRun(const QString& what, const QString& command)
+{
+    return QStringLiteral("На сервере нет %1: владелец базы данных должен один раз выполнить команду «%2».")
+        .arg(what, command);
+}
+inline QString noSuchGroup(const QString& group)
+{
+    return QStringLiteral("Группа «%1» неизвестна: есть estimator и pricing.").arg(group);
+}
+inline QString noSuchAccount(const QString& login)
+{
+    return QStringLiteral("На сервере нет учётной записи «%1»: сначала её создаёт администратор "
+                          "(CREATE ROLE … LOGIN).")
+        .arg(login);
+}
+inline QString tablesInFiles()
+{
+    return QStringLiteral("Таблицы хранятся в файлах, а не на сервере PostgreSQL: настраивать нечего.");
+}
+inline QString logCaption() { return QStringLiteral("Журнал цен"); }
+inline QString logDesignation() { return QStringLiteral("Обозначение:"); }
+inline QString logUser() { return QStringLiteral("Пользователь:"); }
+inline QString logAllUsers() { return QStringLiteral("все"); }
+inline QString logFrom() { return QStringLiteral("с"); }
+inline QString logTo() { return QStringLiteral("по"); }
+inline QString logShow() { return QStringLiteral("Показать"); }
+inline QString logClose() { return QStringLiteral("Закрыть"); }
+inline QStringList logColumns()
+{
+    return {QStringLiteral("Время"),     QStringLiteral("Пользователь"), QStringLiteral("Источник"),
+            QStringLiteral("Обозначение"), QStringLiteral("Была цена"),  QStringLiteral("Стала цена"),
+            QStringLiteral("Название")};
+}
+inline QString logUnread() { return QStringLiteral("Журнал не прочитан."); }
+inline QString logEmpty() { return QStringLiteral("Записей нет."); }
+inline QString logCount(qsizetype n) { return QStringLiteral("Записей: %1").arg(n); }
+inline QString logRemovedName() { return QStringLiteral("(удалена)"); }
+inline QString logSource(const QString& source)
+{
+    if (source == u"editor")
+        return QStringLiteral("редактор цен");
+    if (source == u"update")
+        return QStringLiteral("обновление каталога");
+    if (source == u"undo")
+        return QStringLiteral("отмена импорта");
+    if (source.startsWith(u"import-new: "))
+        return QStringLiteral("импорт файла %1 (новая позиция)").arg(source.mid(12));
+    return importtexts::ui::sourceShown(source); // an import, a bulk change
 }
 
 } // namespace lir::pricetexts

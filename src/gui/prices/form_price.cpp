@@ -5,10 +5,12 @@
 #include "core/db/storesettings.h"
 #include "gui/app/widgets.h"
 #include "gui/prices/importdialog.h"
+#include "gui/prices/pricelogdialog.h"
 #include "gui/prices/pricemodel.h"
 #include "core/prices/priceedit.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/pricetexts.h"
+#include "core/prices/serveraccess.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -176,6 +178,31 @@ TPrice::TPrice(QWidget* parent)
     openTable();
     // Price lists in and out: under the price edit.
     m_listCommands = new PriceListCommands(this, m_table, 450, 170, 184);
+
+    m_logButton = new CommandPanel(t::logCaption(), this);
+    m_logButton->setObjectName(QStringLiteral("PriceLogButton"));
+    m_logButton->setGeometry(450, 306, 184, 28);
+    m_logButton->setAutoDefault(false);
+    m_logButton->setEnabled(m_table != nullptr);
+    connect(m_logButton, &QPushButton::clicked, this, &TPrice::LogButtonClick);
+
+    // The server decides who changes prices; the window only shows it.
+    m_readOnlyNote = new QLabel(prices::pricesReadOnlyReason(), this);
+    m_readOnlyNote->setObjectName(QStringLiteral("ReadOnlyNote"));
+    m_readOnlyNote->setGeometry(450, 340, 184, 40);
+    m_readOnlyNote->setWordWrap(true);
+    m_readOnlyNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette red = m_readOnlyNote->palette();
+    red.setColor(QPalette::WindowText, Qt::darkRed);
+    m_readOnlyNote->setPalette(red);
+    if (m_table)
+        runGuarded([this] { m_readOnly = !prices::mayChangePrices(*m_table); });
+    m_readOnlyNote->setVisible(m_readOnly);
+    if (m_readOnly) {
+        m_listCommands->setReadOnly(prices::pricesReadOnlyReason());
+        m_dbEdit3->setToolTip(prices::pricesReadOnlyReason());
+    }
+    showCurrentRow();
 }
 
 TPrice::~TPrice() = default;
@@ -211,7 +238,7 @@ void TPrice::showCurrentRow()
         m_grid->selectionModel()->clear();
     }
     m_showing = false;
-    m_dbEdit3->setReadOnly(row < 0);
+    m_dbEdit3->setReadOnly(row < 0 || m_readOnly);
     // The group names the row whose price it edits.
     QString title = t::priceGroup();
     if (m_table && row >= 0) {
@@ -260,7 +287,7 @@ void TPrice::gridRowChosen(int row)
 
 void TPrice::priceTyped(const QString& text)
 {
-    if (!m_table || m_model->currentRow() < 0)
+    if (!m_table || m_model->currentRow() < 0 || m_readOnly)
         return;
     runGuarded([&] {
         m_table->edit();
@@ -340,6 +367,17 @@ void TPrice::Panel1Click()
 void TPrice::Panel2Click()
 {
     search(prices::fieldName(), m_edit1->text(), m_notFound2);
+}
+
+void TPrice::LogButtonClick()
+{
+    if (!m_table)
+        return;
+    // A selected row: its history; none: the whole log.
+    const QString designation =
+        m_model->currentRow() >= 0 ? m_table->text(prices::fieldDesignation()) : QString();
+    PriceLogDialog dialog(*m_table, designation, this);
+    dialog.exec();
 }
 
 void TPrice::CloseGridButtonClick()

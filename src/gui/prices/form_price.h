@@ -44,6 +44,10 @@ public:
     QLabel* nameNotFound() const { return m_notFound2; }
 
     PriceListCommands* listCommands() const { return m_listCommands; }
+    // Shown when the account may not change prices (the server says so):
+    // the price edit is then read-only.
+    QLabel* readOnlyNote() const { return m_readOnlyNote; }
+    bool readOnly() const { return m_readOnly; }
 
     // Search by designation (Panel1, Enter in Edit2) and by name (Panel2,
     // Enter in Edit1): the first row whose field begins with the text,
@@ -51,6 +55,9 @@ public:
     // search row. The grid takes the focus.
     void Panel1Click();
     void Panel2Click();
+    // "Журнал цен": the change log, of the selected row when there is one.
+    void LogButtonClick();
+    CommandPanel* logButton() const { return m_logButton; }
     // Closes the window; a pending price is written, or dropped with a message.
     void CloseGridButtonClick();
 
@@ -85,6 +92,9 @@ private:
     QLabel* m_notFound2 = nullptr;
     Picture* m_picture = nullptr;
     PriceListCommands* m_listCommands = nullptr;
+    QLabel* m_readOnlyNote = nullptr;
+    CommandPanel* m_logButton = nullptr;
+    bool m_readOnly = false;
     bool m_showing = false; // the grid is being moved to the table's row
 };
 

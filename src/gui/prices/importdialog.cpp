@@ -296,8 +296,19 @@ void PriceListCommands::updateUndo()
         } catch (const Error&) {
             last.clear(); // the undo says why when it is asked for
         }
+    if (!m_readOnly.isEmpty())
+        return;
     m_undo->setEnabled(!last.isEmpty());
     m_undo->setToolTip(last.isEmpty() ? QString() : t::sourceShown(last));
+}
+
+void PriceListCommands::setReadOnly(const QString& reason)
+{
+    m_readOnly = reason;
+    for (QPushButton* b : {m_import, m_bulk, m_undo}) {
+        b->setEnabled(false);
+        b->setToolTip(reason);
+    }
 }
 
 void PriceListCommands::importClick()

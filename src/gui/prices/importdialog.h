@@ -116,6 +116,10 @@ public:
     void undoClick();
     void exportClick();
 
+    // The account may not change prices: import, bulk change and undo are
+    // disabled, their tooltips saying why.
+    void setReadOnly(const QString& reason);
+
 private:
     void updateUndo();
 
@@ -125,6 +129,7 @@ private:
     QPushButton* m_bulk = nullptr;
     QPushButton* m_undo = nullptr;
     QPushButton* m_export = nullptr;
+    QString m_readOnly; // why prices cannot be changed; empty when they can
 };
 
 } // namespace lir::gui

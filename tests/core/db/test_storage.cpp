@@ -694,6 +694,12 @@ TEST(StoreSettings, TheIniFileNamesTheServerOrTheFilesAndRefusesWhatCannotBeUsed
     // In another section it would swallow "[database]" itself.
     EXPECT_EQ(read("[other]\npath=C:\\\n[database]\ndriver=postgresql\ndbname=lir\n"),
               QString(line4).replace(QStringLiteral("строка 4"), QStringLiteral("строка 2")).replace(QStringLiteral("строки 4"), QStringLiteral("строки 2")));
+    // The encryption libpq is asked for: prefer unless the file says otherwise.
+    EXPECT_EQ(read("[database]\ndriver=postgresql\ndbname=lir\nsslmode=Verify-Full\n"), QStringLiteral("|5432|lir|"));
+    EXPECT_EQ(lir::db::readServerSettings(work.path())->sslmode, QStringLiteral("verify-full"));
+    EXPECT_EQ(read("[database]\ndriver=postgresql\ndbname=lir\nsslmode=allow\n"),
+              in + QStringLiteral(" указан неизвестный режим шифрования sslmode \"allow\": допустимы disable, prefer, "
+                                  "require, verify-full"));
     // An escaped backslash ends the line as it should.
     EXPECT_EQ(read("[database]\ndriver=postgresql\nhost=db\ndbname=c2\\\\\nuser=smeta\n"), QStringLiteral("db|5432|c2\\|smeta"));
 }
