@@ -2,14 +2,17 @@
 
 #include "core/base/dialogs.h"
 #include "core/base/error.h"
+#include "core/base/safefile.h"
 #include "core/calc/ordersink.h"
 #include "core/calc/tiltkit.h"
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
+#include "core/export/workbook.h"
 #include "core/orders/ordermodel.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 
 namespace lir::batch {
@@ -382,6 +385,60 @@ bool addToOrder(OrderModel& order, const QVector<Row>& rows, const QVector<RowRe
     if (added)
         *added = done ? kits : 0;
     return done;
+}
+
+Row exampleRow()
+{
+    Row row;
+    for (const Column& c : columns()) {
+        QString v;
+        if (c.name == QLatin1String("calculator"))
+            v = QStringLiteral("6742");
+        else if (c.name == QLatin1String("ProfilType"))
+            v = QStringLiteral("ПВХ");
+        else if (c.name == QLatin1String("FFH"))
+            v = QStringLiteral("1400");
+        else if (c.name == QLatin1String("FFB"))
+            v = QStringLiteral("700");
+        else if (c.name == QLatin1String("GH"))
+            v = inCentre;
+        else if (c.name == QLatin1String("PolStvorki"))
+            v = QStringLiteral("Левое");
+        else if (c.name == QLatin1String("KolKomlektov"))
+            v = QStringLiteral("1");
+        row.cells << v;
+    }
+    return row;
+}
+
+void writeTemplateXlsx(const QString& path)
+{
+    workbook::Sheet sheet;
+    const Row example = exampleRow();
+    for (int c = 0; c < int(columns().size()); ++c) {
+        workbook::Cell& head = sheet.at(1, c);
+        head.value = columns()[size_t(c)].title;
+        head.styled = true;
+        head.style.bold = true;
+        head.style.text = true;
+        workbook::Cell& cell = sheet.at(2, c);
+        cell.styled = true;
+        cell.style.text = true; // "Левое", "в центре" and numbers alike stay as typed
+        cell.value = example.cells.at(c);
+        sheet.columnWidths[c] = std::max<double>(10, double(columns()[size_t(c)].title.size()) + 2);
+    }
+    workbook::save(path, sheet);
+}
+
+void writeTemplateCsv(const QString& path)
+{
+    QStringList head;
+    for (const Column& c : columns())
+        head << c.title;
+    AtomicFile out(path);
+    out.write("\xEF\xBB\xBF" + head.join(QLatin1Char(';')).toUtf8() + "\r\n"
+              + exampleRow().cells.join(QLatin1Char(';')).toUtf8() + "\r\n");
+    out.commit();
 }
 
 Totals totals(const QVector<RowResult>& results)

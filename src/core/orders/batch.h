@@ -73,6 +73,13 @@ QVector<Row> readFile(const QString& path);
 // through `added`.
 bool addToOrder(OrderModel& order, const QVector<Row>& rows, const QVector<RowResult>& results, int* added = nullptr);
 
+// The template an office fills in elsewhere: the header row and one example
+// row, as an .xlsx workbook or a CSV file (UTF-8, ";"). Each file is whole
+// or not there; throws lir::Error naming the file.
+Row exampleRow();
+void writeTemplateXlsx(const QString& path);
+void writeTemplateCsv(const QString& path);
+
 struct Totals
 {
     int calculated = 0;
