@@ -113,9 +113,9 @@ bool wholeNumber(const QString& text, qint64& out)
 int boolOf(const QString& text)
 {
     const QString s = text.trimmed().toLower();
-    if (s == QLatin1String("1") || s == QLatin1String("да") || s == QLatin1String("true") || s == QLatin1String("1.0"))
+    if (s == QLatin1String("1") || s == QStringLiteral("да") || s == QLatin1String("true") || s == QLatin1String("1.0"))
         return 1;
-    if (s == QLatin1String("0") || s == QLatin1String("нет") || s == QLatin1String("false") || s == QLatin1String("0.0"))
+    if (s == QLatin1String("0") || s == QStringLiteral("нет") || s == QLatin1String("false") || s == QLatin1String("0.0"))
         return 0;
     return -1;
 }
@@ -320,7 +320,7 @@ QVector<Row> rowsOf(const io::SheetData& sheet, const QString& shownName)
     }
     if (!hasSystem)
         throw Error(QStringLiteral("В файле %1 нет столбца «Система» (calculator)").arg(shownName));
-    if (sheet.rows.size() - 1 > maxRows)
+    if (sheet.rows.size() > maxRows)
         throw Error(QStringLiteral("В файле %1 больше %2 строк: разделите его на части").arg(shownName).arg(maxRows));
 
     QVector<Row> rows;
@@ -350,7 +350,7 @@ QVector<Row> rowsOf(const io::SheetData& sheet, const QString& shownName)
 QVector<Row> readFile(const QString& path)
 {
     io::ReadOptions options;
-    options.maxRows = maxRows + 1; // and the header row
+    options.maxRows = maxRows; // the header row among them
     return rowsOf(io::readSheetFile(path, options), QFileInfo(path).fileName());
 }
 

@@ -32,7 +32,7 @@ const std::vector<Column>& columns();
 // -1 for none.
 int columnOf(const QString& header);
 
-// The most rows one batch takes.
+// The most rows one batch file holds, its header row among them.
 constexpr int maxRows = 5000;
 
 struct Row
