@@ -230,8 +230,9 @@ TEST_F(BatchLines, BadFilesAreRefusedWholeAndTheOrderStaysAsItWas)
     for (int i = 0; i < lir::batch::maxRows + 1; ++i)
         many += "6741;600;500\n";
     writeBytes(QStringLiteral("many.csv"), many);
-    EXPECT_EQ(refused(QStringLiteral("many.csv")),
-              QStringLiteral("Не удалось прочитать файл many.csv: в таблице больше 5 000 строк"));
+    // The reader writes the limit with the locale's digit grouping.
+    EXPECT_EQ(refused(QStringLiteral("many.csv")).remove(QChar(0xA0)).remove(QChar(0x202F)).remove(QLatin1Char(' ')),
+              QStringLiteral("Неудалосьпрочитатьфайлmany.csv:втаблицебольше5000строк"));
     // A million rows: the reader stops at the limit instead of reading on.
     QByteArray million = "calculator;FFH;FFB\n";
     million += QByteArray("6741;600;500\n").repeated(1000000);
