@@ -60,10 +60,12 @@ TBatch::TBatch(OrderModel& order, QWidget* parent)
         heads << c.title;
     heads << QStringLiteral("Результат");
     m_table->setHorizontalHeaderLabels(heads);
-    m_table->horizontalHeader()->setDefaultSectionSize(92);
+    // Every title readable; the result beside the system, where it is seen
+    // without scrolling across twenty inputs.
+    m_table->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->resizeSection(0, 150);
-    m_table->horizontalHeader()->resizeSection(m_resultColumn, 420);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->resizeSection(m_resultColumn, 330);
+    m_table->horizontalHeader()->moveSection(m_resultColumn, 1);
     m_table->verticalHeader()->setDefaultSectionSize(22);
     m_table->setWordWrap(false);
     m_table->installEventFilter(this);
