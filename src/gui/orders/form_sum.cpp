@@ -206,7 +206,7 @@ TTotalSum::TTotalSum(QWidget* parent)
     // The schedule of sashes typed or pasted at once.
     auto* batchButton = new CommandPanel(QStringLiteral("Пакетный ввод"), this);
     batchButton->setObjectName(QStringLiteral("bt_batch"));
-    batchButton->setGeometry(566, 68, 116, 28);
+    batchButton->setGeometry(564, 68, 122, 28);
     connect(batchButton, &QPushButton::clicked, this, [] {
         if (forms::Batch)
             TMain::showWindow(forms::Batch);
