@@ -240,3 +240,18 @@ TEST_F(BatchLines, BadFilesAreRefusedWholeAndTheOrderStaysAsItWas)
     EXPECT_TRUE(refused(QStringLiteral("million.csv")).contains(QStringLiteral("million.csv")));
     EXPECT_TRUE(refused(QStringLiteral("missing.csv")).contains(QStringLiteral("missing.csv")));
 }
+
+TEST_F(BatchLines, TheTemplatesReadBackAsTheirExampleRow)
+{
+    lir::batch::writeTemplateXlsx(QStringLiteral("template.xlsx"));
+    lir::batch::writeTemplateCsv(QStringLiteral("template.csv"));
+    for (const char* name : {"template.xlsx", "template.csv"}) {
+        KitCli cli;
+        const QJsonObject a = importBatch(cli, QString::fromLatin1(name), true);
+        const QJsonArray rows = a.value(QStringLiteral("rows")).toArray();
+        ASSERT_EQ(rows.size(), 1) << name;
+        EXPECT_EQ(rows.at(0).toObject().value(QStringLiteral("KitDesignation")).toString(),
+                  QStringLiteral("ЛИР-6742-33АМL100"))
+            << name;
+    }
+}
