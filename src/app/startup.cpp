@@ -19,6 +19,7 @@
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
 #include "core/orders/customerbook.h"
+#include "gui/orders/form_batch.h"
 #include "gui/orders/form_customers.h"
 #include "gui/orders/form_history.h"
 #include "gui/orders/form_sum.h"
@@ -80,11 +81,14 @@ void createForms()
     // The history creates the order table when it is missing and keeps it open.
     forms::History = new Thistory;
     forms::Customers = new TCustomers(CustomerBook::shared());
+    forms::Batch = new TBatch(forms::TotalSum->order());
 }
 
 void destroyForms()
 {
     setOrderSink(nullptr);
+    delete forms::Batch;
+    forms::Batch = nullptr;
     delete forms::Customers;
     forms::Customers = nullptr;
     delete forms::History;

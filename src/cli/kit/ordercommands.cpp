@@ -14,6 +14,7 @@
 #include "core/export/ordersummary.h"
 #include "core/export/ordertotal.h"
 #include "core/export/quote.h"
+#include "core/orders/batch.h"
 #include "core/orders/orderhistory.h"
 #include "core/orders/ordertable.h"
 #include "core/orders/ordertexts.h"
@@ -200,10 +201,12 @@ QByteArray OrderCommands::orderJson() const
 QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
 {
     const QJsonValue commandValue = in.value(QStringLiteral("order"));
+    if (commandValue == QJsonValue(QStringLiteral("import_batch")))
+        return importBatch(in);
     const auto command = commandKeys().find(commandValue.toString());
     if (!commandValue.isString() || command == commandKeys().end())
         return errorLine(
-            QStringLiteral("unknown order command (expected \"show\", \"clear\", \"view\", \"delete\", \"edit\", \"type\", \"save\", \"customer\", \"export_html\", \"export_xlsx\" or \"export_pdf\")"));
+            QStringLiteral("unknown order command (expected \"show\", \"clear\", \"view\", \"delete\", \"edit\", \"type\", \"save\", \"customer\", \"export_html\", \"export_xlsx\", \"export_pdf\" or \"import_batch\")"));
     const QString& name = command->first;
     if (name == QLatin1String("customer"))
         return m_book.processOrderCustomer(in);
@@ -289,6 +292,76 @@ QByteArray OrderCommands::processOrderLine(const QJsonObject& in)
         }
         return ok;
     });
+}
+
+QByteArray OrderCommands::importBatch(const QJsonObject& in)
+{
+    for (auto it = in.begin(); it != in.end(); ++it)
+        if (it.key() != QLatin1String("order") && it.key() != QLatin1String("path") && it.key() != QLatin1String("dry_run"))
+            return errorLine(QStringLiteral("unknown key for order import_batch: %1").arg(it.key()));
+    QString path;
+    bool dryRun = false;
+    try {
+        path = text(in, "path");
+        if (path.isEmpty() || path.contains(QChar(0)))
+            throw Invalid{texts::notAPath(QStringLiteral("path"))};
+        if (in.contains(QStringLiteral("dry_run"))) {
+            if (!in.value(QStringLiteral("dry_run")).isBool())
+                throw Invalid{texts::notABool(QStringLiteral("dry_run"))};
+            dryRun = in.value(QStringLiteral("dry_run")).toBool();
+        }
+    } catch (const Invalid& e) {
+        return errorLine(e.text);
+    }
+
+    QJsonArray messages;
+    bool ok = true;
+    QVector<batch::Row> rows;
+    QVector<batch::RowResult> results;
+    try {
+        rows = batch::readFile(path);
+    } catch (const Error& e) {
+        messages.append(e.message());
+        ok = false;
+    }
+    // Written by hand: a QJsonObject would sort the fields of a row.
+    QByteArray rowsText = "[";
+    for (const batch::Row& row : std::as_const(rows)) {
+        const batch::RowResult r = batch::calculate(row);
+        results << r;
+        if (r.empty)
+            continue;
+        if (rowsText.size() > 1)
+            rowsText += ',';
+        rowsText += Writer()
+                        .add("row", row.line)
+                        .add("ok", r.ok)
+                        .add("KitDesignation", r.ok ? QJsonValue(r.designation) : QJsonValue())
+                        .add("messages", QJsonArray::fromStringList(r.messages))
+                        .json();
+    }
+    rowsText += ']';
+    const batch::Totals totals = batch::totals(results);
+    if (!rows.isEmpty()) {
+        messages.append(batch::statusLine(totals));
+        if (totals.failed > 0)
+            ok = false;
+        if (!dryRun && totals.calculated > 0) {
+            const Scope scope(*this);
+            if (!batch::addToOrder(m_order, rows, results)) {
+                messages.append(ordertexts::batchNotAdded());
+                ok = false;
+            } else if (totals.failed > 0) {
+                messages.append(ordertexts::batchGoodRowsAdded(totals.calculated));
+            }
+        }
+    }
+    return Writer()
+        .add("ok", ok)
+        .add("messages", messages)
+        .addRaw("rows", rowsText)
+        .addRaw("order", orderJson())
+        .json();
 }
 
 QByteArray OrderCommands::runOnOrder(const std::function<bool()>& f)

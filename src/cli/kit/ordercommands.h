@@ -62,6 +62,10 @@ public:
     QByteArray runOnOrder(const std::function<bool()>& f);
 
 private:
+    // {"order":"import_batch","path":P[,"dry_run":true]}: the rows of a batch
+    // file calculated, and unless a dry run, the calculated ones added.
+    QByteArray importBatch(const QJsonObject& in);
+
     OrderModel m_order;
     BookCommands m_book{*this};
     std::optional<TableWriteLock> m_writeLock;

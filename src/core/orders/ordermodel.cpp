@@ -395,6 +395,37 @@ void OrderModel::ReplayEntry(const TOrder& entry)
     }
 }
 
+bool OrderModel::addAllOrNone(const std::function<bool()>& add)
+{
+    const Batch batch(*this);
+    const QVector<TOrder> entries = m_entries;
+    const std::array<OrderGrid, 3> grids = m_grids;
+    const QVector<QVector<int>> kitsRows = m_kitsRowEntries;
+    const std::array<Cell, 3> current = m_current;
+    KitCalculator* const last = m_lastCalculator;
+    const int edited = m_editedEntry;
+    const bool showPending = m_showPending;
+    auto restore = [&] {
+        m_entries = entries;
+        m_grids = grids;
+        m_kitsRowEntries = kitsRows;
+        m_current = current;
+        m_lastCalculator = last;
+        m_editedEntry = edited;
+        m_showPending = showPending;
+        gridsChanged();
+    };
+    try {
+        if (add())
+            return true;
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return false;
+}
+
 void OrderModel::ReopenOrder(const QVector<TOrder>& kits)
 {
     const Batch batch(*this);

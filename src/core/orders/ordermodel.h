@@ -109,6 +109,11 @@ public:
     // The calculator the kit added last came from; nullptr before the first.
     KitCalculator* lastCalculator() const { return m_lastCalculator; }
 
+    // Several kits added as one action (the batch entry): `add` adds them
+    // through AddKit; when it returns false or throws (the throw goes on), the entries, the grids
+    // and the edited entry are as they were before, and changed() is sent once.
+    bool addAllOrNone(const std::function<bool()>& add);
+
     // Restores the entry into its calculator, recalculates it and adds the kit again.
     void ReplayEntry(const TOrder& entry);
     // Reopening a saved order: the order is cleared as "Очистить заказ" does,

@@ -138,4 +138,11 @@ inline QStringList lockPrefixes() // the smallest kits with the lock's "1"
     return {QStringLiteral("ЛИР-6742М1"), QStringLiteral("ЛИР-6742Д1")};
 }
 
+// The batch entry.
+inline QString batchNotAdded() { return QStringLiteral("Строки не добавлены в заказ: заказ оставлен без изменений"); }
+inline QString batchGoodRowsAdded(int rows)
+{
+    return QStringLiteral("В заказ добавлены только рассчитанные строки: %1").arg(rows);
+}
+
 } // namespace lir::ordertexts

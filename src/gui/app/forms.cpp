@@ -10,4 +10,5 @@ gui::TAbout* About = nullptr;
 gui::TTotalSum* TotalSum = nullptr;
 gui::Thistory* History = nullptr;
 gui::TCustomers* Customers = nullptr;
+gui::TBatch* Batch = nullptr;
 } // namespace lir::forms

@@ -13,6 +13,7 @@ class TAbout;
 class TTotalSum;
 class Thistory;
 class TCustomers;
+class TBatch;
 } // namespace lir::gui
 
 namespace lir::forms {
@@ -25,4 +26,5 @@ extern gui::TAbout* About;
 extern gui::TTotalSum* TotalSum;
 extern gui::Thistory* History;
 extern gui::TCustomers* Customers;
+extern gui::TBatch* Batch;
 } // namespace lir::forms

@@ -11,6 +11,7 @@
 #include "gui/app/forms.h"
 #include "gui/app/quoteprint.h"
 #include "gui/app/widgets.h"
+#include "gui/orders/form_batch.h"
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
@@ -201,6 +202,15 @@ TTotalSum::TTotalSum(QWidget* parent)
     m_spbtEdit->setGeometry(8, 68, 28, 28);
     m_spbtDelete = pictureButton(QStringLiteral("spbt_delete"), QStringLiteral(":/pictures/orderdelete.svg"), this);
     m_spbtDelete->setGeometry(38, 68, 28, 28);
+
+    // The schedule of sashes typed or pasted at once.
+    auto* batchButton = new CommandPanel(QStringLiteral("Пакетный ввод"), this);
+    batchButton->setObjectName(QStringLiteral("bt_batch"));
+    batchButton->setGeometry(564, 68, 122, 28);
+    connect(batchButton, &QPushButton::clicked, this, [] {
+        if (forms::Batch)
+            TMain::showWindow(forms::Batch);
+    });
 
     // The three grids on the same place, one visible at a time.
     for (int i = 0; i < 3; ++i) {

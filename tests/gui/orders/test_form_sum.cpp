@@ -73,7 +73,7 @@ TEST_F(SumWindow, IsLaidOutAsDesigned)
     QStringList buttons;
     for (QPushButton* b : sum->findChildren<QPushButton*>())
         buttons << b->text();
-    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Сохранить заказ"), QStringLiteral("Очистить заказ"),
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Пакетный ввод"), QStringLiteral("Сохранить заказ"), QStringLiteral("Очистить заказ"),
                                     QStringLiteral("EXCEL"), QStringLiteral("ПЕЧАТЬ"), QStringLiteral("ЗАКРЫТЬ"),
                                     QStringLiteral("Заказчики")}));
     EXPECT_EQ(sum->exportButton()->objectName(), QStringLiteral("ExportButton"));

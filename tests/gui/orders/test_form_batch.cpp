@@ -1,0 +1,74 @@
+// The batch entry window: a pasted block is calculated row by row, failing
+// rows show their messages, inputs of another system are greyed, and
+// "Добавить в заказ" adds the good rows only after the question.
+#include "core/base/dialogs.h"
+#include "core/orders/ordermodel.h"
+#include "core/calc/tiltkit.h"
+#include "core/calc/tiltturnkit.h"
+#include "core/calc/turnkit.h"
+#include "gui/orders/form_batch.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+
+using lir::gui::TBatch;
+
+namespace {
+
+// 40 sashes, every tenth with a height that is no number.
+QString fortyRows()
+{
+    QString text;
+    const char* systems[] = {"6742", "6741", "6741otkid"};
+    for (int i = 0; i < 40; ++i) {
+        const QString height = i % 10 == 7 ? QStringLiteral("1,4 м") : QString::number(900 + 10 * i);
+        text += QStringLiteral("%1\tПВХ\t\t\t\t\t\t\t\t\t%2\t%3\n").arg(QString::fromUtf8(systems[i % 3]), height).arg(600 + 5 * i);
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(BatchWindow, PastedRowsAreCalculatedAndTheGoodOnesAdded)
+{
+    lir::TurnKit turn;
+    lir::TiltTurnKit tiltTurn;
+    lir::TiltKit tilt;
+    lir::OrderModel order;
+    order.setCalculators(&turn, &tiltTurn, &tilt);
+    TBatch w(order);
+    w.table()->setCurrentCell(0, 0);
+    w.pasteText(fortyRows());
+    const QVector<lir::batch::RowResult>& results = w.results();
+    ASSERT_EQ(results.size(), 40);
+    EXPECT_EQ(w.statusLine()->text(), QStringLiteral("Рассчитано строк: 36, с ошибками: 4, комплектов всего: 36"));
+    const int result = int(lir::batch::columns().size());
+    EXPECT_EQ(w.table()->item(7, result)->text(), QStringLiteral("«Высота FFH»: «1,4 м» — не целое число"));
+    EXPECT_EQ(w.table()->item(0, result)->text(), results[0].designation);
+    // The sash side of the tilt window is not read: its cell is greyed.
+    const int side = lir::batch::columnOf(QStringLiteral("PolStvorki"));
+    EXPECT_NE(w.table()->item(2, side)->background(), w.table()->item(0, side)->background());
+
+    if (const QByteArray dir = qgetenv("LIR_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        w.show();
+        w.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("batch.png")));
+    }
+
+    // "Нет" adds nothing; "Да" adds the 36 good rows in table order.
+    lir::test::recorder().setNextAnswer(lir::Dialogs::Answer::No);
+    w.addToOrder();
+    EXPECT_EQ(order.EntryCount(), 0);
+    lir::test::recorder().setNextAnswer(lir::Dialogs::Answer::Yes);
+    w.addToOrder();
+    ASSERT_EQ(order.EntryCount(), 36) << lir::test::recorder().errors().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(order.entries().first().Designation, results[0].designation);
+    EXPECT_EQ(order.entries().last().Designation, results[39].designation);
+
+    // A block beyond the limit is refused whole, with a message.
+    lir::test::recorder().clear();
+    w.pasteText(QString(TBatch::maxPasteCells + 1, QLatin1Char('\t')));
+    EXPECT_EQ(lir::test::recorder().errors(),
+              QStringList{QStringLiteral("Вставка не выполнена: больше 20000 ячеек или 5000 строк в таблице. "
+                                         "Вставьте данные частями или импортируйте файл.")});
+    EXPECT_EQ(w.table()->rowCount(), 40);
+}
