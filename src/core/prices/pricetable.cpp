@@ -54,6 +54,11 @@ struct PriceIndex
     {
         qint64 rowid = 0;
         QVariant price;
+        // The price converted and checked when the table is read, so that a
+        // lookup is the hash probe alone; a price that is no number or out of
+        // range is left to the lookup, which names it as before.
+        std::optional<double> number;
+        bool checked = false;
     };
     QHash<QString, Row> rows;
     QString priceField; // as the table declares it, for the conversion error
@@ -73,8 +78,15 @@ struct PriceIndex
                                  QStringLiteral(", ") + db::quoted(priceField) + QStringLiteral(" FROM ") +
                                  db::quoted(t.tableName()) + QStringLiteral(" ORDER BY rowid"));
         rows.reserve(all.size());
-        for (const auto& row : all) // an empty designation is an empty key, as NULL is for locate
-            rows.insert(row[1].isValid() ? row[1].toString() : QString(), Row{row[0].toLongLong(), row[2]});
+        for (const auto& row : all) { // an empty designation is an empty key, as NULL is for locate
+            Row r{row[0].toLongLong(), row[2], std::nullopt, false};
+            try {
+                r.number = db::storedNumber(r.price, priceField);
+                r.checked = !r.number || prices::isPlausiblePrice(*r.number);
+            } catch (const Error&) {
+            }
+            rows.insert(row[1].isValid() ? row[1].toString() : QString(), std::move(r));
+        }
     }
 
     // The lookup's answer; `rowid` gets the row found.
@@ -85,8 +97,12 @@ struct PriceIndex
         if (it == rows.cend())
             return r;
         r.found = true;
-        r.price = db::storedNumber(it->price, priceField);
-        checkStoredPrice(designation, r.price);
+        if (it->checked) {
+            r.price = it->number;
+        } else {
+            r.price = db::storedNumber(it->price, priceField);
+            checkStoredPrice(designation, r.price);
+        }
         *rowid = it->rowid;
         return r;
     }
@@ -216,8 +232,15 @@ db::Table& open()
     return t;
 }
 
+bool isPlausiblePrice(double price)
+{
+    return std::isfinite(price) && price >= 0 && price < PriceLimit;
+}
+
 QString priceProblem(double price)
 {
+    if (isPlausiblePrice(price))
+        return {};
     const QString shown = QString::number(price, 'g', 15);
     if (!std::isfinite(price))
         return pricetexts::priceNotFinite(shown);

@@ -58,5 +58,7 @@ constexpr double PriceLimit = 1e12;
 // Why a price cannot be written or used: negative, not finite, or not below
 // PriceLimit. Empty for a good price.
 QString priceProblem(double price);
+// The same check without building the message: for the lookup's hot path.
+bool isPlausiblePrice(double price);
 
 } // namespace lir::prices
