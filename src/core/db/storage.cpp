@@ -228,13 +228,26 @@ bool Table::moveTo(qint64 rowid)
     return d->moveTo(QStringLiteral("WHERE rowid = ?"), {rowid});
 }
 
+void Table::moveToLater(qint64 rowid)
+{
+    // An earlier row of moveToLater() is passed over unread.
+    writePending();
+    const qint64 shown = currentRowid();
+    d->deferredRowid = rowid;
+    if (rowid != shown)
+        d->announceCurrent();
+}
+
 qint64 Table::currentRowid() const
 {
+    if (d->deferredRowid != 0)
+        return d->deferredRowid;
     return d->hasRow ? d->rowid : 0;
 }
 
 int Table::currentIndex() const
 {
+    d->settle();
     if (!d->hasRow)
         return -1;
     // The rows before the current one, as COUNT(*) WHERE rowid < current counts them.
@@ -298,14 +311,19 @@ std::optional<Table::Stamp> Table::stamp()
 {
     if (d->dataVersionStatement.isEmpty())
         return std::nullopt;
-    const qint64 version = d->dataVersion();
-    return Stamp{d->opening, version, d->ownWrites};
+    if (const std::optional<qint64> counter = d->backend->changeCounter())
+        return Stamp{d->opening, *counter, d->ownWrites};
+    // Apart from the counter's values, should a file change its journal
+    // between two stamps.
+    constexpr qint64 AskedByStatement = qint64(1) << 40;
+    return Stamp{d->opening, AskedByStatement + d->dataVersion(), d->ownWrites};
 }
 
 // ---- reading
 
 QVariant Table::value(const QString& field) const
 {
+    d->settle();
     return d->values[d->fieldIndex(field)];
 }
 
@@ -317,6 +335,7 @@ QString Table::text(const QString& field) const
 
 std::optional<double> Table::number(const QString& field) const
 {
+    d->settle();
     const int i = d->fieldIndex(field);
     return storedNumber(d->values[i], d->fields[i].name);
 }
@@ -340,6 +359,7 @@ void Table::edit()
 {
     if (m_state != State::Browse)
         return;
+    d->settle();
     if (!d->hasRow)
         throw Error(texts::emptyTable(d->fileName));
     d->startPending(State::Edit);
@@ -507,7 +527,9 @@ bool Table::postRow()
 
 void Table::writePending()
 {
-    d->writePending();
+    // Nothing pending: a row of moveToLater() stays unread.
+    if (m_state != State::Browse)
+        d->writePending();
 }
 
 void Table::cancel()
@@ -526,6 +548,7 @@ void Table::remove()
         d->modified = false;
         m_state = State::Browse;
     }
+    d->settle();
     if (!d->hasRow)
         throw Error(texts::emptyTable(d->fileName));
     const qint64 gone = d->rowid;
@@ -542,6 +565,7 @@ void Table::beginTransaction()
     // The writes of a transaction follow what it reads (the next order
     // number, the rows a batch finds missing): no other writer may come in
     // between, whichever copy of the program it is.
+    d->settle();
     d->ensureConnection();
     d->backend->begin(d->inTransaction);
     d->inTransaction = true;
@@ -566,6 +590,7 @@ void Table::rollback()
 {
     // The pending row may belong to what is rolled back.
     d->dropPending();
+    d->settle();
     QSqlError e;
     const bool ok = d->backend->rollback(&e);
     // The rows are announced as they are now; a current row that moved

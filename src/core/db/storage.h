@@ -133,6 +133,11 @@ public:
     bool prior();
     // Moves to the row with this rowid; false when there is none.
     bool moveTo(qint64 rowid);
+    // As moveTo(), with the row read only when it is next used: currentRowid()
+    // gives it at once (a view that follows the current row reads no file),
+    // its values are read by the next call that needs the current row. A row
+    // gone by then leaves the current row where it was, announced again.
+    void moveToLater(qint64 rowid);
     qint64 currentRowid() const; // 0 when the table is empty
     int currentIndex() const;    // 0-based position in table order, -1 when empty
     bool moveToIndex(int index);

@@ -7,6 +7,7 @@
 #include <QSqlError>
 
 #include <memory>
+#include <optional>
 
 // What a store must provide for the tables of storage.h. The table above
 // keeps the current row, the pending edit, the searches, the order of the
@@ -42,6 +43,10 @@ public:
     // written; empty when the engine has none (then nothing read earlier is
     // taken for the table as it is).
     virtual QString dataVersionStatement() const = 0;
+    // The store's change counter read without a statement, where the engine
+    // keeps one that every commit moves (its own and other connections');
+    // none where it cannot be read so, and dataVersionStatement() is asked.
+    virtual std::optional<qint64> changeCounter() { return std::nullopt; }
     // Reads a SELECT's rows straight from the engine, each handed to `row`;
     // false, with nothing read, where the backend has no such way or the
     // binds hold a type it does not bind as QSqlQuery would (then QSqlQuery

@@ -41,6 +41,7 @@ struct Table::Impl
     qint64 countVersion = 0;
     qint64 opening = 0;   // this opening among all openings of the run
     qint64 ownWrites = 0; // moves with every write announced (stamp())
+    qint64 deferredRowid = 0; // made current by moveToLater() and not read yet; 0: none
     std::map<int, Table::NumberCheck> checks; // by column
     Table::WriteObserver observer;
 
@@ -257,9 +258,27 @@ struct Table::Impl
         return true;
     }
 
+    // The row of moveToLater() read now that it is used. A row gone since,
+    // or one that cannot be read, leaves the current row where it was, as
+    // moveTo() would have.
+    void settle()
+    {
+        const qint64 target = std::exchange(deferredRowid, 0);
+        if (target == 0)
+            return;
+        bool loaded = false;
+        try {
+            loaded = loadRow(QStringLiteral("WHERE rowid = ?"), {target});
+        } catch (const Error&) {
+        }
+        if (!loaded)
+            announceCurrent();
+    }
+
     // A modified pending row is written; an untouched one is dropped.
     void writePending()
     {
+        settle();
         if (q->m_state == State::Browse)
             return;
         if (modified)
@@ -353,6 +372,7 @@ struct Table::Impl
     // statement of query()): re-read the current row, or its neighbour when it is gone.
     void refreshAfterChange()
     {
+        settle();
         count = -1;
         dropSearchColumns();
         if (q->m_state == State::Browse) {

@@ -167,13 +167,14 @@ class DocumentPrices
 public:
     ~DocumentPrices()
     {
-        // Where LookupPrice would have left the table; a failure here changes
-        // no price and no sheet, and the editor keeps the row it shows.
+        // Where LookupPrice would have left the table, read when the row is
+        // next used (the editor shows it by its rowid alone); a failure here
+        // changes no price and no sheet, and the editor keeps the row it shows.
         if (m_found == 0)
             return;
         try {
             if (db::Table* t = prices::openTable())
-                t->moveTo(m_found);
+                t->moveToLater(m_found);
         } catch (const Error&) {
         }
     }
