@@ -125,31 +125,64 @@ namespace {
 
 // The quantities and screws of a kit are small numbers; their texts are made
 // once and shared by every grid cell that shows them.
-QString numberText(long long n)
+const QString& numberText(long long n, QString& other)
 {
     constexpr int Cached = 4096;
     static const std::array<QString, Cached> texts = [] {
         std::array<QString, Cached> a;
         for (int i = 0; i < Cached; ++i)
-            a[size_t(i)] = QString::number(i);
+            a[size_t(i)] = keptText(QString::number(i));
         return a;
     }();
-    return n >= 0 && n < Cached ? texts[size_t(n)] : QString::number(n);
+    if (n >= 0 && n < Cached)
+        return texts[size_t(n)];
+    other = QString::number(n);
+    return other;
+}
+
+// A kit calculated again mostly writes the texts its cells hold already, the
+// same shared data: those are left alone, which spares the reference counts.
+void write(QString& to, const QString& from)
+{
+    if (to.constData() != from.constData() || to.size() != from.size() || to.isNull() != from.isNull())
+        to = from;
+}
+
+const GridRow& emptyGridRow()
+{
+    static const GridRow empty;
+    return empty;
 }
 
 } // namespace
 
+const GridRow& KitCalculator::gridRow(int r) const
+{
+    const GridRow& row = m_grid.at(r);
+    return r <= m_gridShown ? row : emptyGridRow();
+}
+
 void KitCalculator::clearGrid()
 {
-    // Most cells are empty already; only written ones are let go.
-    GridRow* rows = m_grid.data();
-    for (qsizetype r = 1; r < m_grid.size(); ++r)
-        for (QString& cell : rows[r])
-            if (!cell.isNull())
-                cell = QString();
+    // The rows read as empty from here on; their texts stay until they are
+    // written again, most of them with the same texts.
+    m_gridShown = 0;
     // A grid that grew for an unusually long kit returns to its designed size.
     if (m_grid.size() > m_gridRows)
         m_grid.resize(m_gridRows);
+}
+
+void KitCalculator::writeGridRow(int r, const QString& designation, const QString& name, const QString& marking,
+                                 const QString& quantity, const QString& screws25, const QString& screws40)
+{
+    GridRow& g = m_grid.data()[r];
+    write(g[0], designation);
+    write(g[1], name);
+    write(g[2], marking);
+    write(g[3], quantity);
+    write(g[4], screws25);
+    write(g[5], screws40);
+    m_gridShown = std::max(m_gridShown, r);
 }
 
 void KitCalculator::RashetButtonClick()
@@ -192,7 +225,10 @@ void KitCalculator::RashetButtonClick()
     // Screw totals.
     writeTotals(!m_error);
 
-    m_resultInputs = m_error ? std::vector<int>() : inputValues();
+    if (m_error)
+        m_resultInputs.clear();
+    else
+        inputValues(m_resultInputs);
 
     // "Сохранить изменения" follows its visibility; the tilt-turn window only
     // ever enables it.
@@ -221,14 +257,17 @@ void KitCalculator::writeGridAndLast()
         // ever be longer, the grid grows rather than dropping lines.
         if (r + 2 >= m_grid.size())
             m_grid.resize(r + 3);
-        GridRow& g = m_grid[r];
-        g[0] = line.Designation;
-        g[1] = line.Name;
-        g[2] = line.Marking;
-        g[3] = numberText(line.Quantity);
-        g[4] = line.Screws25 != 0 ? numberText(line.Screws25) : QString();
-        g[5] = line.Screws40 != 0 ? numberText(line.Screws40) : QString();
-        KitLines[r - 1] = line;
+        QString q, s25, s40;
+        writeGridRow(r, line.Designation, line.Name, line.Marking, numberText(line.Quantity, q),
+                     line.Screws25 != 0 ? numberText(line.Screws25, s25) : s25,
+                     line.Screws40 != 0 ? numberText(line.Screws40, s40) : s40);
+        TMyLIR& kept = KitLines.data()[r - 1];
+        write(kept.Designation, line.Designation);
+        write(kept.Name, line.Name);
+        write(kept.Marking, line.Marking);
+        kept.Quantity = line.Quantity;
+        kept.Screws25 = line.Screws25;
+        kept.Screws40 = line.Screws40;
     }
     LineCount = r;
 }
@@ -275,27 +314,29 @@ void KitCalculator::writeTotals(bool success)
             s40 += KitLines.at(r).Screws40;
         }
     }
-    if (s25 != 0) {
-        m_grid[t1][3] = numberText(s25);
-        m_grid[t1][1] = t::totalScrews25;
-    }
-    if (s40 != 0) {
-        m_grid[t1 + 1][3] = numberText(s40);
-        m_grid[t1 + 1][1] = t::totalScrews40;
-    }
+    // Both rows are written, empty where a total is 0.
+    const QString none;
+    QString n25, n40;
+    writeGridRow(t1, none, s25 != 0 ? t::totalScrews25 : none, none, s25 != 0 ? numberText(s25, n25) : none, none,
+                 none);
+    writeGridRow(t1 + 1, none, s40 != 0 ? t::totalScrews40 : none, none, s40 != 0 ? numberText(s40, n40) : none,
+                 none, none);
 }
 
-std::vector<int> KitCalculator::inputValues() const
+void KitCalculator::inputValues(std::vector<int>& values) const
 {
-    std::vector<int> values;
+    values.clear();
     for (int in = 0; in <= int(Input::RadioGroup1); ++in)
         values.push_back(hasInput(Input(in)) ? inputValue(Input(in)) : 0);
-    return values;
 }
 
 bool KitCalculator::resultCurrent() const
 {
-    return !m_resultInputs.empty() && m_resultInputs == inputValues();
+    if (m_resultInputs.empty())
+        return false;
+    std::vector<int> now;
+    inputValues(now);
+    return m_resultInputs == now;
 }
 
 bool KitCalculator::calculateIfChanged()

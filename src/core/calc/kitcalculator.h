@@ -181,8 +181,8 @@ public:
 
     // The result grid, row 0 being the header row.
     int gridRowCount() const { return int(m_grid.size()); }
-    const GridRow& gridRow(int r) const { return m_grid.at(r); }
-    QString gridCell(int r, int c) const { return m_grid.at(r).at(c); }
+    const GridRow& gridRow(int r) const;
+    QString gridCell(int r, int c) const { return gridRow(r).at(c); }
     static QStringList gridHeaders(int screenWidth);
     static QList<int> gridColumnWidths(int screenWidth);
     static int windowWidth(int screenWidth);
@@ -320,10 +320,12 @@ private:
     const OwnInput* ownInput(Input in) const;
 
     void clearGrid();
+    void writeGridRow(int r, const QString& designation, const QString& name, const QString& marking,
+                      const QString& quantity, const QString& screws25, const QString& screws40);
     void restoreCatalogue();
     void writeGridAndLast();
     void writeTotals(bool success);
-    std::vector<int> inputValues() const; // every input of the Input list, 0 where the window lacks it
+    void inputValues(std::vector<int>& values) const; // every input of the Input list, 0 where the window lacks it
 
     Kind m_kind;
     int m_gridRows;
@@ -358,6 +360,7 @@ private:
     quint64 m_inputRevision = 0;
     quint64 m_calculatedRevision = 0;
     QVector<GridRow> m_grid;
+    int m_gridShown = 0; // rows 1 to this one hold the result; those below read as empty
     std::vector<OwnInput> m_ownInputs;
     // The inputs of the last successful calculation; empty after a failed one.
     std::vector<int> m_resultInputs;

@@ -4,6 +4,8 @@
 
 #include "core/calc/calctexts.h"
 
+#include <array>
+
 namespace lir {
 
 namespace t = calctexts;
@@ -82,10 +84,15 @@ const CommonInput commonInputs[] = {
 
 const CommonInput* commonInput(Input in)
 {
-    for (const CommonInput& c : commonInputs)
-        if (c.input == in)
-            return &c;
-    return nullptr;
+    // By input, made once: every calculation asks for every input.
+    static const auto byInput = [] {
+        std::array<const CommonInput*, size_t(Input::RadioGroup1) + 1> a{};
+        for (const CommonInput& c : commonInputs)
+            a[size_t(c.input)] = &c;
+        return a;
+    }();
+    const auto i = size_t(in);
+    return i < byInput.size() ? byInput[i] : nullptr;
 }
 
 } // namespace

@@ -22,4 +22,10 @@ struct TMyLIR
 
 using PartsTable = QVector<TMyLIR>;
 
+// The same text, kept for the rest of the run and handed out as raw data, so
+// that its copies (a rule's text, a grid cell, the restored catalogue) count
+// no references. For the texts the rules make of their tables: a few hundred
+// in all; past a bound the text is handed back as it is.
+QString keptText(const QString& text);
+
 } // namespace lir

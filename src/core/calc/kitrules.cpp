@@ -157,8 +157,23 @@ const std::array<WoodenSystemPart, 4>& woodenSystemParts()
 // suffix and marking.
 enum Group { A, B, C, D, E, F, G, H, Wood18, Wood20, Groups };
 
+int groupOf(const QString& profile);
+
 // The group of a profile-system name or rebate type, -1 for none.
 int profileGroup(const QString& profile)
+{
+    // Asked at every calculation, mostly with the list's own text as before.
+    thread_local QString lastProfile;
+    thread_local int lastGroup = -1;
+    if (profile.size() == lastProfile.size() && profile.isNull() == lastProfile.isNull() &&
+        (profile.constData() == lastProfile.constData() || profile == lastProfile))
+        return lastGroup;
+    lastGroup = groupOf(profile);
+    lastProfile = profile;
+    return lastGroup;
+}
+
+int groupOf(const QString& profile)
 {
     // By the turn window's list, whose spellings the tilt-turn list shares but
     // for one name, and which holds every name of the tilt list.
@@ -232,9 +247,13 @@ QString joined(const QString& a, const QString& b)
     const auto key = (reinterpret_cast<quintptr>(a.constData()) >> 3) * 31 +
                      (reinterpret_cast<quintptr>(b.constData()) >> 3) + size_t(a.size()) * 7 + size_t(b.size());
     Slot& slot = cache[key % Slots];
-    if (slot.a.size() == a.size() && slot.b.size() == b.size() && slot.a == a && slot.b == b)
+    // The same data is the same text; other data may still hold equal text.
+    auto same = [](const QString& kept, const QString& asked) {
+        return kept.size() == asked.size() && (kept.constData() == asked.constData() || kept == asked);
+    };
+    if (same(slot.a, a) && same(slot.b, b))
         return slot.joined;
-    slot = Slot{a, b, a + b};
+    slot = Slot{a, b, keptText(a + b)};
     return slot.joined;
 }
 
@@ -248,7 +267,7 @@ KitRules::KitRules(Kind kind, int gridRows, const FittingSystem& system, QObject
 
 QString kitCode(const QString& prefix, const QString& digits)
 {
-    return prefix + digits + msg::kitLetter();
+    return keptText(prefix + digits + msg::kitLetter());
 }
 
 QStringList codesOf(const KitTable& kits)

@@ -4,6 +4,7 @@
 #include "core/calc/parts.h"
 
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 #include <QVector>
 
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace lir {
 
@@ -81,6 +83,35 @@ using KitTable = QVector<StandardKit>;
 // pieces at every calculation, so each joined text is made once and shared
 // by the calculations that join the same pieces again.
 QString joined(const QString& a, const QString& b);
+
+// The text make() gives for these pieces, made once for each set of pieces
+// (compared by value, without a copy) and shared after, as joined() does for
+// texts of other shapes. make() must depend on the pieces alone.
+template <size_t N, class Make> QString madeText(const std::array<QStringView, N>& pieces, Make make)
+{
+    struct Made
+    {
+        std::array<QString, N> pieces;
+        QString text;
+    };
+    thread_local std::vector<Made> made;
+    for (const Made& m : made) {
+        bool same = true;
+        for (size_t i = 0; same && i < N; ++i)
+            same = pieces[i] == m.pieces[i];
+        if (same)
+            return m.text;
+    }
+    // A handful of systems and sides; the bound only keeps odd callers small.
+    if (made.size() >= 64)
+        made.clear();
+    Made m;
+    for (size_t i = 0; i < N; ++i)
+        m.pieces[i] = pieces[i].toString();
+    m.text = keptText(make());
+    made.push_back(std::move(m));
+    return made.back().text;
+}
 
 // A kit code: the system's prefix, the kit's digits and the kit letter "М".
 QString kitCode(const QString& prefix, const QString& digits);

@@ -1,5 +1,8 @@
 #include "core/calc/parts.h"
 
+#include <QMutex>
+#include <QSet>
+
 #include <array>
 #include <utility>
 
@@ -79,6 +82,24 @@ const std::array<TMyLIR, size_t(Part::Count)>& lines()
 }
 
 } // namespace
+
+QString keptText(const QString& text)
+{
+    constexpr qsizetype Bound = 1 << 14;
+    static QMutex lock;
+    // Never freed: a calculator's texts may be read until the very end of the run.
+    static QSet<QString>* const kept = new QSet<QString>;
+    if (text.isEmpty())
+        return text;
+    const QMutexLocker locker(&lock);
+    auto it = kept->constFind(text);
+    if (it == kept->cend()) {
+        if (kept->size() >= Bound)
+            return text;
+        it = kept->insert(text);
+    }
+    return QString::fromRawData(it->constData(), it->size());
+}
 
 const TMyLIR& catalogueLine(Part part)
 {

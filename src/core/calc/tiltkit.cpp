@@ -152,8 +152,11 @@ KitRules::Designation TiltKit::checkSizes()
 void TiltKit::systemPartTexts(const RebateSystem& system)
 {
     TMyLIR& hinge = line(P::TiltHinge);
-    hinge.Designation += QLatin1Char('-') + system.digit + QLatin1Char('0');
-    hinge.Marking = QStringLiteral("011500 ") + system.name;
+    const QStringView digit(&system.digit, 1);
+    hinge.Designation = madeText<2>({hinge.Designation, digit}, [&]() -> QString {
+        return hinge.Designation + QLatin1Char('-') + system.digit + QLatin1Char('0');
+    });
+    hinge.Marking = madeText<1>({system.name}, [&]() -> QString { return QStringLiteral("011500 ") + system.name; });
 }
 
 } // namespace lir

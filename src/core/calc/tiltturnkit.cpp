@@ -290,8 +290,10 @@ void TiltTurnKit::finishRules()
     if (!m_cbZapor)
         return;
     // The tilt-turn lock is marked by a "1" after "ЛИР-6742-".
-    if (KitDesignation.size() >= 9)
-        KitDesignation.insert(9, msg::kitZapor());
+    if (KitDesignation.size() >= 9) {
+        const QString zapor = msg::kitZapor();
+        KitDesignation = madeText<2>({KitDesignation, zapor}, [&]() -> QString { return QString(KitDesignation).insert(9, zapor); });
+    }
     // The lock replaces the tilt-turn striker, one corner drive and one striker.
     line(P::StrikerTiltTurn).Quantity = 0;
     line(P::CornerSwitch).Quantity -= 1;
@@ -307,13 +309,21 @@ void TiltTurnKit::finishRules()
 void TiltTurnKit::systemPartTexts(const RebateSystem& system)
 {
     // The brackets carry the rebate system and the side in place of their "X" and "B".
-    const QString marking = system.wooden ? QString(QStringLiteral(" (") + system.name + QLatin1Char(')'))
-                                          : QString(QLatin1Char(' ') + system.name);
+    const QStringView wooden = system.wooden ? u"1" : u"0";
+    const QStringView digit(&system.digit, 1);
     for (Part p : {P::Bracket280, P::Bracket550, P::Bracket800}) {
         TMyLIR& bracket = line(p);
-        bracket.Marking = bracket.Marking.left(3) + marking;
-        bracket.Designation.replace(13, 1, m_sideLetter);
-        bracket.Designation[11] = system.digit;
+        bracket.Marking = madeText<3>({bracket.Marking, system.name, wooden}, [&]() -> QString {
+            const QString marking = system.wooden ? QString(QStringLiteral(" (") + system.name + QLatin1Char(')'))
+                                                  : QString(QLatin1Char(' ') + system.name);
+            return bracket.Marking.left(3) + marking;
+        });
+        bracket.Designation = madeText<3>({bracket.Designation, m_sideLetter, digit}, [&]() -> QString {
+            QString d = bracket.Designation;
+            d.replace(13, 1, m_sideLetter);
+            d[11] = system.digit;
+            return d;
+        });
     }
 }
 
