@@ -140,11 +140,16 @@ const QString& numberText(long long n, QString& other)
     return other;
 }
 
+bool sameData(const QString& a, const QString& b)
+{
+    return a.constData() == b.constData() && a.size() == b.size() && a.isNull() == b.isNull();
+}
+
 // A kit calculated again mostly writes the texts its cells hold already, the
-// same shared data: those are left alone, which spares the reference counts.
+// same shared data: those are left alone.
 void write(QString& to, const QString& from)
 {
-    if (to.constData() != from.constData() || to.size() != from.size() || to.isNull() != from.isNull())
+    if (!sameData(to, from))
         to = from;
 }
 
@@ -170,11 +175,14 @@ void KitCalculator::clearGrid()
     // A grid that grew for an unusually long kit returns to its designed size.
     if (m_grid.size() > m_gridRows)
         m_grid.resize(m_gridRows);
+    m_gridLines = std::min(m_gridLines, int(m_grid.size()) - 1);
 }
 
 void KitCalculator::writeGridRow(int r, const QString& designation, const QString& name, const QString& marking,
                                  const QString& quantity, const QString& screws25, const QString& screws40)
 {
+    // Not a line of KitLines any more, should it have been one.
+    m_gridLines = std::min(m_gridLines, r - 1);
     GridRow& g = m_grid.data()[r];
     write(g[0], designation);
     write(g[1], name);
@@ -257,11 +265,18 @@ void KitCalculator::writeGridAndLast()
         // ever be longer, the grid grows rather than dropping lines.
         if (r + 2 >= m_grid.size())
             m_grid.resize(r + 3);
+        TMyLIR& kept = KitLines.data()[r - 1];
+        // The line of the kit before, shown in this row still: nothing to write.
+        if (r <= m_gridLines && kept.Quantity == line.Quantity && kept.Screws25 == line.Screws25 &&
+            kept.Screws40 == line.Screws40 && sameData(kept.Designation, line.Designation) &&
+            sameData(kept.Name, line.Name) && sameData(kept.Marking, line.Marking)) {
+            m_gridShown = std::max(m_gridShown, r);
+            continue;
+        }
         QString q, s25, s40;
         writeGridRow(r, line.Designation, line.Name, line.Marking, numberText(line.Quantity, q),
                      line.Screws25 != 0 ? numberText(line.Screws25, s25) : s25,
                      line.Screws40 != 0 ? numberText(line.Screws40, s40) : s40);
-        TMyLIR& kept = KitLines.data()[r - 1];
         write(kept.Designation, line.Designation);
         write(kept.Name, line.Name);
         write(kept.Marking, line.Marking);
@@ -270,6 +285,7 @@ void KitCalculator::writeGridAndLast()
         kept.Screws40 = line.Screws40;
     }
     LineCount = r;
+    m_gridLines = r;
 }
 
 void KitCalculator::restoreCatalogue()

@@ -361,6 +361,7 @@ private:
     quint64 m_calculatedRevision = 0;
     QVector<GridRow> m_grid;
     int m_gridShown = 0; // rows 1 to this one hold the result; those below read as empty
+    int m_gridLines = 0; // rows 1 to this one hold the lines of KitLines, as written from them
     std::vector<OwnInput> m_ownInputs;
     // The inputs of the last successful calculation; empty after a failed one.
     std::vector<int> m_resultInputs;

@@ -165,8 +165,7 @@ int profileGroup(const QString& profile)
     // Asked at every calculation, mostly with the list's own text as before.
     thread_local QString lastProfile;
     thread_local int lastGroup = -1;
-    if (profile.size() == lastProfile.size() && profile.isNull() == lastProfile.isNull() &&
-        (profile.constData() == lastProfile.constData() || profile == lastProfile))
+    if (sameText(profile, lastProfile))
         return lastGroup;
     lastGroup = groupOf(profile);
     lastProfile = profile;
@@ -196,7 +195,7 @@ struct ProfileParts
 const QVector<ProfileParts>& profileParts()
 {
     auto v = [](const char16_t* suffix, const char16_t* marking) {
-        return Variant{QString::fromUtf16(suffix), QString::fromUtf16(marking)};
+        return Variant{keptText(QString::fromUtf16(suffix)), keptText(QString::fromUtf16(marking))};
     };
     // clang-format off
     static const QVector<ProfileParts> parts = {
@@ -247,11 +246,7 @@ QString joined(const QString& a, const QString& b)
     const auto key = (reinterpret_cast<quintptr>(a.constData()) >> 3) * 31 +
                      (reinterpret_cast<quintptr>(b.constData()) >> 3) + size_t(a.size()) * 7 + size_t(b.size());
     Slot& slot = cache[key % Slots];
-    // The same data is the same text; other data may still hold equal text.
-    auto same = [](const QString& kept, const QString& asked) {
-        return kept.size() == asked.size() && (kept.constData() == asked.constData() || kept == asked);
-    };
-    if (same(slot.a, a) && same(slot.b, b))
+    if (sameText(slot.a, a) && sameText(slot.b, b))
         return slot.joined;
     slot = Slot{a, b, keptText(a + b)};
     return slot.joined;
@@ -339,18 +334,27 @@ void KitRules::matchKit()
     // After a failed size check this still finds the earlier calculation's
     // kit, whose parts then take part in the option checks.
     // Compared piece by piece: the code, the side letter, the weight.
-    const QStringView designation(KitDesignation);
+    // The kit of the designation, side and weight of the calculation before
+    // is mostly the kit of this one.
+    if (!sameText(m_matched.designation, KitDesignation) || !sameText(m_matched.side, m_sideLetter) ||
+        !sameText(m_matched.weight, m_weightText))
+        m_matched = {KitDesignation, m_sideLetter, m_weightText, standardKitOf(KitDesignation)};
+    if (m_matched.kit)
+        fillKit(m_matched.kit->quantities);
+}
+
+const StandardKit* KitRules::standardKitOf(const QString& kitDesignation) const
+{
+    const QStringView designation(kitDesignation);
     const qsizetype tailSize = m_sideLetter.size() + m_weightText.size();
     if (!designation.endsWith(m_weightText) ||
         !designation.chopped(m_weightText.size()).endsWith(m_sideLetter))
-        return;
+        return nullptr;
     const QStringView code = designation.chopped(tailSize);
-    for (const StandardKit& kit : m_system.kits) {
-        if (code == kit.code) {
-            fillKit(kit.quantities);
-            return;
-        }
-    }
+    for (const StandardKit& kit : m_system.kits)
+        if (code == kit.code)
+            return &kit;
+    return nullptr;
 }
 
 void KitRules::insertWoodLetter(bool formedNow)

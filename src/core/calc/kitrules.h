@@ -4,7 +4,6 @@
 #include "core/calc/parts.h"
 
 #include <QString>
-#include <QStringView>
 #include <QStringList>
 #include <QVector>
 
@@ -84,10 +83,17 @@ using KitTable = QVector<StandardKit>;
 // by the calculations that join the same pieces again.
 QString joined(const QString& a, const QString& b);
 
+// Whether two texts are equal, told by their data first: the rules' texts
+// are mostly the same shared data.
+inline bool sameText(const QString& a, const QString& b)
+{
+    return a.size() == b.size() && a.isNull() == b.isNull() && (a.constData() == b.constData() || a == b);
+}
+
 // The text make() gives for these pieces, made once for each set of pieces
-// (compared by value, without a copy) and shared after, as joined() does for
-// texts of other shapes. make() must depend on the pieces alone.
-template <size_t N, class Make> QString madeText(const std::array<QStringView, N>& pieces, Make make)
+// and shared after, as joined() does for texts of other shapes. make() must
+// depend on the pieces alone.
+template <size_t N, class Make> QString madeText(const std::array<QString, N>& pieces, Make make)
 {
     struct Made
     {
@@ -98,18 +104,14 @@ template <size_t N, class Make> QString madeText(const std::array<QStringView, N
     for (const Made& m : made) {
         bool same = true;
         for (size_t i = 0; same && i < N; ++i)
-            same = pieces[i] == m.pieces[i];
+            same = sameText(pieces[i], m.pieces[i]);
         if (same)
             return m.text;
     }
     // A handful of systems and sides; the bound only keeps odd callers small.
     if (made.size() >= 64)
         made.clear();
-    Made m;
-    for (size_t i = 0; i < N; ++i)
-        m.pieces[i] = pieces[i].toString();
-    m.text = keptText(make());
-    made.push_back(std::move(m));
+    made.push_back({pieces, keptText(make())});
     return made.back().text;
 }
 
@@ -267,7 +269,16 @@ private:
     void rebateSystemTexts();
     void profileTexts();
 
+    // The standard kit of a designation with this calculation's side and
+    // weight; null for none.
+    const StandardKit* standardKitOf(const QString& kitDesignation) const;
+    struct Match
+    {
+        QString designation, side, weight;
+        const StandardKit* kit = nullptr;
+    };
     const FittingSystem& m_system;
+    Match m_matched; // the last designation matched and its kit
     std::array<int, size_t(Part::Count)> m_rows{};
 };
 

@@ -152,7 +152,7 @@ KitRules::Designation TiltKit::checkSizes()
 void TiltKit::systemPartTexts(const RebateSystem& system)
 {
     TMyLIR& hinge = line(P::TiltHinge);
-    const QStringView digit(&system.digit, 1);
+    const QString digit = QString::fromRawData(&system.digit, 1);
     hinge.Designation = madeText<2>({hinge.Designation, digit}, [&]() -> QString {
         return hinge.Designation + QLatin1Char('-') + system.digit + QLatin1Char('0');
     });

@@ -309,8 +309,8 @@ void TiltTurnKit::finishRules()
 void TiltTurnKit::systemPartTexts(const RebateSystem& system)
 {
     // The brackets carry the rebate system and the side in place of their "X" and "B".
-    const QStringView wooden = system.wooden ? u"1" : u"0";
-    const QStringView digit(&system.digit, 1);
+    const QString wooden = system.wooden ? QStringLiteral("1") : QStringLiteral("0");
+    const QString digit = QString::fromRawData(&system.digit, 1);
     for (Part p : {P::Bracket280, P::Bracket550, P::Bracket800}) {
         TMyLIR& bracket = line(p);
         bracket.Marking = madeText<3>({bracket.Marking, system.name, wooden}, [&]() -> QString {

@@ -262,7 +262,7 @@ void TurnKit::systemPartTexts(const RebateSystem& system)
 {
     // The upper sash hinge carries the rebate system in place of its "B".
     TMyLIR& hinge = line(Part::TopSashHinge);
-    const QStringView digit(&system.digit, 1);
+    const QString digit = QString::fromRawData(&system.digit, 1);
     hinge.Designation = madeText<3>({hinge.Designation, digit, m_sideLetter}, [&]() -> QString {
         return hinge.Designation.chopped(1) + system.digit + QLatin1Char('0') + m_sideLetter;
     });
