@@ -153,6 +153,16 @@ void write(QString& to, const QString& from)
         to = from;
 }
 
+void writeLine(TMyLIR& to, const TMyLIR& from)
+{
+    write(to.Designation, from.Designation);
+    write(to.Name, from.Name);
+    write(to.Marking, from.Marking);
+    to.Quantity = from.Quantity;
+    to.Screws25 = from.Screws25;
+    to.Screws40 = from.Screws40;
+}
+
 const GridRow& emptyGridRow()
 {
     static const GridRow empty;
@@ -277,12 +287,7 @@ void KitCalculator::writeGridAndLast()
         writeGridRow(r, line.Designation, line.Name, line.Marking, numberText(line.Quantity, q),
                      line.Screws25 != 0 ? numberText(line.Screws25, s25) : s25,
                      line.Screws40 != 0 ? numberText(line.Screws40, s40) : s40);
-        write(kept.Designation, line.Designation);
-        write(kept.Name, line.Name);
-        write(kept.Marking, line.Marking);
-        kept.Quantity = line.Quantity;
-        kept.Screws25 = line.Screws25;
-        kept.Screws40 = line.Screws40;
+        writeLine(kept, line);
     }
     LineCount = r;
     m_gridLines = r;
@@ -297,23 +302,11 @@ void KitCalculator::restoreCatalogue()
         Komplekt = cat;
         return;
     }
-    auto restore = [](QString& text, const QString& original) {
-        // The same characters in the same place: the catalogue's own text
-        // (a literal, or data the catalogue holds and nobody can change).
-        if (text.constData() != original.constData() || text.size() != original.size())
-            text = original;
-    };
+    // A text with the same characters in the same place is the catalogue's
+    // own (a literal, or data the catalogue holds and nobody can change).
     TMyLIR* rows = Komplekt.data();
-    for (qsizetype k = 0; k < cat.size(); ++k) {
-        const TMyLIR& original = cat.at(k);
-        TMyLIR& line = rows[k];
-        restore(line.Designation, original.Designation);
-        restore(line.Name, original.Name);
-        restore(line.Marking, original.Marking);
-        line.Quantity = original.Quantity;
-        line.Screws25 = original.Screws25;
-        line.Screws40 = original.Screws40;
-    }
+    for (qsizetype k = 0; k < cat.size(); ++k)
+        writeLine(rows[k], cat.at(k));
 }
 
 void KitCalculator::writeTotals(bool success)

@@ -313,6 +313,51 @@ TEST_F(StorageTest, PendingEditIsWrittenWhenTheRowMoves)
     EXPECT_EQ(priceInFile(QStringLiteral("C")).toDouble(), 3.0);
 }
 
+// A move made later: the rowid at once, the row's values when they are used,
+// and a row gone by then leaves the current row where it was.
+TEST_F(StorageTest, AMoveMadeLaterShowsItsRowAtOnceAndReadsItWhenUsed)
+{
+    Table& t = prices({{QStringLiteral("A"), QString(), 1}, {QStringLiteral("B"), QString(), 2},
+                       {QStringLiteral("C"), QString(), 3}});
+    const qint64 a = t.currentRowid();
+    ASSERT_TRUE(t.last());
+    const qint64 c = t.currentRowid();
+    ASSERT_TRUE(t.first());
+    QSignalSpy moved(&t, &Table::currentChanged);
+
+    t.moveToLater(c);
+    EXPECT_EQ(t.currentRowid(), c);
+    EXPECT_EQ(moved.count(), 1);
+    otherUser(t, QStringLiteral("UPDATE zeni SET zena = 30 WHERE oboznashenie = 'C'"));
+    EXPECT_EQ(designation(t), QStringLiteral("C"));
+    EXPECT_EQ(t.number(kPrice), 30.0); // read when used, not when moved
+    EXPECT_EQ(t.currentIndex(), 2);
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_TRUE(t.prior());
+    EXPECT_EQ(designation(t), QStringLiteral("B"));
+
+    // The same row again is no move, but its values are read anew.
+    moved.clear();
+    t.moveToLater(t.currentRowid());
+    EXPECT_EQ(moved.count(), 0);
+    otherUser(t, QStringLiteral("UPDATE zeni SET zena = 20 WHERE oboznashenie = 'B'"));
+    t.edit();
+    t.setValue(kName, QStringLiteral("Засов"));
+    t.post(); // an edit of a row read before the other user's change would be refused
+    EXPECT_EQ(t.number(kPrice), 20.0);
+
+    // Two later moves: only the last is read; a row gone by then is no move.
+    moved.clear();
+    t.moveToLater(a);
+    t.moveToLater(c);
+    EXPECT_EQ(moved.count(), 2);
+    otherUser(t, QStringLiteral("DELETE FROM zeni WHERE oboznashenie = 'C'"));
+    EXPECT_EQ(designation(t), QStringLiteral("B"));
+    EXPECT_EQ(t.currentRowid(),
+              t.query(QStringLiteral("SELECT rowid FROM zeni WHERE oboznashenie = 'B'")).value(0).value(0).toLongLong());
+    EXPECT_EQ(moved.count(), 3);
+}
+
 TEST_F(StorageTest, InsertEditRemoveAndNavigation)
 {
     Table& t = prices({});

@@ -183,6 +183,33 @@ TEST_F(PriceTableTest, DocumentsShowEveryChangeOfTheTableAtOnce)
     EXPECT_EQ(price(QStringLiteral("A")), 5.0);
 }
 
+// Another program's commits in quick succession, each the same size as the
+// one before, are each seen by the next document; so are they once the file
+// is in WAL mode, where commits leave the file's header alone.
+TEST_F(PriceTableTest, EveryCommitOfAnotherProgramReachesTheNextDocumentInEitherJournalMode)
+{
+    LIR_FILES_ONLY();
+    const auto price = [](const QString& d) { return prices::documentLookup()(d).price; };
+    db::Table& t = makeTable({{QStringLiteral("A"), QString(), 1.0}, {QStringLiteral("B"), QString(), 2.0}});
+    const QString update = QStringLiteral("UPDATE zeni SET zena = ? WHERE oboznashenie = 'A'");
+    for (const double p : {3.0, 4.0, 5.0}) {
+        test::writeAsAnotherUser(QStringLiteral("zeni.db"), update, {p});
+        EXPECT_EQ(price(QStringLiteral("A")), p);
+    }
+    test::writeAsAnotherUser(QStringLiteral("zeni.db"), QStringLiteral("PRAGMA journal_mode = WAL"));
+    EXPECT_EQ(price(QStringLiteral("A")), 5.0);
+    EXPECT_EQ(t.query(QStringLiteral("PRAGMA journal_mode")).value(0).value(0).toString(), QStringLiteral("wal"));
+    for (const double p : {6.0, 7.0}) {
+        test::writeAsAnotherUser(QStringLiteral("zeni.db"), update, {p});
+        EXPECT_EQ(price(QStringLiteral("A")), p);
+    }
+    ASSERT_TRUE(t.locate(QStringLiteral("oboznashenie"), QStringLiteral("B")));
+    t.edit();
+    t.setValue(QStringLiteral("zena"), 8.0);
+    t.post();
+    EXPECT_EQ(price(QStringLiteral("B")), 8.0);
+}
+
 // One document's lookup: the prices as they are at its first line, a pending
 // edit written first, and the table left on the last row found once the
 // document is done.
