@@ -72,3 +72,39 @@ TEST(BatchWindow, PastedRowsAreCalculatedAndTheGoodOnesAdded)
                                          "Вставьте данные частями или импортируйте файл.")});
     EXPECT_EQ(w.table()->rowCount(), 40);
 }
+
+TEST(BatchWindow, ABlockCopiedWithItsHeaderRowGoesByTheHeader)
+{
+    lir::OrderModel order;
+    TBatch w(order);
+    // The header in another order than the table's, pasted at an inner cell:
+    // its values land under the columns it names, from the selected row.
+    w.table()->setCurrentCell(0, 0);
+    w.pasteText(QStringLiteral("6741\t\t\t\t\t\t\t\t\t\t1000\t700\n"));
+    w.table()->setCurrentCell(1, 5);
+    w.pasteText(QStringLiteral("Ширина FFB\tcalculator\t\tffh\r\n800\t6742\t\t1300\r\n650\tнет такой\t\t900\r\n"));
+    ASSERT_GE(w.table()->rowCount(), 3);
+    const int system = 0;
+    const int height = lir::batch::columnOf(QStringLiteral("FFH"));
+    const int width = lir::batch::columnOf(QStringLiteral("FFB"));
+    EXPECT_EQ(w.table()->item(1, system)->text(), QStringLiteral("6742"));
+    EXPECT_EQ(w.table()->item(1, height)->text(), QStringLiteral("1300"));
+    EXPECT_EQ(w.table()->item(1, width)->text(), QStringLiteral("800"));
+    EXPECT_TRUE(w.table()->item(1, 5)->text().isEmpty());
+    const QVector<lir::batch::RowResult>& results = w.results();
+    ASSERT_GE(results.size(), 4);
+    EXPECT_TRUE(results[3].empty);
+    lir::batch::Row direct;
+    direct.cells.resize(qsizetype(lir::batch::columns().size()));
+    direct.cells[system] = QStringLiteral("6742");
+    direct.cells[height] = QStringLiteral("1300");
+    direct.cells[width] = QStringLiteral("800");
+    EXPECT_TRUE(results[1].ok);
+    EXPECT_EQ(results[1].designation, lir::batch::calculate(direct).designation);
+    EXPECT_FALSE(results[2].ok);
+    // A first line that is partly data is data: pasted where the cell is.
+    w.table()->setCurrentCell(3, 0);
+    w.pasteText(QStringLiteral("6742\tFFH\n"));
+    EXPECT_EQ(w.table()->item(3, 0)->text(), QStringLiteral("6742"));
+    EXPECT_EQ(w.table()->item(3, 1)->text(), QStringLiteral("FFH"));
+}
