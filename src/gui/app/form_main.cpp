@@ -7,6 +7,7 @@
 #include "gui/app/forms.h"
 #include "core/orders/orderbooktexts.h"
 #include "gui/orders/form_customers.h"
+#include "gui/orders/form_batch.h"
 #include "gui/orders/form_history.h"
 #include "gui/app/widgets.h"
 #include "gui/calc/mainmodule6741.h"
@@ -97,14 +98,28 @@ TMain::TMain(QWidget* parent) : QWidget(parent, fixedWindowFlags())
     m_company->setGeometry(252, 84, 100, 22);
     m_company->setCursor(Qt::PointingHandCursor);
     connect(m_company, &QPushButton::clicked, this, [this] { TCompanyDetails::edit(this); });
+    // The batch entry beside it, by the same rule: a window schedule is typed
+    // or pasted there and goes into the current order.
+    m_batch = new QPushButton(QStringLiteral("Пакетный ввод..."), this);
+    m_batch->setObjectName(QStringLiteral("BatchButton"));
+    m_batch->setFlat(true);
+    m_batch->setFont(tahoma(11));
+    m_batch->setGeometry(140, 84, 110, 22);
+    m_batch->setCursor(Qt::PointingHandCursor);
+    connect(m_batch, &QPushButton::clicked, this, [] {
+        if (forms::Batch)
+            showWindow(forms::Batch);
+    });
     m_label1->raise();
     m_company->raise();
+    m_batch->raise();
 }
 
 void TMain::setStatus(const QString& text)
 {
     m_label1->setText(text);
     m_company->setVisible(text.isEmpty());
+    m_batch->setVisible(text.isEmpty());
 }
 
 void TMain::addButton(const QString& name, const QString& picture, int left, int top, int width,
