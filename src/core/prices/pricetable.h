@@ -21,10 +21,12 @@ namespace lir::prices {
 
 // The prices of one document (a sheet, a summary), as LookupPrice gives them
 // but from memory: the first lookup asks the table once whether it changed
-// since the prices were last read, and every line is then priced without a
-// statement. The table is positioned once, on the last row found, when the
-// last copy of the lookup is gone; a pending edit is written at the first
-// lookup. Give it to one document and drop it when that document is written.
+// since the prices were last read (over a file, one read of its change
+// counter), and every line is then priced without a statement. The table is
+// positioned once, on the last row found, when the last copy of the lookup is
+// gone (Table::moveToLater: the row is read when it is next used); a pending
+// edit is written at the first lookup. Give it to one document and drop it
+// when that document is written.
 PriceLookup documentLookup();
 
 } // namespace lir::prices

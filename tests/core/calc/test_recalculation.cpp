@@ -31,10 +31,11 @@ Result resultOf(KitCalculator& k)
     r.errors = calculate(k);
     r.grid = gridRows(k);
     r.gridRowCount = k.gridRowCount();
-    for (int row = 1; row < k.gridRowCount(); ++row)
-        if (row > int(r.grid.size()))
-            for (const QString& cell : k.gridRow(row))
-                EXPECT_TRUE(cell.isEmpty()) << "row " << row << " holds " << cell.toStdString();
+    for (int row = int(r.grid.size()) + 1; row < k.gridRowCount(); ++row) {
+        for (const QString& cell : k.gridRow(row)) {
+            EXPECT_TRUE(cell.isNull()) << "row " << row << " holds " << cell.toStdString();
+        }
+    }
     r.designation = k.KitDesignation;
     r.lirl = k.lirlText();
     r.lineCount = k.LineCount;
