@@ -188,8 +188,9 @@ void KitCalculator::clearGrid()
     m_gridLines = std::min(m_gridLines, int(m_grid.size()) - 1);
 }
 
-void KitCalculator::writeGridRow(int r, const QString& designation, const QString& name, const QString& marking,
-                                 const QString& quantity, const QString& screws25, const QString& screws40)
+void KitCalculator::writeGridRow(int r, const QString& designation, const QString& name,
+                                 const QString& marking, const QString& quantity, const QString& screws25,
+                                 const QString& screws40)
 {
     // Not a line of KitLines any more, should it have been one.
     m_gridLines = std::min(m_gridLines, r - 1);
@@ -326,10 +327,10 @@ void KitCalculator::writeTotals(bool success)
     // Both rows are written, empty where a total is 0.
     const QString none;
     QString n25, n40;
-    writeGridRow(t1, none, s25 != 0 ? t::totalScrews25 : none, none, s25 != 0 ? numberText(s25, n25) : none, none,
-                 none);
-    writeGridRow(t1 + 1, none, s40 != 0 ? t::totalScrews40 : none, none, s40 != 0 ? numberText(s40, n40) : none,
+    writeGridRow(t1, none, s25 != 0 ? t::totalScrews25 : none, none, s25 != 0 ? numberText(s25, n25) : none,
                  none, none);
+    writeGridRow(t1 + 1, none, s40 != 0 ? t::totalScrews40 : none, none,
+                 s40 != 0 ? numberText(s40, n40) : none, none, none);
 }
 
 void KitCalculator::inputValues(std::vector<int>& values) const

@@ -325,7 +325,8 @@ private:
     void restoreCatalogue();
     void writeGridAndLast();
     void writeTotals(bool success);
-    void inputValues(std::vector<int>& values) const; // every input of the Input list, 0 where the window lacks it
+    // Every input of the Input list, 0 where the window lacks it.
+    void inputValues(std::vector<int>& values) const;
 
     Kind m_kind;
     int m_gridRows;

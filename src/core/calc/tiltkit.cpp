@@ -156,7 +156,8 @@ void TiltKit::systemPartTexts(const RebateSystem& system)
     hinge.Designation = madeText<2>({hinge.Designation, digit}, [&]() -> QString {
         return hinge.Designation + QLatin1Char('-') + system.digit + QLatin1Char('0');
     });
-    hinge.Marking = madeText<1>({system.name}, [&]() -> QString { return QStringLiteral("011500 ") + system.name; });
+    hinge.Marking =
+        madeText<1>({system.name}, [&]() -> QString { return QStringLiteral("011500 ") + system.name; });
 }
 
 } // namespace lir

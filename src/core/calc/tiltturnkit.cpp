@@ -292,7 +292,8 @@ void TiltTurnKit::finishRules()
     // The tilt-turn lock is marked by a "1" after "ЛИР-6742-".
     if (KitDesignation.size() >= 9) {
         const QString zapor = msg::kitZapor();
-        KitDesignation = madeText<2>({KitDesignation, zapor}, [&]() -> QString { return QString(KitDesignation).insert(9, zapor); });
+        KitDesignation = madeText<2>({KitDesignation, zapor},
+                                     [&]() -> QString { return QString(KitDesignation).insert(9, zapor); });
     }
     // The lock replaces the tilt-turn striker, one corner drive and one striker.
     line(P::StrikerTiltTurn).Quantity = 0;
@@ -314,8 +315,9 @@ void TiltTurnKit::systemPartTexts(const RebateSystem& system)
     for (Part p : {P::Bracket280, P::Bracket550, P::Bracket800}) {
         TMyLIR& bracket = line(p);
         bracket.Marking = madeText<3>({bracket.Marking, system.name, wooden}, [&]() -> QString {
-            const QString marking = system.wooden ? QString(QStringLiteral(" (") + system.name + QLatin1Char(')'))
-                                                  : QString(QLatin1Char(' ') + system.name);
+            const QString marking = system.wooden
+                                        ? QString(QStringLiteral(" (") + system.name + QLatin1Char(')'))
+                                        : QString(QLatin1Char(' ') + system.name);
             return bracket.Marking.left(3) + marking;
         });
         bracket.Designation = madeText<3>({bracket.Designation, m_sideLetter, digit}, [&]() -> QString {

@@ -223,7 +223,8 @@ public:
         // The write and read versions: 1 for a rollback journal, 2 for WAL.
         if (header[18] != 1 || header[19] != 1)
             return std::nullopt;
-        return qint64(header[24]) << 24 | qint64(header[25]) << 16 | qint64(header[26]) << 8 | qint64(header[27]);
+        return qint64(header[24]) << 24 | qint64(header[25]) << 16 | qint64(header[26]) << 8 |
+               qint64(header[27]);
     }
 
     // Stepped on the connection's own handle: a long list is read without a

@@ -41,7 +41,7 @@ struct Table::Impl
     qint64 countVersion = 0;
     qint64 opening = 0;   // this opening among all openings of the run
     qint64 ownWrites = 0; // moves with every write announced (stamp())
-    qint64 deferredRowid = 0; // made current by moveToLater() and not read yet; 0: none
+    qint64 deferredRowid = 0;                 // made current by moveToLater() and not read yet; 0: none
     std::map<int, Table::NumberCheck> checks; // by column
     Table::WriteObserver observer;
 

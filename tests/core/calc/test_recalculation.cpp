@@ -46,7 +46,8 @@ Result resultOf(KitCalculator& k)
 // A failed calculation keeps the designation of the one before (and checks
 // the options against its kit), so the window each result is compared with
 // calculates the step before first, and nothing earlier.
-template <class Kit, class Inputs> void expectEveryResultAsAfterTheStepBefore(const std::vector<Inputs>& sequence)
+template <class Kit, class Inputs>
+void expectEveryResultAsAfterTheStepBefore(const std::vector<Inputs>& sequence)
 {
     Kit again;
     for (size_t i = 0; i < sequence.size(); ++i) {
@@ -82,15 +83,22 @@ TEST(Recalculation, TurnResultsAreThoseOfAFreshWindow)
     TurnInputs expert = offCentre;
     expert.nazv = QStringLiteral("KBE Expert");
     expert.weight = 1;
-    expectEveryResultAsAfterTheStepBefore<TurnKit>(
-        std::vector<TurnInputs>{clamps, small, clamps, tooWide, clamps, offCentre, wooden, counted, clamps, expert, small});
+    expectEveryResultAsAfterTheStepBefore<TurnKit>(std::vector<TurnInputs>{
+        clamps, small, clamps, tooWide, clamps, offCentre, wooden, counted, clamps, expert, small});
 }
 
 TEST(Recalculation, TiltTurnResultsAreThoseOfAFreshWindow)
 {
     TiltTurnInputs plain;
-    TiltTurnInputs full{.h = 2000, .w = 900, .side = 1, .zapor = true, .ventilator = true, .microvent = true,
-                        .balcony = true, .handle = true, .count = 3};
+    TiltTurnInputs full{.h = 2000,
+                        .w = 900,
+                        .side = 1,
+                        .zapor = true,
+                        .ventilator = true,
+                        .microvent = true,
+                        .balcony = true,
+                        .handle = true,
+                        .count = 3};
     TiltTurnInputs offCentre{.h = 1400, .w = 700, .g = 400};
     TiltTurnInputs wooden = full;
     wooden.wooden = true;
@@ -99,17 +107,24 @@ TEST(Recalculation, TiltTurnResultsAreThoseOfAFreshWindow)
     TiltTurnInputs heavy = plain;
     heavy.weight = 1;
     heavy.nazv = 5;
-    expectEveryResultAsAfterTheStepBefore<TiltTurnKit>(
-        std::vector<TiltTurnInputs>{full, plain, full, offCentre, tooLow, offCentre, wooden, heavy, full, plain});
+    expectEveryResultAsAfterTheStepBefore<TiltTurnKit>(std::vector<TiltTurnInputs>{
+        full, plain, full, offCentre, tooLow, offCentre, wooden, heavy, full, plain});
 }
 
 TEST(Recalculation, TiltResultsAreThoseOfAFreshWindow)
 {
     TiltInputs plain;
-    TiltInputs full{.h = 1200, .w = 1400, .weight = 1, .handle = true, .tip = 1, .vent = true, .scissors = true,
+    TiltInputs full{.h = 1200,
+                    .w = 1400,
+                    .weight = 1,
+                    .handle = true,
+                    .tip = 1,
+                    .vent = true,
+                    .scissors = true,
                     .count = 7};
     TiltInputs wooden = full;
     wooden.wood = true;
     TiltInputs tooWide{.h = 700, .w = 5000};
-    expectEveryResultAsAfterTheStepBefore<TiltKit>(std::vector<TiltInputs>{full, plain, tooWide, full, wooden, plain, full});
+    expectEveryResultAsAfterTheStepBefore<TiltKit>(
+        std::vector<TiltInputs>{full, plain, tooWide, full, wooden, plain, full});
 }

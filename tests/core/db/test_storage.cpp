@@ -317,7 +317,8 @@ TEST_F(StorageTest, PendingEditIsWrittenWhenTheRowMoves)
 // and a row gone by then leaves the current row where it was.
 TEST_F(StorageTest, AMoveMadeLaterShowsItsRowAtOnceAndReadsItWhenUsed)
 {
-    Table& t = prices({{QStringLiteral("A"), QString(), 1}, {QStringLiteral("B"), QString(), 2},
+    Table& t = prices({{QStringLiteral("A"), QString(), 1},
+                       {QStringLiteral("B"), QString(), 2},
                        {QStringLiteral("C"), QString(), 3}});
     const qint64 a = t.currentRowid();
     ASSERT_TRUE(t.last());
@@ -353,8 +354,10 @@ TEST_F(StorageTest, AMoveMadeLaterShowsItsRowAtOnceAndReadsItWhenUsed)
     EXPECT_EQ(moved.count(), 2);
     otherUser(t, QStringLiteral("DELETE FROM zeni WHERE oboznashenie = 'C'"));
     EXPECT_EQ(designation(t), QStringLiteral("B"));
-    EXPECT_EQ(t.currentRowid(),
-              t.query(QStringLiteral("SELECT rowid FROM zeni WHERE oboznashenie = 'B'")).value(0).value(0).toLongLong());
+    EXPECT_EQ(t.currentRowid(), t.query(QStringLiteral("SELECT rowid FROM zeni WHERE oboznashenie = 'B'"))
+                                    .value(0)
+                                    .value(0)
+                                    .toLongLong());
     EXPECT_EQ(moved.count(), 3);
 }
 

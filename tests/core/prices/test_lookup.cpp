@@ -198,7 +198,8 @@ TEST_F(PriceTableTest, EveryCommitOfAnotherProgramReachesTheNextDocumentInEither
     }
     test::writeAsAnotherUser(QStringLiteral("zeni.db"), QStringLiteral("PRAGMA journal_mode = WAL"));
     EXPECT_EQ(price(QStringLiteral("A")), 5.0);
-    EXPECT_EQ(t.query(QStringLiteral("PRAGMA journal_mode")).value(0).value(0).toString(), QStringLiteral("wal"));
+    EXPECT_EQ(t.query(QStringLiteral("PRAGMA journal_mode")).value(0).value(0).toString(),
+              QStringLiteral("wal"));
     for (const double p : {6.0, 7.0}) {
         test::writeAsAnotherUser(QStringLiteral("zeni.db"), update, {p});
         EXPECT_EQ(price(QStringLiteral("A")), p);
