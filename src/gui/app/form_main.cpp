@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace lir::gui {
 
@@ -84,7 +85,8 @@ TMain::TMain(QWidget* parent) : QWidget(parent, fixedWindowFlags())
     auto* customers = new CommandPanel(orderbooktexts::btCustomers(), this);
     customers->setObjectName(QStringLiteral("bt_customers"));
     customers->setGeometry(360, 83, 104, 24);
-    connect(customers, &QPushButton::clicked, this, [] {
+    connect(customers, &QPushButton::clicked, this, [this] {
+        makePending();
         if (forms::Customers)
             showWindow(forms::Customers);
     });
@@ -114,11 +116,30 @@ void TMain::addButton(const QString& name, const QString& picture, int left, int
     b->setObjectName(name);
     b->setGeometry(left, top, width, 60);
     connect(b, &PictureButton::mouseMoved, this, [this, status] { setStatus(status); });
-    connect(b, &PictureButton::clicked, this, [target] {
+    connect(b, &PictureButton::clicked, this, [this, target] {
+        makePending();
         if (QWidget* w = target())
             showWindow(w);
     });
     m_buttons.push_back({b, status});
+}
+
+void TMain::makeAfterFirstPaint(std::function<void()> make)
+{
+    m_make = std::move(make);
+}
+
+void TMain::makePending()
+{
+    if (const std::function<void()> make = std::exchange(m_make, {}))
+        make();
+}
+
+void TMain::paintEvent(QPaintEvent* e)
+{
+    QWidget::paintEvent(e);
+    if (m_make)
+        QTimer::singleShot(0, this, &TMain::makePending);
 }
 
 void TMain::showWindow(QWidget* w)
