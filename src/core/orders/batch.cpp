@@ -296,6 +296,19 @@ RowResult calculate(const Row& row)
     return r;
 }
 
+QVector<int> headerOf(const QStringList& cells)
+{
+    QVector<int> target;
+    for (const QString& cell : cells) {
+        const QString h = cell.trimmed();
+        const int c = h.isEmpty() ? -1 : columnOf(h);
+        if (!h.isEmpty() && (c < 0 || target.contains(c)))
+            return {};
+        target << c;
+    }
+    return target.contains(0) ? target : QVector<int>();
+}
+
 QVector<Row> rowsOf(const io::SheetData& sheet, const QString& shownName)
 {
     if (sheet.rows.isEmpty())

@@ -32,6 +32,11 @@ const std::vector<Column>& columns();
 // -1 for none.
 int columnOf(const QString& header);
 
+// The batch column each cell of a pasted block's first line names (-1 for an
+// empty cell) when that line is a header row: every cell with text names a
+// column, none twice, the system among them. Empty when the line is data.
+QVector<int> headerOf(const QStringList& cells);
+
 // The most rows one batch file holds, its header row among them.
 constexpr int maxRows = 5000;
 

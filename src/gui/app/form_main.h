@@ -27,6 +27,7 @@ public:
     QLabel* statusLine() const { return m_label1; }
     QWidget* mainShape() const { return m_shape; }
     QPushButton* companyButton() const { return m_company; }
+    QPushButton* batchButton() const { return m_batch; }
 
     // Shows a window of the program and brings it to the front; never a second one.
     static void showWindow(QWidget* w);
@@ -53,6 +54,7 @@ private:
     QWidget* m_shape = nullptr;
     QLabel* m_label1 = nullptr;
     QPushButton* m_company = nullptr;
+    QPushButton* m_batch = nullptr;
     QList<Button> m_buttons;
 };
 

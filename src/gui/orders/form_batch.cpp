@@ -231,12 +231,20 @@ void TBatch::pasteText(const QString& text)
         block.chop(1);
     if (block.isEmpty())
         return;
-    const QStringList lines = block.split(QLatin1Char('\n'));
+    QStringList lines = block.split(QLatin1Char('\n'));
+    // A block copied with its sheet's header row goes by that header, from
+    // the first column, whatever cell is selected.
+    const QVector<int> header = batch::headerOf(lines.front().split(QLatin1Char('\t')));
+    if (!header.isEmpty()) {
+        lines.removeFirst();
+        if (lines.isEmpty())
+            return;
+    }
     qsizetype cells = 0;
     for (const QString& l : lines)
         cells += l.count(QLatin1Char('\t')) + 1;
     const int top = std::max(0, m_table->currentRow());
-    const int left = std::max(0, m_table->currentColumn());
+    const int left = header.isEmpty() ? std::max(0, m_table->currentColumn()) : 0;
     if (cells > maxPasteCells || top + lines.size() > batch::maxRows) {
         dialogs().errorBox(QStringLiteral("Вставка не выполнена: больше %1 ячеек или %2 строк в таблице. "
                                           "Вставьте данные частями или импортируйте файл.")
@@ -248,8 +256,11 @@ void TBatch::pasteText(const QString& text)
     const bool filling = std::exchange(m_filling, true);
     for (int i = 0; i < lines.size(); ++i) {
         const QStringList values = lines.at(i).split(QLatin1Char('\t'));
-        for (int k = 0; k < values.size() && left + k < m_resultColumn; ++k)
-            m_table->item(top + i, left + k)->setText(values.at(k).trimmed());
+        for (int k = 0; k < values.size(); ++k) {
+            const int column = header.isEmpty() ? left + k : (k < header.size() ? header.at(k) : -1);
+            if (column >= 0 && column < m_resultColumn)
+                m_table->item(top + i, column)->setText(values.at(k).trimmed());
+        }
         m_pending.insert(top + i);
     }
     m_filling = filling;

@@ -3,6 +3,7 @@
 #include "gui/calc/mainmodule6741.h"
 #include "gui/calc/mainmodule6741otkid.h"
 #include "gui/calc/mainmodule6742.h"
+#include "gui/orders/form_batch.h"
 #include "gui/orders/form_history.h"
 #include "gui/orders/form_sum.h"
 #include "gui/prices/form_price.h"
@@ -86,9 +87,22 @@ TEST_F(Forms, CompanyDetailsAndCustomersShareTheStatusLineRow)
     EXPECT_FALSE(m->statusLine()->text().isEmpty());
     EXPECT_FALSE(company->isVisible());
     EXPECT_TRUE(customers->isVisible());
+    EXPECT_FALSE(m->batchButton()->isVisible());
     moveMouseOver(m->statusLine());
     EXPECT_TRUE(m->statusLine()->text().isEmpty());
     EXPECT_TRUE(company->isVisible());
+    // "Пакетный ввод..." beside it, by the same rule, opens the batch window.
+    QPushButton* batch = m->batchButton();
+    ASSERT_TRUE(batch->isVisible());
+    EXPECT_EQ(batch->text(), QStringLiteral("Пакетный ввод..."));
+    EXPECT_TRUE(m->rect().contains(batch->geometry()));
+    EXPECT_FALSE(batch->geometry().intersects(company->geometry()));
+    EXPECT_GE(batch->width(), batch->sizeHint().width());
+    ASSERT_TRUE(forms::Batch);
+    EXPECT_FALSE(forms::Batch->isVisible());
+    batch->click();
+    EXPECT_TRUE(forms::Batch->isVisible());
+    forms::Batch->hide();
 }
 
 TEST_F(Forms, PictureButtonsShowTheirWindowOnce)
