@@ -107,7 +107,8 @@ TMain::TMain(QWidget* parent) : QWidget(parent, fixedWindowFlags())
     m_company = command(QStringLiteral("Реквизиты..."), QStringLiteral("CompanyButton"), 252, 100);
     connect(m_company, &QPushButton::clicked, this, [this] { TCompanyDetails::edit(this); });
     m_batch = command(QStringLiteral("Пакетный ввод..."), QStringLiteral("BatchButton"), 140, 110);
-    connect(m_batch, &QPushButton::clicked, this, [] {
+    connect(m_batch, &QPushButton::clicked, this, [this] {
+        makePending();
         if (forms::Batch)
             showWindow(forms::Batch);
     });
