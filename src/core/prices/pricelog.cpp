@@ -1,5 +1,7 @@
 #include "core/prices/pricelog.h"
 
+#include "core/base/environment.h"
+
 #include "core/db/storagevalue.h"
 #include "core/prices/pricetable.h"
 #include "core/prices/serveraccess.h"
@@ -7,8 +9,6 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-#include <pwd.h>
-#include <unistd.h>
 
 namespace lir::prices {
 
@@ -121,10 +121,7 @@ void setChangeLogEnabled(bool enabled)
 
 QString loginName()
 {
-    if (const passwd* pw = getpwuid(geteuid()); pw && pw->pw_name)
-        return QString::fromLocal8Bit(pw->pw_name);
-    const QString user = qEnvironmentVariable("USER");
-    return user.isEmpty() ? QStringLiteral("uid %1").arg(geteuid()) : user;
+    return environment().loginName();
 }
 
 bool hasLogTable(db::Table& t)

@@ -10,6 +10,7 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QFile>
 
 using lir::gui::TBatch;
 
@@ -107,4 +108,48 @@ TEST(BatchWindow, ABlockCopiedWithItsHeaderRowGoesByTheHeader)
     w.pasteText(QStringLiteral("6742\tFFH\n"));
     EXPECT_EQ(w.table()->item(3, 0)->text(), QStringLiteral("6742"));
     EXPECT_EQ(w.table()->item(3, 1)->text(), QStringLiteral("FFH"));
+}
+
+TEST(BatchWindow, APastedScheduleGivesTheOrderItsFileGives)
+{
+    // The schedule as a spreadsheet copies it (tabs, the header in its own
+    // order, an empty line) and the same cells as a file: the file's order is
+    // the one the sashes give one by one through the calculators (the command
+    // line's tests show that), so the paste must give it too.
+    const QStringList lines{
+        QStringLiteral("FFB\tcalculator\tFFH\tGH\tPolStvorki\tKolKomlektov\tblokirator\tcb_ramaType\tProfilType\tRAL"),
+        QStringLiteral("700\t6742\t1400\tв центре\tЛевое\t2\t\t\t\t"),
+        QStringLiteral("600\t6741\t1200\t500\t\t1\tда\t\t\t"),
+        QStringLiteral("\t\t\t\t\t\t\t\t\t"),
+        QStringLiteral("800\t6741otkid\t600\t\t\t3\t\t\t\t"),
+        QStringLiteral("900\tповоротно-откидная 6742\t1800\t900\tПравое\t1\t0\tЕврофальц 20/8\tдеревянный\t8017")};
+    lir::test::ScopedWorkDir work;
+    const QString csv = QDir::current().filePath(QStringLiteral("schedule.csv"));
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(lines.join(QLatin1Char('\n')).replace(QLatin1Char('\t'), QLatin1Char(';')).toUtf8());
+    }
+    struct Order
+    {
+        lir::TurnKit turn;
+        lir::TiltTurnKit tiltTurn;
+        lir::TiltKit tilt;
+        lir::OrderModel model;
+        Order() { model.setCalculators(&turn, &tiltTurn, &tilt); }
+    };
+    Order pasted, imported;
+    TBatch a(pasted.model), b(imported.model);
+    a.table()->setCurrentCell(0, 3);
+    a.pasteText(lines.join(QLatin1Char('\n')));
+    ASSERT_TRUE(b.importFile(csv));
+    a.addToOrder();
+    b.addToOrder();
+    ASSERT_EQ(pasted.model.EntryCount(), 4) << lir::test::recorder().errors().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(pasted.model.entries(), imported.model.entries());
+    for (auto view : {lir::OrderModel::Components, lir::OrderModel::Kits, lir::OrderModel::KitsAndComponents}) {
+        ASSERT_EQ(pasted.model.grid(view).rowCount(), imported.model.grid(view).rowCount());
+        for (int r = 0; r < pasted.model.grid(view).rowCount(); ++r)
+            EXPECT_EQ(pasted.model.grid(view).row(r), imported.model.grid(view).row(r)) << int(view) << " " << r;
+    }
 }
