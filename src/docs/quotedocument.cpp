@@ -468,6 +468,9 @@ private:
             return;
         closeColumns();
         if (!m_rules.isEmpty()) {
+            // On whole device pixels, as the glyphs are: short numbers to write.
+            for (QLineF& rule : m_rules)
+                rule = QLineF(std::round(rule.x1()), std::round(rule.y1()), std::round(rule.x2()), std::round(rule.y2()));
             m_painter->setPen(QPen(Qt::black, mm(0.2)));
             m_painter->drawLines(m_rules);
             m_rules.clear();
