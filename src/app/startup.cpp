@@ -59,21 +59,27 @@ bool claimWorkingDirectory(WorkDirLock& lock)
     return false;
 }
 
-void createForms()
+void createLauncher()
 {
     registerFonts();
     initPictures();
     forms::Main = new TMain;
     forms::Main->show();
-    forms::MainForm6741 = new TMainForm6741;
-    forms::MainForm6742 = new TMainForm6742;
-    forms::MainForm6741otkid = new TMainForm6741otkid;
     // The tables are found in the working directory; set before the first is opened.
     db::setNetFileDir(QDir::currentPath());
     // A table left in the Paradox format is offered for conversion before it
     // is opened; tables kept on a server have no such files.
     if (!db::usesServer())
         prices::offerParadoxConversions();
+}
+
+void createHiddenForms()
+{
+    if (forms::MainForm6741)
+        return;
+    forms::MainForm6741 = new TMainForm6741;
+    forms::MainForm6742 = new TMainForm6742;
+    forms::MainForm6741otkid = new TMainForm6741otkid;
     forms::Price = new TPrice;
     forms::About = new TAbout;
     forms::TotalSum = new TTotalSum;
@@ -82,6 +88,26 @@ void createForms()
     forms::History = new Thistory;
     forms::Customers = new TCustomers(CustomerBook::shared());
     forms::Batch = new TBatch(forms::TotalSum->order());
+}
+
+void createForms()
+{
+    createLauncher();
+    createHiddenForms();
+}
+
+bool startWindows()
+{
+    createLauncher();
+    // The price table is opened first, as the price editor opens it, so that
+    // a table that cannot be opened is reported before the update fails on it.
+    TPrice::openPrices();
+    if (!synchroniseCatalogue()) {
+        destroyForms();
+        return false;
+    }
+    forms::Main->makeAfterFirstPaint(&createHiddenForms);
+    return true;
 }
 
 void destroyForms()
@@ -140,9 +166,7 @@ int runProgram(QApplication& app)
     if (!runGuarded([] { bde::EnsureStorageEngine(); }))
         return 1;
 
-    createForms();
-    if (!synchroniseCatalogue()) {
-        destroyForms();
+    if (!startWindows()) {
         db::Table::closeAll();
         return 1;
     }

@@ -26,8 +26,17 @@ int runProgram(QApplication& app);
 // holds it. A short write of a command-line program is waited for.
 bool claimWorkingDirectory(WorkDirLock& lock);
 
-// Creates every window of the program once, in the start-up order.
+// Creates every window of the program once, in the start-up order: the
+// launcher, shown (with the tables' directory set and a Paradox table offered
+// for conversion), then the windows that start hidden.
 void createForms();
+void createLauncher();
+void createHiddenForms(); // once; nothing when they exist
+
+// The start as the program runs it: the launcher, the price table and the
+// catalogue update, then the hidden windows once the launcher has been
+// painted. False when the update failed (its error shown, every window gone).
+bool startWindows();
 // Destroys them (end of the program, and tests).
 void destroyForms();
 

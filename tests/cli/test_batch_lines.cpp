@@ -3,6 +3,7 @@
 // calculator lines; bad files and rows are answered with their reasons and
 // leave the order as it was.
 #include "cli/kit/kitcli.h"
+#include "kitlines.h"
 #include "core/base/codec.h"
 #include "core/db/storage.h"
 #include "core/export/workbook.h"
@@ -19,13 +20,7 @@ using lir::cli::KitCli;
 
 namespace {
 
-QJsonObject send(KitCli& cli, const QByteArray& line)
-{
-    const QByteArray out = cli.processLine(line);
-    const QJsonDocument doc = QJsonDocument::fromJson(out);
-    EXPECT_TRUE(doc.isObject()) << out.constData();
-    return doc.object();
-}
+using lir::test::send;
 
 QJsonObject importBatch(KitCli& cli, const QString& path, bool dryRun = false)
 {

@@ -2,6 +2,7 @@
 // customer and its markup, searching saved orders, changing, copying and
 // archiving them, and every refused value leaving the tables as they were.
 #include "cli/kit/kitcli.h"
+#include "kitlines.h"
 #include "core/db/storage.h"
 #include "support/testsupport.h"
 
@@ -14,13 +15,7 @@ using lir::cli::KitCli;
 
 namespace {
 
-QJsonObject send(KitCli& cli, const QByteArray& line)
-{
-    const QByteArray out = cli.processLine(line);
-    const QJsonDocument doc = QJsonDocument::fromJson(out);
-    EXPECT_TRUE(doc.isObject()) << out.constData();
-    return doc.object();
-}
+using lir::test::send;
 
 QString error(KitCli& cli, const QByteArray& line)
 {

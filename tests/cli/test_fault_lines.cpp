@@ -1,6 +1,7 @@
 // Lines that once wrote the wrong thing: a NUL in a path, half a surrogate
 // pair, a description longer than the table keeps, a lock file left empty.
 #include "cli/kit/kitcli.h"
+#include "kitlines.h"
 #include "core/db/storage.h"
 #include "support/testsupport.h"
 
@@ -13,13 +14,7 @@ using lir::cli::KitCli;
 
 namespace {
 
-QJsonObject send(KitCli& cli, const QByteArray& line)
-{
-    const QByteArray out = cli.processLine(line);
-    const QJsonDocument doc = QJsonDocument::fromJson(out);
-    EXPECT_TRUE(doc.isObject()) << out.constData();
-    return doc.object();
-}
+using lir::test::send;
 
 QStringList messages(const QJsonObject& answer)
 {

@@ -1,6 +1,7 @@
 // The saved orders through lircomplect-kit: a save, the list, the kits of an
 // order and reopening it, and numbers that name no saved order.
 #include "cli/kit/kitcli.h"
+#include "kitlines.h"
 #include "core/db/storage.h"
 #include "support/testsupport.h"
 
@@ -18,13 +19,7 @@ QByteArray raw(KitCli& cli, const char* line)
     return cli.processLine(QByteArray(line));
 }
 
-QJsonObject send(KitCli& cli, const char* line)
-{
-    const QByteArray out = raw(cli, line);
-    const QJsonDocument doc = QJsonDocument::fromJson(out);
-    EXPECT_TRUE(doc.isObject()) << out.constData();
-    return doc.object();
-}
+using lir::test::send;
 
 QStringList designations(const QJsonObject& order)
 {

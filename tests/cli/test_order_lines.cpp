@@ -1,6 +1,7 @@
 // The current order of lircomplect-kit: the two calculator keys, the order
 // lines, and the order table that only a save creates.
 #include "cli/kit/kitcli.h"
+#include "kitlines.h"
 #include "core/base/codec.h"
 #include "core/base/workdirlock.h"
 #include "core/db/storage.h"
@@ -15,13 +16,7 @@ using lir::cli::KitCli;
 
 namespace {
 
-QJsonObject send(KitCli& cli, const char* line)
-{
-    const QByteArray out = cli.processLine(QByteArray(line));
-    const QJsonDocument doc = QJsonDocument::fromJson(out);
-    EXPECT_TRUE(doc.isObject()) << out.constData();
-    return doc.object();
-}
+using lir::test::send;
 
 QJsonObject orderOf(const QJsonObject& answer)
 {

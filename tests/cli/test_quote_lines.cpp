@@ -2,6 +2,7 @@
 // line export_pdf, headed by the company details of lircomplect.ini in the
 // working folder, read back with pdftotext.
 #include "cli/kit/kitcli.h"
+#include "kitlines.h"
 #include "core/db/storage.h"
 #include "support/testsupport.h"
 
@@ -16,13 +17,7 @@ using lir::cli::KitCli;
 
 namespace {
 
-QJsonObject send(KitCli& cli, const QByteArray& line)
-{
-    const QByteArray out = cli.processLine(line);
-    const QJsonDocument doc = QJsonDocument::fromJson(out);
-    EXPECT_TRUE(doc.isObject()) << out.constData();
-    return doc.object();
-}
+using lir::test::send;
 
 QStringList messages(const QJsonObject& o)
 {

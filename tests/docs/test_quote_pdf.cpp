@@ -179,6 +179,39 @@ TEST_F(QuotePdf, TheWordsOfTotals)
     }
 }
 
+TEST_F(QuotePdf, FiguresOfEveryLengthEndOnTheirColumnsRightEdge)
+{
+    // Prices of one to seven figures, so that each number starts elsewhere
+    // on the page; their glyphs are placed on whole device pixels.
+    Quote q = knownQuote();
+    q.lines.clear();
+    money::Kopecks price = 7;
+    for (int i = 0; i < 7; ++i, price = price * 10 + 3)
+        q.lines << line(QStringLiteral("A%1").arg(i), QStringLiteral("Деталь"), 1 + i % 3, price);
+    const QString path = file("figures.pdf");
+    docs::writeQuotePdf(path, q);
+    // The right edges of the amounts (a word ",dd" ends each), apart by
+    // more than a point between the columns, the table's sums and the totals.
+    std::vector<qreal> edges;
+    static const QRegularExpression amount(QStringLiteral("^\\d+,\\d\\d$"));
+    for (const Word& w : pdfWords(path))
+        if (amount.match(w.text).hasMatch())
+            edges.push_back(w.box.right());
+    ASSERT_GE(edges.size(), 16u);
+    std::sort(edges.begin(), edges.end());
+    int columns = 1;
+    qreal first = edges.front();
+    for (size_t i = 1; i < edges.size(); ++i) {
+        if (edges[i] - edges[i - 1] > 1) {
+            ++columns;
+            first = edges[i];
+        }
+        // Within one column, less than a device pixel (0.24 pt) apart.
+        EXPECT_LT(edges[i] - first, 0.25) << i;
+    }
+    EXPECT_EQ(columns, 3); // price, sum, the totals' amounts
+}
+
 TEST_F(QuotePdf, ALongQuoteNumbersEveryPageAndRepeatsTheHeaderRow)
 {
     Quote q = knownQuote();

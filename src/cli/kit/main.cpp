@@ -67,7 +67,18 @@ int main(int argc, char** argv)
     // QGuiApplication; without a named platform it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // That platform asks for the session's runtime folder, which a script,
+    // a cron job or a root shell often lacks; Qt then uses a folder of its
+    // own and says so on standard error, where it would read as a fault of
+    // the line. Only that notice is left out, and only while the
+    // application starts.
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (!text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) && previous)
+            previous(type, context, text);
+    });
     QGuiApplication app(argc, argv);
+    qInstallMessageHandler(previous);
     // The storage driver's and the file layer's messages reach the answers.
     lir::installQtTranslation(app);
     // Where the tables are: the files here, or the server lircomplect.ini names.

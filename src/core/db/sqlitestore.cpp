@@ -10,11 +10,14 @@
 #include <QFileInfo>
 #include <QCoreApplication>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QUrl>
 
 #include <sqlite3.h>
+
+#include <map>
 
 namespace lir::db {
 
@@ -159,7 +162,13 @@ public:
           m_connection(newConnectionName(table))
     {
     }
-    ~FileTable() override { closeConnection(m_db, m_connection); }
+    ~FileTable() override
+    {
+        // The statements go before their connection, which cannot close under them.
+        for (auto& entry : m_inserts)
+            sqlite3_finalize(entry.second);
+        closeConnection(m_db, m_connection);
+    }
 
     // Apart from the constructor, so that a failure still removes the connection.
     void connect()
@@ -254,6 +263,39 @@ public:
         return true;
     }
 
+    // Stepped on the connection's own handle as well: a row of an order is
+    // written without the driver's QVariant round trip of every value.
+    bool insertRow(const QString& sql, const QVariantList& binds) override
+    {
+        sqlite3* db = sqliteHandle(m_db);
+        if (!db)
+            return false;
+        sqlite3_stmt*& s = m_inserts[sql];
+        if (!s) {
+            const int prepared = sqlite3_prepare16_v3(db, sql.utf16(), int(sql.size() * sizeof(QChar)),
+                                                      SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+            if (prepared != SQLITE_OK) {
+                m_inserts.erase(sql);
+                throw failure(sqliteError(db, "Unable to execute statement", QSqlError::StatementError, prepared),
+                              true);
+            }
+        }
+        // The bound texts are the caller's: nothing of them stays bound after the call.
+        const auto unbind = qScopeGuard([s] {
+            sqlite3_reset(s);
+            sqlite3_clear_bindings(s);
+        });
+        int bound = SQLITE_OK;
+        if (!bindAll(s, binds, &bound))
+            return false;
+        if (bound != SQLITE_OK)
+            throw failure(sqliteError(db, "Unable to bind parameters", QSqlError::StatementError, bound), true);
+        const int step = sqlite3_step(s);
+        if (step != SQLITE_DONE)
+            throw failure(sqliteError(db, "Unable to fetch row", QSqlError::ConnectionError, step), true);
+        return true;
+    }
+
     bool comparesLikeTypesOnly() const override { return false; }
     QString nullSafeEquals() const override { return QStringLiteral(" IS ?"); }
     bool insertReturnsRow() const override { return false; }
@@ -288,6 +330,7 @@ private:
     QString m_connection;
     QSqlDatabase m_db;
     sqlite3_file* m_file = nullptr; // the connection's, found at the first changeCounter()
+    std::map<QString, sqlite3_stmt*> m_inserts; // by their text, finalised before the connection closes
 };
 
 class FileStore final : public Store

@@ -606,23 +606,34 @@ void Table::rollback()
         d->failed(e);
 }
 
-QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& binds)
+QSqlQuery Table::Impl::execute(const QString& sql, const QVariantList& binds)
 {
-    d->ensureConnection();
-    QSqlQuery s(d->backend->database());
+    ensureConnection();
+    QSqlQuery s(backend->database());
     s.setForwardOnly(true);
-    if (d->backend->runsUnboundUnprepared() && binds.isEmpty()) {
+    if (backend->runsUnboundUnprepared() && binds.isEmpty()) {
         // The server prepares no statement that defines tables: those run as they are.
         if (!s.exec(sql))
-            d->failed(s.lastError());
+            failed(s.lastError());
     } else {
         if (!s.prepare(sql))
-            d->failed(s.lastError());
+            failed(s.lastError());
         for (int i = 0; i < binds.size(); ++i)
             s.bindValue(i, binds[i]);
         if (!s.exec())
-            d->failed(s.lastError());
+            failed(s.lastError());
     }
+    return s;
+}
+
+void Table::writeBeside(const QString& sql, const QVariantList& binds)
+{
+    d->execute(sql, binds).finish();
+}
+
+QVector<QVector<QVariant>> Table::query(const QString& sql, const QVariantList& binds)
+{
+    QSqlQuery s = d->execute(sql, binds);
     QVector<QVector<QVariant>> rows;
     if (s.isSelect()) {
         const int n = s.record().count();
@@ -657,6 +668,72 @@ void Table::queryEach(const QString& sql, const QVariantList& binds, const std::
     while (s.next())
         row(r);
     s.finish();
+}
+
+void Table::appendRows(const QStringList& fields, qsizetype count,
+                       const std::function<void(qsizetype, QVariantList&)>& row)
+{
+    d->writePending();
+    QVector<int> columns;
+    QStringList quotedColumns;
+    for (const QString& field : fields) {
+        columns << d->fieldIndex(field);
+        quotedColumns << quoted(d->fields[columns.last()].name);
+    }
+    if (count <= 0)
+        return;
+    const bool own = !d->inTransaction;
+    if (own)
+        beginTransaction();
+    try {
+        QVariantList values;
+        if (d->observer) {
+            // The observer is told of every row as post() tells it.
+            for (qsizetype r = 0; r < count; ++r) {
+                values = QVariantList(fields.size());
+                row(r, values);
+                insert();
+                for (qsizetype k = 0; k < fields.size(); ++k)
+                    setValue(fields[k], values[k]);
+                post();
+            }
+        } else {
+            const QString sql = insertStatement(d->table, quotedColumns);
+            for (qsizetype r = 0; r < count; ++r) {
+                values.fill(QVariant(), fields.size());
+                row(r, values);
+                for (qsizetype k = 0; k < fields.size(); ++k) {
+                    const int i = columns[k];
+                    values[k] = storedValue(d->fields[i], values[k]);
+                    if (const auto check = d->checks.find(i); check != d->checks.end() && values[k].isValid())
+                        if (const QString problem = check->second(values[k].toDouble()); !problem.isEmpty())
+                            throw Error(problem);
+                }
+                if (!d->backend->insertRow(sql, values))
+                    d->run(sql, values).finish();
+            }
+            // A count taken before stays right: the rows are this connection's own.
+            if (d->count >= 0)
+                d->count += int(count);
+            d->dropSearchColumns();
+            // The rows are the last of the table: no other writer comes in
+            // while the transaction holds it.
+            if (!d->loadRow(QStringLiteral("ORDER BY rowid DESC LIMIT 1")))
+                d->clearRow();
+            d->announceData();
+            d->announceCurrent();
+        }
+        if (own)
+            commit();
+    } catch (...) {
+        if (own) {
+            try {
+                rollback();
+            } catch (...) {
+            }
+        }
+        throw;
+    }
 }
 
 } // namespace lir::db

@@ -218,10 +218,24 @@ public:
     // comes back as an invalid QVariant. A statement that is not a SELECT is
     // taken to have changed the table (dataChanged, current row reloaded).
     QVector<QVector<QVariant>> query(const QString& sql, const QVariantList& binds = {});
+    // A statement that writes another table of this table's file (or
+    // server), in its transaction if one is open: this table's rows, its
+    // current row and what is known of them are left as they are.
+    void writeBeside(const QString& sql, const QVariantList& binds);
     // A SELECT whose rows are handed to `row` one by one as they are read,
     // none kept: the way to read many rows. Over a file it steps SQLite
     // itself on the table's connection, inside its transaction if one is open.
     void queryEach(const QString& sql, const QVariantList& binds, const std::function<void(const QueryRow&)>& row);
+    // Writes `count` new rows at the end of the table through one insert of
+    // these fields, prepared once: the way to write many rows. `row(i, values)`
+    // gives row i's values in the order of `fields` (the other fields stay
+    // empty); each is converted and checked as post() does before its row is
+    // written, and a refused one throws. One transaction: the caller's, or
+    // one of its own that is rolled back on failure. The last row written
+    // becomes the current one; the writes are announced as post() announces
+    // them, and a table with a write observer has each row posted.
+    void appendRows(const QStringList& fields, qsizetype count,
+                    const std::function<void(qsizetype, QVariantList&)>& row);
 
 signals:
     // The current row moved to another row (or the table changed under it).

@@ -60,6 +60,17 @@ public:
         return false;
     }
 
+    // Runs an insert with these values through a statement the backend
+    // prepares once and keeps; false, with nothing written, where it has no
+    // such way or the values hold a type it does not bind as QSqlQuery would
+    // (then QSqlQuery runs it). Throws the statement's failure.
+    virtual bool insertRow(const QString& sql, const QVariantList& binds)
+    {
+        Q_UNUSED(sql);
+        Q_UNUSED(binds);
+        return false;
+    }
+
     // ---- the engine's dialect
     // Only like types compare: a number field is located by its text, and
     // only text can be empty.

@@ -166,6 +166,9 @@ struct Table::Impl
     // next statement connects anew.
     [[noreturn]] void failed(const QSqlError& e) { throw backend->failure(e, inTransaction); }
 
+    // Runs a statement of query() on a query of its own; a failure throws.
+    QSqlQuery execute(const QString& sql, const QVariantList& binds);
+
     // Connects anew after a lost connection; outside a transaction only, as
     // one that was open is gone with its connection.
     void ensureConnection()

@@ -387,7 +387,7 @@ void writeNewDetails(db::Table& zakaz, qint32 orderId, qint32 customerId, std::o
     if (customerId && !readCustomer(zakaz, customerId))
         throw Error(t::noSuchCustomer(customerId));
     const QString now = stamp(environment().now());
-    zakaz.query(QStringLiteral(R"(insert into order_details ("order_id", "customer_id", "status", "created",)"
+    zakaz.writeBeside(QStringLiteral(R"(insert into order_details ("order_id", "customer_id", "status", "created",)"
                                R"( "changed", "login", "total", "note", "archived", "version"))"
                                R"( values (?, ?, ?, ?, ?, ?, ?, ?, 0, 1))"),
                 {orderId, nullableId(customerId), t::statusCalculation(), now, now,
@@ -422,7 +422,7 @@ void changeOrder(db::Table& zakaz, const BookOrder& asRead, const OrderChange& c
     if (version == 0) {
         // An order of an older version gets its details with its first change;
         // when it was made is not known.
-        zakaz.query(QStringLiteral(R"(insert into order_details ("order_id", "customer_id", "status", "created",)"
+        zakaz.writeBeside(QStringLiteral(R"(insert into order_details ("order_id", "customer_id", "status", "created",)"
                                    R"( "changed", "login", "total", "note", "archived", "version"))"
                                    R"( values (?, ?, ?, ?, ?, ?, ?, ?, ?, 1))"),
                     {asRead.id, nullableId(customer), status, nullable(QString()), now, nullable(QString()),

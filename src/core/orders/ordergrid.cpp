@@ -10,10 +10,12 @@ OrderGrid::OrderGrid(const QStringList& titles, const QList<int>& widths) : m_wi
     reset();
 }
 
-QString OrderGrid::cell(int row, int column) const
+const QString& OrderGrid::cell(int row, int column) const
 {
+    // A reference: the searches of the order read thousands of cells per kit.
+    static const QString empty;
     if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_rows.at(row).size())
-        return {};
+        return empty;
     return m_rows.at(row).at(column);
 }
 

@@ -21,7 +21,7 @@ public:
     int rowCount() const { return int(m_rows.size()); }
 
     // Row 0 is the title row; out-of-range cells read as empty.
-    QString cell(int row, int column) const;
+    const QString& cell(int row, int column) const;
     const QStringList& row(int r) const { return m_rows.at(r); }
     // Rows 1 and below only.
     void setCell(int row, int column, const QString& text);

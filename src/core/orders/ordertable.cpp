@@ -52,29 +52,32 @@ qint32 SaveOrder(db::Table& table, const QString& description, const QVector<TOr
         if (header + entries.size() > std::numeric_limits<qint32>::max())
             throw Error(ordertexts::orderTableFull());
 
-        table.insert();
-        table.setValue(QStringLiteral("Id"), header);
-        table.setValue(QStringLiteral("Name"), description);
-        table.setValue(QStringLiteral("Parentid"), 0);
-        table.post();
-
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            const TOrder& e = entries.at(i);
-            // The row written last is the current one: each kit follows it.
-            table.insert();
-            table.setValue(QStringLiteral("Id"), header + i + 1);
-            table.setValue(QStringLiteral("Parentid"), header);
-            table.setValue(QStringLiteral("Type"), e.Type);
-            table.setValue(QStringLiteral("Count"), e.Count);
-            table.setValue(QStringLiteral("Color"), e.Color);
-            table.setValue(QStringLiteral("FFH"), e.FFH);
-            table.setValue(QStringLiteral("FFB"), e.FFB);
-            table.setValue(QStringLiteral("GH"), e.GH);
-            table.setValue(QStringLiteral("Designation"), e.Designation);
-            table.setValue(QStringLiteral("Profil"), e.Profil);
-            table.setValue(QStringLiteral("Dop_komplekt"), e.Dop_komplekt);
-            table.post();
-        }
+        // The header, then one row per kit, through one insert of every field.
+        static const QStringList fields = [] {
+            QStringList names;
+            for (const db::FieldDef& f : tableFields())
+                names << f.name;
+            return names;
+        }();
+        table.appendRows(fields, entries.size() + 1, [&](qsizetype row, QVariantList& v) {
+            v[0] = header + row;
+            if (row == 0) {
+                v[1] = description;
+                v[2] = 0;
+                return;
+            }
+            const TOrder& e = entries.at(row - 1);
+            v[2] = header;
+            v[3] = e.Designation;
+            v[4] = e.Type;
+            v[5] = e.Count;
+            v[6] = e.Color;
+            v[7] = e.FFH;
+            v[8] = e.FFB;
+            v[9] = e.GH;
+            v[10] = e.Profil;
+            v[11] = e.Dop_komplekt;
+        });
         orderbook::writeNewDetails(table, qint32(header), details.customerId, details.total);
         transaction.done();
         return qint32(header);

@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace lir::gui {
 
@@ -85,28 +86,29 @@ TMain::TMain(QWidget* parent) : QWidget(parent, fixedWindowFlags())
     auto* customers = new CommandPanel(orderbooktexts::btCustomers(), this);
     customers->setObjectName(QStringLiteral("bt_customers"));
     customers->setGeometry(360, 83, 104, 24);
-    connect(customers, &QPushButton::clicked, this, [] {
+    connect(customers, &QPushButton::clicked, this, [this] {
+        makePending();
         if (forms::Customers)
             showWindow(forms::Customers);
     });
-    // The company details that head every printed quote: on the right of the
-    // status line while it is empty, hidden while it names a picture's window.
-    m_company = new QPushButton(QStringLiteral("Реквизиты..."), this);
-    m_company->setObjectName(QStringLiteral("CompanyButton"));
-    m_company->setFlat(true);
-    m_company->setFont(tahoma(11));
-    m_company->setGeometry(252, 84, 100, 22);
-    m_company->setCursor(Qt::PointingHandCursor);
+    // Commands that have no picture of their own, on the status line's row
+    // while it is empty, hidden while it names a picture's window: the
+    // company details that head every printed quote, and the batch entry
+    // where a window schedule is typed or pasted into the current order.
+    const auto command = [this](const QString& text, const QString& name, int left, int width) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setFlat(true);
+        b->setFont(tahoma(11));
+        b->setGeometry(left, 84, width, 22);
+        b->setCursor(Qt::PointingHandCursor);
+        return b;
+    };
+    m_company = command(QStringLiteral("Реквизиты..."), QStringLiteral("CompanyButton"), 252, 100);
     connect(m_company, &QPushButton::clicked, this, [this] { TCompanyDetails::edit(this); });
-    // The batch entry beside it, by the same rule: a window schedule is typed
-    // or pasted there and goes into the current order.
-    m_batch = new QPushButton(QStringLiteral("Пакетный ввод..."), this);
-    m_batch->setObjectName(QStringLiteral("BatchButton"));
-    m_batch->setFlat(true);
-    m_batch->setFont(tahoma(11));
-    m_batch->setGeometry(140, 84, 110, 22);
-    m_batch->setCursor(Qt::PointingHandCursor);
-    connect(m_batch, &QPushButton::clicked, this, [] {
+    m_batch = command(QStringLiteral("Пакетный ввод..."), QStringLiteral("BatchButton"), 140, 110);
+    connect(m_batch, &QPushButton::clicked, this, [this] {
+        makePending();
         if (forms::Batch)
             showWindow(forms::Batch);
     });
@@ -129,11 +131,30 @@ void TMain::addButton(const QString& name, const QString& picture, int left, int
     b->setObjectName(name);
     b->setGeometry(left, top, width, 60);
     connect(b, &PictureButton::mouseMoved, this, [this, status] { setStatus(status); });
-    connect(b, &PictureButton::clicked, this, [target] {
+    connect(b, &PictureButton::clicked, this, [this, target] {
+        makePending();
         if (QWidget* w = target())
             showWindow(w);
     });
     m_buttons.push_back({b, status});
+}
+
+void TMain::makeAfterFirstPaint(std::function<void()> make)
+{
+    m_make = std::move(make);
+}
+
+void TMain::makePending()
+{
+    if (const std::function<void()> make = std::exchange(m_make, {}))
+        make();
+}
+
+void TMain::paintEvent(QPaintEvent* e)
+{
+    QWidget::paintEvent(e);
+    if (m_make)
+        QTimer::singleShot(0, this, &TMain::makePending);
 }
 
 void TMain::showWindow(QWidget* w)

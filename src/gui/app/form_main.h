@@ -32,8 +32,14 @@ public:
     // Shows a window of the program and brings it to the front; never a second one.
     static void showWindow(QWidget* w);
 
+    // Runs `make` once, right after the launcher's first painting, or at a
+    // click on one of its commands if that comes first: the start shows the
+    // launcher before it makes the windows that it does not show.
+    void makeAfterFirstPaint(std::function<void()> make);
+
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
@@ -41,6 +47,9 @@ private:
                    const QString& status, std::function<QWidget*()> target);
     // The status line's text; "Реквизиты..." shows only while it is empty.
     void setStatus(const QString& text);
+    void makePending();
+
+    std::function<void()> m_make;
 
     QWidget* m_shape = nullptr;
     QLabel* m_label1 = nullptr;

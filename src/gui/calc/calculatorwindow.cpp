@@ -108,7 +108,21 @@ CalculatorWindow::CalculatorWindow(KitCalculator* calc, const QString& caption, 
     setFont(tahoma(11));
 }
 
-CalculatorWindow::~CalculatorWindow() = default;
+namespace {
+
+int syncHolds = 0;
+QList<CalculatorWindow*>& heldWindows()
+{
+    static QList<CalculatorWindow*> windows;
+    return windows;
+}
+
+} // namespace
+
+CalculatorWindow::~CalculatorWindow()
+{
+    heldWindows().removeAll(this);
+}
 
 QString CalculatorWindow::suffix() const
 {
@@ -418,7 +432,10 @@ void CalculatorWindow::build()
     connect(m_panel2, &QPushButton::clicked, this, [this] { m_calc->Panel2Click(); });
     connect(m_lirl, &QLineEdit::textEdited, this, [this](const QString& s) { m_calc->userSetLirl(s); });
     connect(m_rashet, &QPushButton::clicked, this, [this] { m_calc->RashetButtonClick(); });
-    connect(m_panel1, &QPushButton::clicked, this, [this] { m_calc->Panel1Click(); });
+    connect(m_panel1, &QPushButton::clicked, this, [this] {
+        const HeldSync held; // "Сохранить изменения" replays the whole order
+        m_calc->Panel1Click();
+    });
     connect(m_sum, &QPushButton::clicked, this, [this] { m_calc->SumButtonClick(); });
     connect(m_export, &QPushButton::clicked, this, [this] {
         runGuarded([this] { ExportButtonClick(*m_calc, prices::documentLookup()); });
@@ -482,8 +499,29 @@ void CalculatorWindow::showOpenedEntry()
     activateWindow();
 }
 
+CalculatorWindow::HeldSync::HeldSync()
+{
+    ++syncHolds;
+}
+
+CalculatorWindow::HeldSync::~HeldSync()
+{
+    if (--syncHolds > 0)
+        return;
+    const QList<CalculatorWindow*> held = std::exchange(heldWindows(), {});
+    for (CalculatorWindow* w : held) {
+        w->m_syncHeld = false;
+        w->syncFromState();
+    }
+}
+
 void CalculatorWindow::syncFromState()
 {
+    if (syncHolds > 0) {
+        if (!std::exchange(m_syncHeld, true))
+            heldWindows().append(this);
+        return;
+    }
     const KitCalculator& c = *m_calc;
     m_kolKomlektov->showValue(c.kolKomlektov());
     m_ral->showValue(c.ral());

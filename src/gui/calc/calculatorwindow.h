@@ -53,6 +53,18 @@ public:
 
     // Brings every control in line with the state object.
     void syncFromState();
+
+    // While one lives, the calculator windows show the changes of their
+    // calculators once, when the last one goes: a replay of an order restores
+    // and calculates every entry in turn, and only the last state is seen.
+    class HeldSync
+    {
+    public:
+        HeldSync();
+        ~HeldSync();
+        HeldSync(const HeldSync&) = delete;
+        HeldSync& operator=(const HeldSync&) = delete;
+    };
     // Shows the window for an entry that the order opens for editing; the
     // calculation that follows stays visible when the window is activated.
     void showOpenedEntry();
@@ -87,6 +99,7 @@ private:
     void syncGrid();
     void fitColumns(bool atCreation);
     bool m_columnsStale = false; // the grid changed while the window was hidden
+    bool m_syncHeld = false;     // a change came while a HeldSync lived
     void addKeys();
 
     KitCalculator* m_calc;

@@ -5,6 +5,7 @@
 #include "gui/app/form_main.h"
 #include "gui/app/forms.h"
 #include "gui/app/widgets.h"
+#include "gui/calc/calculatorwindow.h"
 #include "core/orders/customerbook.h"
 #include "gui/orders/form_sum.h"
 #include "gui/orders/orderbookview.h"
@@ -268,6 +269,7 @@ void Thistory::copyOrder(qint32 id)
 {
     if (!forms::TotalSum)
         return;
+    const CalculatorWindow::HeldSync held;
     runGuarded([&] { m_book.copyOrder(id, forms::TotalSum->order()); });
 }
 
@@ -281,6 +283,8 @@ void Thistory::bt_openClick()
     // Asked only where the opening would replace something unsaved.
     if (m_history.listedOrder() != 0 && !agreed(order.openOtherQuestion()))
         return;
+    // Every kit passes through its calculator: its window shows the last one.
+    const CalculatorWindow::HeldSync held;
     runGuarded([&] { m_history.bt_openClick(order); });
 }
 

@@ -403,6 +403,8 @@ void TTotalSum::spbt_deleteClick()
 {
     if (!agreed(m_order.deleteQuestion()))
         return;
+    // The order is replayed: each calculator window shows its last kit.
+    const CalculatorWindow::HeldSync held;
     m_order.spbt_deleteClick();
 }
 
@@ -447,10 +449,15 @@ void TTotalSum::syncFromState()
 
         if (m_order.gridsRevision() != m_shownRevision) {
             m_models[size_t(i)]->refresh();
-            fitColumns(v);
+            m_columnsStale[size_t(i)] = true;
         }
         QTableView* g = m_grids[size_t(i)];
         g->setVisible(v == shown);
+        // Fitted at the first showing too, when every grid is still empty.
+        if (m_columnsStale[size_t(i)] && (v == shown || m_shownRevision < 0)) {
+            m_columnsStale[size_t(i)] = false;
+            fitColumns(v);
+        }
         g->setEditTriggers(m_order.editableView() == v ? QAbstractItemView::AnyKeyPressed
                                                               | QAbstractItemView::EditKeyPressed
                                                               | QAbstractItemView::SelectedClicked

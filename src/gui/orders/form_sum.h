@@ -109,6 +109,9 @@ private:
     QLabel* m_markupSource = nullptr;
     bool m_syncing = false;
     int m_shownRevision = -1;
+    // A grid's columns are fitted when it is shown: measuring a hidden view
+    // measures every row of it.
+    std::array<bool, 3> m_columnsStale{};
 };
 
 } // namespace lir::gui

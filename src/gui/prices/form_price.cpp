@@ -207,19 +207,24 @@ TPrice::TPrice(QWidget* parent)
 
 TPrice::~TPrice() = default;
 
-void TPrice::openTable()
+db::Table* TPrice::openPrices()
 {
     const QString file = prices::tableFile();
     try {
-        m_table = &prices::open();
+        return &prices::open();
     } catch (const Error& e) {
         // The program goes on without prices; the message says where the table was looked for.
         // A table that is there but cannot be opened is named with its place;
         // a missing one says where it was looked for by itself.
         const bool present = db::usesServer() ? false : QFileInfo::exists(QDir(db::netFileDir()).filePath(file));
         dialogs().errorBox(present ? t::cannotOpenTable(file, db::tablesPlace(), e.message()) : e.message());
-        m_table = nullptr;
+        return nullptr;
     }
+}
+
+void TPrice::openTable()
+{
+    m_table = openPrices();
     m_model->setTable(m_table);
     showCurrentRow();
 }

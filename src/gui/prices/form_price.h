@@ -24,6 +24,9 @@ class TPrice : public QWidget
     Q_OBJECT
 
 public:
+    // Opens the price table of the tables' directory; a failure is shown in
+    // the error box, saying where the table was looked for, and gives nullptr.
+    static db::Table* openPrices();
     explicit TPrice(QWidget* parent = nullptr);
     ~TPrice() override;
 

@@ -144,6 +144,13 @@ TEST_F(HistoryWindow, ASaveShowsTheNewOrderAndEitherOrderReopensIntoTheSummation
     test::recorder().setNextAnswer(Dialogs::Answer::Yes);
     history->bt_open()->click();
     EXPECT_EQ(sum->order().entries(), second);
+    // Each calculator window shows the last kit the opening passed through it.
+    EXPECT_EQ(forms::MainForm6741->ffh()->value(), 700);
+    EXPECT_EQ(forms::MainForm6741->ffb()->value(), 600);
+    EXPECT_EQ(forms::MainForm6741otkid->ffh()->value(), 450);
+    EXPECT_EQ(forms::MainForm6741->grid()->item(0, 0)->text(),
+              forms::MainForm6741->calculator().gridRow(1).at(0));
+    EXPECT_EQ(forms::MainForm6741->lirl()->text(), forms::MainForm6741->calculator().lirlText());
     // It goes on under its own description, and as saved: no question now.
     EXPECT_EQ(sum->ledName()->text(), QStringLiteral("Гараж"));
     EXPECT_FALSE(sum->order().unsaved());

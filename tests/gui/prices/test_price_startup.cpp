@@ -5,6 +5,8 @@
 #include "gui/app/forms.h"
 #include "app/startup.h"
 #include "gui/app/form_main.h"
+#include "gui/app/widgets.h"
+#include "gui/calc/mainmodule6742.h"
 #include "gui/prices/form_price.h"
 #include "gui/prices/pricemodel.h"
 #include "core/prices/pricetable.h"
@@ -14,6 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTemporaryDir>
 
 using namespace lir;
@@ -202,4 +206,51 @@ TEST_F(PriceTableTest, StartUpWithTheServerUnreachableNamesHostAndDatabaseAndEnd
                              QStringLiteral("\rТаблица цен zeni не открыта"));
     gui::destroyForms();
     db::setServer(std::nullopt);
+}
+
+// The start as the program runs it: the launcher and the update first, the
+// windows it does not show once it has been painted, or at a click on it.
+TEST_F(PriceTableTest, TheStartShowsTheLauncherBeforeItMakesTheHiddenWindows)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LIR_BINARY_DIR "/zeni.db"), work.file(QStringLiteral("zeni.db"))));
+    ASSERT_TRUE(gui::startWindows());
+    EXPECT_TRUE(forms::Main->isVisible());
+    EXPECT_TRUE(test::recorder().shown().empty());
+    EXPECT_EQ(forms::Price, nullptr);
+    EXPECT_EQ(forms::History, nullptr);
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("zakaz.db")));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(forms::Main));
+    ASSERT_TRUE(QTest::qWaitFor([] { return forms::History != nullptr; }, 5000));
+    ASSERT_TRUE(forms::Price && forms::TotalSum && forms::MainForm6741otkid && forms::Batch);
+    EXPECT_EQ(forms::Price->table(), &prices::open());
+    EXPECT_FALSE(forms::Price->isVisible());
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral("zakaz.db")));
+    gui::destroyForms();
+
+    // A click that comes first makes them before it shows its window.
+    ASSERT_TRUE(gui::startWindows());
+    ASSERT_EQ(forms::MainForm6742, nullptr);
+    QWidget* picture = forms::Main->buttons().at(0).picture;
+    const QPointF p(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, p, picture->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, picture->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &press);
+    QCoreApplication::sendEvent(picture, &release);
+    ASSERT_TRUE(forms::MainForm6742);
+    EXPECT_TRUE(forms::MainForm6742->isVisible());
+    EXPECT_TRUE(forms::History);
+    gui::destroyForms();
+}
+
+TEST_F(PriceTableTest, TheStartWithoutAPriceTableSaysSoTwiceAndEnds)
+{
+    EXPECT_FALSE(gui::startWindows());
+    const QString dir = QDir::toNativeSeparators(QDir::currentPath());
+    EXPECT_EQ(test::recorder().errors(),
+              (QStringList{QStringLiteral("Таблица zeni.db не найдена в каталоге ") + dir,
+                           QStringLiteral("Не удалось обновить таблицу цен zeni.db в каталоге ") + dir +
+                               QStringLiteral("\rТаблица цен zeni.db не открыта")}));
+    EXPECT_EQ(forms::Main, nullptr);
 }
