@@ -151,8 +151,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no library links them: the fonts the windows are
-# designed with, the SQLite driver of Qt and Qt's own Russian texts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, fonts-wine, libqt6sql6-sqlite, qt6-translations-l10n")
+# designed with, the SQLite driver of Qt, Qt's own Russian texts and pxlib,
+# which reads the old program's Paradox tables.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, fonts-wine, libqt6sql6-sqlite, qt6-translations-l10n, pxlib1")
 # EXCEL opens its workbooks in a spreadsheet application when one is present.
 # The PostgreSQL driver is loaded only where lircomplect.ini names a server.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")

@@ -15,10 +15,54 @@ extern "C" {
 #include <paradox.h>
 }
 
+#include <dlfcn.h>
+
 #include <cstring>
 #include <optional>
+#include <type_traits>
 
 namespace lir::db::paradox {
+
+namespace {
+
+// pxlib is loaded the first time a Paradox table is read, not with the
+// program: only a folder of the old program's tables needs it, and its
+// dependencies would lengthen every start.
+struct PxLib
+{
+#define LIR_PX(f) decltype(&::f) f = nullptr;
+    LIR_PX(PX_new3) LIR_PX(PX_close) LIR_PX(PX_delete) LIR_PX(PX_open_file) LIR_PX(PX_get_field)
+    LIR_PX(PX_get_data_short) LIR_PX(PX_get_data_long) LIR_PX(PX_get_data_double) LIR_PX(PX_get_data_bcd)
+    LIR_PX(PX_get_data_byte) LIR_PX(PX_date2string) LIR_PX(PX_time2string) LIR_PX(PX_timestamp2string)
+    LIR_PX(PX_get_record)
+#undef LIR_PX
+};
+
+const PxLib& px()
+{
+    static PxLib lib;
+    static bool loaded = false;
+    if (loaded)
+        return lib;
+    void* handle = dlopen("libpx.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        throw Error(texts::paradoxLibraryMissing(QString::fromLocal8Bit(dlerror())));
+    const auto bind = [handle](auto& f, const char* name) {
+        f = reinterpret_cast<std::remove_reference_t<decltype(f)>>(dlsym(handle, name));
+        if (!f)
+            throw Error(texts::paradoxLibraryMissing(QString::fromLatin1(name)));
+    };
+#define LIR_PX(f) bind(lib.f, #f);
+    LIR_PX(PX_new3) LIR_PX(PX_close) LIR_PX(PX_delete) LIR_PX(PX_open_file) LIR_PX(PX_get_field)
+    LIR_PX(PX_get_data_short) LIR_PX(PX_get_data_long) LIR_PX(PX_get_data_double) LIR_PX(PX_get_data_bcd)
+    LIR_PX(PX_get_data_byte) LIR_PX(PX_date2string) LIR_PX(PX_time2string) LIR_PX(PX_timestamp2string)
+    LIR_PX(PX_get_record)
+#undef LIR_PX
+    loaded = true;
+    return lib;
+}
+
+} // namespace
 
 namespace {
 
@@ -123,13 +167,13 @@ void checkBlockChain(const QString& file, const Header& h, QFile& f)
 class Document
 {
 public:
-    Document() { m_doc = PX_new3(&Document::onError, nullptr, nullptr, nullptr, this); }
+    Document() { m_doc = px().PX_new3(&Document::onError, nullptr, nullptr, nullptr, this); }
     ~Document()
     {
         if (m_doc) {
             if (m_open)
-                PX_close(m_doc);
-            PX_delete(m_doc);
+                px().PX_close(m_doc);
+            px().PX_delete(m_doc);
         }
     }
     Document(const Document&) = delete;
@@ -139,7 +183,7 @@ public:
     bool open(const QString& path)
     {
         // PX_boot() is not called: it would set the process's locale from the environment.
-        m_open = m_doc && PX_open_file(m_doc, QFile::encodeName(path).constData()) == 0;
+        m_open = m_doc && px().PX_open_file(m_doc, QFile::encodeName(path).constData()) == 0;
         return m_open;
     }
     // What pxlib reported since the last call, or `fallback`.
@@ -215,7 +259,7 @@ QVector<FieldInfo> readFields(const QString& file, pxdoc_t* doc, const Header& h
     QSet<QString> names;
     int total = 0;
     for (int i = 0; i < head->px_numfields; ++i) {
-        const pxfield_t* f = PX_get_field(doc, i);
+        const pxfield_t* f = px().PX_get_field(doc, i);
         if (!f)
             throw Error(texts::paradoxDamaged(file, texts::paradoxBadField(i + 1, 0, 0)));
         FieldInfo info;
@@ -273,27 +317,27 @@ std::optional<QVariant> fieldValue(pxdoc_t* doc, const FieldInfo& info, char* da
     }
     case FieldType::Short: {
         short v = 0;
-        if (PX_get_data_short(doc, data, len, &v) < 0)
+        if (px().PX_get_data_short(doc, data, len, &v) < 0)
             return std::nullopt;
         return QVariant(qlonglong(v));
     }
     case FieldType::Long:
     case FieldType::AutoInc: {
         long v = 0;
-        if (PX_get_data_long(doc, data, len, &v) < 0)
+        if (px().PX_get_data_long(doc, data, len, &v) < 0)
             return std::nullopt;
         return QVariant(qlonglong(v));
     }
     case FieldType::Number:
     case FieldType::Currency: {
         double v = 0;
-        if (PX_get_data_double(doc, data, len, &v) < 0)
+        if (px().PX_get_data_double(doc, data, len, &v) < 0)
             return std::nullopt;
         return QVariant(v);
     }
     case FieldType::Bcd: {
         char* text = nullptr;
-        const int rc = PX_get_data_bcd(doc, reinterpret_cast<unsigned char*>(data), info.decimals, &text);
+        const int rc = px().PX_get_data_bcd(doc, reinterpret_cast<unsigned char*>(data), info.decimals, &text);
         if (rc == 0)
             return QVariant(); // pxlib's own mark of an empty number
         bool ok = false;
@@ -304,25 +348,25 @@ std::optional<QVariant> fieldValue(pxdoc_t* doc, const FieldInfo& info, char* da
     }
     case FieldType::Logical: {
         char v = 0;
-        if (PX_get_data_byte(doc, data, len, &v) < 0)
+        if (px().PX_get_data_byte(doc, data, len, &v) < 0)
             return std::nullopt;
         return QVariant(v != 0);
     }
     case FieldType::Date:
     case FieldType::Time: {
         long v = 0;
-        if (PX_get_data_long(doc, data, len, &v) < 0)
+        if (px().PX_get_data_long(doc, data, len, &v) < 0)
             return std::nullopt;
         const QString text =
-            takeText(doc, info.field.type == FieldType::Date ? PX_date2string(doc, v, "Y-m-d")
-                                                             : PX_time2string(doc, v, "H:i:s"));
+            takeText(doc, info.field.type == FieldType::Date ? px().PX_date2string(doc, v, "Y-m-d")
+                                                             : px().PX_time2string(doc, v, "H:i:s"));
         return text.isEmpty() ? std::nullopt : std::optional<QVariant>(text);
     }
     case FieldType::Timestamp: {
         double v = 0;
-        if (PX_get_data_double(doc, data, len, &v) < 0)
+        if (px().PX_get_data_double(doc, data, len, &v) < 0)
             return std::nullopt;
-        const QString text = takeText(doc, PX_timestamp2string(doc, v, "Y-m-d H:i:s"));
+        const QString text = takeText(doc, px().PX_timestamp2string(doc, v, "Y-m-d H:i:s"));
         return text.isEmpty() ? std::nullopt : std::optional<QVariant>(text);
     }
     }
@@ -374,7 +418,7 @@ Table readTable(const QString& path)
     QByteArray record(h.recordSize, '\0');
     table.rows.reserve(int(h.numRecords));
     for (int r = 0; r < int(h.numRecords); ++r) {
-        if (!PX_get_record(d, r, record.data()))
+        if (!px().PX_get_record(d, r, record.data()))
             throw Error(texts::paradoxDamaged(
                 file, texts::paradoxCannotReadRecord(r + 1, doc.takeMessages(QString()))));
         QVector<QVariant> row;

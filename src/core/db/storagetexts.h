@@ -166,6 +166,13 @@ inline QString paradoxTruncated(const QString& file, qint64 size, qint64 needed)
     return QStringLiteral("Таблица Paradox %1 обрезана: в файле %2 байт, а его записям нужно не меньше %3")
         .arg(file, QString::number(size), QString::number(needed));
 }
+inline QString paradoxLibraryMissing(const QString& detail)
+{
+    return QStringLiteral("Не удалось загрузить библиотеку pxlib, которой читаются таблицы Paradox (%1). "
+                          "Установите пакет pxlib1.")
+        .arg(detail);
+}
+
 inline QString paradoxDamaged(const QString& file, const QString& detail)
 {
     return QStringLiteral("Таблица Paradox %1 повреждена: %2").arg(file, detail);
