@@ -28,6 +28,21 @@ for f in usr/bin/LIRComplect usr/bin/lircomplect usr/bin/lircomplect-kit \
     grep -q " \./$f\( \|$\)" "$scratch/contents" || fail "the package lacks /$f"
 done
 
+# Libraries opened at run time are no link of the programs, so the package
+# must name them itself: pxlib, opened when the old program's Paradox tables
+# are converted, and never loaded by a start.
+depends=$(dpkg-deb -f "$deb" Depends)
+case ", $depends," in
+    *", pxlib1"[,\ ]*) ;;
+    *) fail "the package does not depend on pxlib1: $depends" ;;
+esac
+for program in LIRComplect lircomplect-kit lircomplect-prices; do
+    [ -e "$root/usr/bin/$program" ] || continue
+    if objdump -p "$root/usr/bin/$program" | grep -q "NEEDED *libpx\."; then
+        fail "$program links pxlib, which only the Paradox conversion needs"
+    fi
+done
+
 # The command-line calculator of the unpacked tree.
 "$root/usr/bin/lircomplect-kit" --version
 answer=$(echo '{"calculator":"6741","FFH":400,"FFB":500}' | "$root/usr/bin/lircomplect-kit")
