@@ -9,6 +9,7 @@
 #include "core/calc/turnkit.h"
 #include "core/orders/batch.h"
 #include "core/orders/ordermodel.h"
+#include "support/benchmain.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -105,10 +106,5 @@ BENCHMARK(BM_Batch1000RowsCalculatedAndAdded)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lir::bench::runBenchmarks(argc, argv);
 }

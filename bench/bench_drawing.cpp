@@ -1,6 +1,7 @@
 #include "core/calc/tiltturnkit.h"
 #include "core/calc/turnkit.h"
 #include "docs/sashdrawing.h"
+#include "support/benchmain.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -73,10 +74,5 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lir::bench::runBenchmarks(argc, argv);
 }

@@ -6,6 +6,7 @@
 #include "core/orders/orderbook.h"
 #include "core/orders/orderbookstore.h"
 #include "core/orders/ordertable.h"
+#include "support/benchmain.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -264,9 +265,7 @@ BENCHMARK(BM_BareSqliteDesignation)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = lir::bench::runBenchmarks(argc, argv);
     Table::closeAll();
-    return 0;
+    return status;
 }

@@ -21,6 +21,7 @@
 #include "gui/calc/mainmodule6742.h"
 #include "gui/orders/form_history.h"
 #include "gui/orders/form_sum.h"
+#include "support/benchmain.h"
 
 #include <QApplication>
 #else
@@ -344,10 +345,5 @@ int main(int argc, char** argv)
 #else
     QCoreApplication app(argc, argv);
 #endif
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lir::bench::runBenchmarks(argc, argv);
 }

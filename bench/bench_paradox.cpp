@@ -5,6 +5,7 @@
 #include "core/db/storage.h"
 #include "core/prices/paradoximport.h"
 #include "support/paradoxfixture.h"
+#include "support/benchmain.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -89,8 +90,5 @@ BENCHMARK(BM_WriteTableFileAnchor)->Arg(300)->Arg(5000)->Unit(benchmark::kMillis
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lir::bench::runBenchmarks(argc, argv);
 }

@@ -6,6 +6,7 @@
 #include "core/io/sheetreader.h"
 #include "core/prices/priceimport.h"
 #include "core/prices/pricetable.h"
+#include "support/benchmain.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -172,9 +173,7 @@ BENCHMARK(BM_XlsxPreview)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = lir::bench::runBenchmarks(argc, argv);
     Table::closeAll();
-    return 0;
+    return status;
 }

@@ -5,6 +5,7 @@
 #include "core/calc/turnkit.h"
 #include "core/export/kitsheet.h"
 #include "core/prices/pricetable.h"
+#include "support/benchmain.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -158,9 +159,7 @@ BENCHMARK(BM_LookupNotFound)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = lir::bench::runBenchmarks(argc, argv);
     lir::db::Table::closeAll();
-    return 0;
+    return status;
 }

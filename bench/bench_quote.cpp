@@ -6,6 +6,7 @@
 #include "core/prices/pricetable.h"
 #include "docs/quotedocument.h"
 #include "support/order255.h"
+#include "support/benchmain.h"
 
 #include <QGuiApplication>
 
@@ -95,10 +96,5 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lir::bench::runBenchmarks(argc, argv);
 }

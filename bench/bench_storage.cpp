@@ -1,5 +1,6 @@
 // The price lookup of every sheet line is one exact locate on the price table.
 #include "core/db/storage.h"
+#include "support/benchmain.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -171,9 +172,7 @@ BENCHMARK(BM_CurrentIndex);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = lir::bench::runBenchmarks(argc, argv);
     Table::closeAll();
-    return 0;
+    return status;
 }

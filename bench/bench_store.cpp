@@ -7,6 +7,7 @@
 #include "core/orders/ordertable.h"
 #include "core/prices/pricetable.h"
 #include "support/testserver.h"
+#include "support/benchmain.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -199,12 +200,10 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (const QString reason = startServer(); !reason.isEmpty())
         std::printf("The server benchmarks are skipped: %s\n", reason.toUtf8().constData());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = lir::bench::runBenchmarks(argc, argv);
     db::Table::closeAll();
     for (const QString& name : QSqlDatabase::connectionNames())
         QSqlDatabase::removeDatabase(name);
     stopServer();
-    return 0;
+    return status;
 }

@@ -1,5 +1,6 @@
 #include "core/base/dialogs.h"
 #include "core/calc/turnkit.h"
+#include "support/benchmain.h"
 
 #include <QCoreApplication>
 
@@ -67,8 +68,5 @@ BENCHMARK(BM_TurnCopyPartsTable);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lir::bench::runBenchmarks(argc, argv);
 }

@@ -28,13 +28,15 @@ namespace {
 // pxlib is loaded the first time a Paradox table is read, not with the
 // program: only a folder of the old program's tables needs it, and its
 // dependencies would lengthen every start.
+#define LIR_PX_FUNCTIONS(X)                                                                                     \
+    X(PX_new3) X(PX_close) X(PX_delete) X(PX_open_file) X(PX_get_field) X(PX_get_data_short) X(PX_get_data_long)    \
+    X(PX_get_data_double) X(PX_get_data_bcd) X(PX_get_data_byte) X(PX_date2string) X(PX_time2string)               \
+    X(PX_timestamp2string) X(PX_get_record)
+
 struct PxLib
 {
 #define LIR_PX(f) decltype(&::f) f = nullptr;
-    LIR_PX(PX_new3) LIR_PX(PX_close) LIR_PX(PX_delete) LIR_PX(PX_open_file) LIR_PX(PX_get_field)
-    LIR_PX(PX_get_data_short) LIR_PX(PX_get_data_long) LIR_PX(PX_get_data_double) LIR_PX(PX_get_data_bcd)
-    LIR_PX(PX_get_data_byte) LIR_PX(PX_date2string) LIR_PX(PX_time2string) LIR_PX(PX_timestamp2string)
-    LIR_PX(PX_get_record)
+    LIR_PX_FUNCTIONS(LIR_PX)
 #undef LIR_PX
 };
 
@@ -53,10 +55,7 @@ const PxLib& px()
             throw Error(texts::paradoxLibraryMissing(QString::fromLatin1(name)));
     };
 #define LIR_PX(f) bind(lib.f, #f);
-    LIR_PX(PX_new3) LIR_PX(PX_close) LIR_PX(PX_delete) LIR_PX(PX_open_file) LIR_PX(PX_get_field)
-    LIR_PX(PX_get_data_short) LIR_PX(PX_get_data_long) LIR_PX(PX_get_data_double) LIR_PX(PX_get_data_bcd)
-    LIR_PX(PX_get_data_byte) LIR_PX(PX_date2string) LIR_PX(PX_time2string) LIR_PX(PX_timestamp2string)
-    LIR_PX(PX_get_record)
+    LIR_PX_FUNCTIONS(LIR_PX)
 #undef LIR_PX
     loaded = true;
     return lib;

@@ -119,11 +119,6 @@ void setChangeLogEnabled(bool enabled)
     logEnabled() = enabled;
 }
 
-QString loginName()
-{
-    return environment().loginName();
-}
-
 bool hasLogTable(db::Table& t)
 {
     return catalogueHolds(t,
@@ -170,7 +165,7 @@ void writeLog(db::Table& t, const QVector<LogRow>& rows, qint64 batch)
         return;
     ensureLogTable(t);
     const QString now = stamp(QDateTime::currentDateTimeUtc());
-    const QString login = db::cutToSize(loginName(), 100);
+    const QString login = db::cutToSize(environment().loginName(), 100);
     const QVariant batchValue = batch > 0 ? QVariant(batch) : QVariant(QMetaType(QMetaType::LongLong));
     // A few hundred rows a statement: a list of thousands is written in a
     // few dozen round trips.

@@ -92,7 +92,4 @@ QVector<LogEntry> readLog(db::Table& t, const LogFilter& filter = {});
 QStringList logLogins(db::Table& t);
 bool hasLogTable(db::Table& t);
 
-// The login name of the user running the program.
-QString loginName();
-
 } // namespace lir::prices

@@ -1,3 +1,4 @@
+#include "core/base/environment.h"
 #include "core/base/codec.h"
 #include "core/base/error.h"
 #include "core/io/sheetreader.h"
@@ -145,7 +146,7 @@ TEST_F(PriceImportTest, ApplyThenUndoRestoresTheTableAndLogsBoth)
     EXPECT_EQ(LookupPrice(QStringLiteral("ЛИР-1")).price, 1250.5);
     EXPECT_EQ(logLines(t), L({"import: list.csv|ЛИР-3|-|12.5|1", "import: list.csv|ЛИР-1|100|1250.5|1",
                                         "import-new: list.csv|ЛИР-9|-|3|1", "import-new: list.csv|лир-2|-|51|1"}));
-    EXPECT_EQ(readLog(t).value(0).login, loginName());
+    EXPECT_EQ(readLog(t).value(0).login, environment().loginName());
     EXPECT_EQ(lastUndoable(t), QStringLiteral("import: list.csv"));
 
     const Undone u = undoLastImport(t);

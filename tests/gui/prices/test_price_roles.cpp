@@ -1,6 +1,7 @@
 // The price window as the server's rights and the change log make it: an
 // estimator's editor is read-only and says who may change prices, and
 // "Журнал цен" shows the log narrowed by its filters.
+#include "core/base/environment.h"
 #include "support/pricefixture.h"
 
 #include "core/db/storebackend.h"
@@ -115,7 +116,7 @@ TEST_F(PriceRolesWindowTest, TheLogWindowFiltersByDesignationUserAndDays)
 
     // A user who changed nothing, and days after today, find no rows.
     ASSERT_EQ(all.userFilter()->count(), 2); // "все" and the one user
-    EXPECT_EQ(all.userFilter()->itemText(1), prices::loginName());
+    EXPECT_EQ(all.userFilter()->itemText(1), environment().loginName());
     all.fromDate()->setDate(QDate::currentDate().addDays(1));
     all.fromCheck()->setChecked(true);
     EXPECT_EQ(all.rows()->rowCount(), 0);
