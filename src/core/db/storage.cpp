@@ -656,14 +656,7 @@ void Table::queryEach(const QString& sql, const QVariantList& binds, const std::
     d->ensureConnection();
     if (d->backend->readEach(sql, binds, row))
         return;
-    QSqlQuery s(d->backend->database());
-    s.setForwardOnly(true);
-    if (!s.prepare(sql))
-        d->failed(s.lastError());
-    for (int i = 0; i < binds.size(); ++i)
-        s.bindValue(i, binds[i]);
-    if (!s.exec())
-        d->failed(s.lastError());
+    QSqlQuery s = d->execute(sql, binds);
     const QueryRow r(&s);
     while (s.next())
         row(r);
