@@ -4,9 +4,9 @@
 #include "core/base/safefile.h"
 #include "core/export/documentfile.h"
 #include "core/export/quotetexts.h"
+#include "docs/pdfdocument.h"
 #include "docs/sashdrawing.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -20,7 +20,6 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QRawFont>
 #include <QSvgRenderer>
 #include <QTextLayout>
@@ -28,6 +27,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -272,6 +272,10 @@ private:
 class PageGlyphs
 {
 public:
+    // Qt's PDF writer moves to every glyph with an offset of its own; our
+    // own writes runs of glyphs and needs them where they were laid out.
+    explicit PageGlyphs(PdfDocument* pdf) : m_pdf(pdf) {}
+
     void add(const Shaped::Piece& piece, QPointF at)
     {
         const QRawFont& font = piece.font;
@@ -281,6 +285,11 @@ public:
             m_runs.push_back(Shaped::Piece{font, {}, {}});
         Shaped::Piece& r = m_runs.back();
         r.glyphs.append(piece.glyphs);
+        if (m_pdf) {
+            for (const QPointF& p : piece.positions)
+                r.positions.append(p + at);
+            return;
+        }
         // Across, on whole device pixels (a quarter of a point at 300 dpi,
         // finer than print shows): the PDF writer moves to every glyph with
         // its own offset, and whole offsets are written short and repeat, so
@@ -297,12 +306,30 @@ public:
             return;
         painter.setPen(Qt::black);
         for (const Shaped::Piece& r : m_runs)
-            painter.drawGlyphRun(QPointF(0, 0), glyphRunOf(r));
+            draw(painter, m_pdf, QPointF(0, 0), r);
         m_runs.clear();
     }
 
+    static void draw(QPainter& painter, PdfDocument* pdf, QPointF at, const Shaped::Piece& piece,
+                     const QRectF* clip = nullptr)
+    {
+        if (pdf)
+            pdf->drawGlyphs(painter, piece.font, piece.glyphs, piece.positions, at, clip);
+        else
+            painter.drawGlyphRun(at, glyphRunOf(piece));
+    }
+
 private:
+    PdfDocument* m_pdf;
     std::vector<Shaped::Piece> m_runs;
+};
+
+// What a quote is painted on: a printer, Qt's PDF writer or our own.
+struct Sheet
+{
+    QPaintDevice& device;
+    std::function<void()> newPage;
+    PdfDocument* pdf = nullptr;
 };
 
 // Lays the quote out page by page. Run twice: once without a painter to
@@ -310,9 +337,10 @@ private:
 class Pages
 {
 public:
-    Pages(QPagedPaintDevice& device, ShapedTexts& shaped, QPainter* painter, int pageCount)
-        : m_device(device), m_shaped(shaped), m_painter(painter), m_pageCount(pageCount), m_dpi(device.logicalDpiY()),
-          m_width(device.width()), m_bottom(device.height() - mm(8))
+    Pages(const Sheet& sheet, ShapedTexts& shaped, QPainter* painter, int pageCount)
+        : m_sheet(sheet), m_device(sheet.device), m_shaped(shaped), m_painter(painter), m_pageCount(pageCount),
+          m_dpi(m_device.logicalDpiY()), m_width(m_device.width()), m_bottom(m_device.height() - mm(8)),
+          m_glyphs(sheet.pdf)
     {
         qreal total = 0;
         for (qreal w : ColumnWidths)
@@ -330,6 +358,7 @@ public:
     void skip(qreal h) { m_y += h; }
     int page() const { return m_page; }
     bool painting() const { return m_painter != nullptr; }
+    PdfDocument* pdf() const { return m_sheet.pdf; }
     QPainter& painter() { return *m_painter; }
 
     // The height of a text wrapped within `width`; long words break anywhere.
@@ -368,6 +397,11 @@ public:
         }
         // Cut at the foot of its box.
         m_glyphs.paint(*m_painter); // what was laid out before stays beneath
+        if (m_sheet.pdf) {
+            for (const Shaped::Piece& piece : lines.pieces)
+                PageGlyphs::draw(*m_painter, m_sheet.pdf, r.topLeft(), piece, &r);
+            return;
+        }
         m_painter->save();
         m_painter->setClipRect(r);
         for (const Shaped::Piece& piece : lines.pieces)
@@ -389,7 +423,7 @@ public:
     {
         footer();
         if (m_painter)
-            m_device.newPage();
+            m_sheet.newPage();
         ++m_page;
         m_y = 0;
     }
@@ -481,7 +515,8 @@ private:
         m_glyphs.paint(*m_painter);
     }
 
-    QPagedPaintDevice& m_device;
+    const Sheet& m_sheet;
+    QPaintDevice& m_device;
     ShapedTexts& m_shaped;
     QPainter* m_painter;
     int m_pageCount;
@@ -545,8 +580,17 @@ int layOut(const Quote& q, const Logo& logo, TableRows& rows, Pages& pages)
             textLeft = box.width() + pages.mm(5);
             if (pages.painting()) {
                 const QRectF target(QPointF(0, pages.y()), s);
-                if (logo.svg)
+                if (logo.svg && pages.pdf()) {
+                    // Our PDF takes the picture of a drawing, at the file's resolution.
+                    QImage picture(target.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+                    picture.fill(Qt::transparent);
+                    QPainter p(&picture);
+                    logo.svg->render(&p, QRectF(QPointF(0, 0), target.size()));
+                    p.end();
+                    pages.painter().drawImage(target, picture);
+                } else if (logo.svg) {
                     logo.svg->render(&pages.painter(), target);
+                }
                 else
                     pages.painter().drawImage(target, logo.image);
             }
@@ -647,12 +691,17 @@ int layOut(const Quote& q, const Logo& logo, TableRows& rows, Pages& pages)
     return pages.page();
 }
 
+QPageLayout quotePageLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                       QPageLayout::Millimeter);
+}
+
 } // namespace
 
 void setQuotePage(QPagedPaintDevice& device)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                                     QPageLayout::Millimeter));
+    device.setPageLayout(quotePageLayout());
 }
 
 QString logoProblem(const QString& path)
@@ -662,38 +711,40 @@ QString logoProblem(const QString& path)
     return problem;
 }
 
-void paintQuote(const Quote& quote, QPagedPaintDevice& device)
+namespace {
+
+void paintOn(const Quote& quote, const Sheet& sheet)
 {
     QString problem;
     const Logo logo = loadLogo(quote.company.logo, &problem);
     if (!problem.isEmpty())
         throw Error(problem);
-    ShapedTexts shaped(device);
-    Pages count(device, shaped, nullptr, 0);
+    ShapedTexts shaped(sheet.device);
+    Pages count(sheet, shaped, nullptr, 0);
     TableRows rows(quote);
     const int pageCount = layOut(quote, logo, rows, count);
     QPainter painter;
-    if (!painter.begin(&device))
+    if (!painter.begin(&sheet.device))
         throw Error(t::cannotPaint());
-    Pages pages(device, shaped, &painter, pageCount);
+    Pages pages(sheet, shaped, &painter, pageCount);
     layOut(quote, logo, rows, pages);
     painter.end();
 }
 
+} // namespace
+
+void paintQuote(const Quote& quote, QPagedPaintDevice& device)
+{
+    paintOn(quote, Sheet{device, [&device] { device.newPage(); }});
+}
+
 QByteArray quotePdf(const Quote& quote)
 {
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setResolution(300);
-        writer.setTitle(quote.fileTitle);
-        writer.setCreator(QStringLiteral("LIRComplect"));
-        setQuotePage(writer);
-        paintQuote(quote, writer);
-    }
-    return bytes;
+    PdfDocument pdf(quotePageLayout(), 300);
+    pdf.setTitle(quote.fileTitle);
+    pdf.setCreator(QStringLiteral("LIRComplect"));
+    paintOn(quote, Sheet{pdf, [&pdf] { pdf.newPage(); }, &pdf});
+    return pdf.finish();
 }
 
 void writeQuotePdf(const QString& path, const Quote& quote)
