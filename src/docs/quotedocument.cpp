@@ -580,17 +580,8 @@ int layOut(const Quote& q, const Logo& logo, TableRows& rows, Pages& pages)
             textLeft = box.width() + pages.mm(5);
             if (pages.painting()) {
                 const QRectF target(QPointF(0, pages.y()), s);
-                if (logo.svg && pages.pdf()) {
-                    // Our PDF takes the picture of a drawing, at the file's resolution.
-                    QImage picture(target.size().toSize(), QImage::Format_ARGB32_Premultiplied);
-                    picture.fill(Qt::transparent);
-                    QPainter p(&picture);
-                    logo.svg->render(&p, QRectF(QPointF(0, 0), target.size()));
-                    p.end();
-                    pages.painter().drawImage(target, picture);
-                } else if (logo.svg) {
+                if (logo.svg)
                     logo.svg->render(&pages.painter(), target);
-                }
                 else
                     pages.painter().drawImage(target, logo.image);
             }

@@ -400,15 +400,18 @@ TEST_F(QuotePdf, OurFileReadsAndLooksAsQtsWriterPaintsTheSameQuote)
     // Everything a quote paints: the logo, the company block, the kit's
     // sash, the rows' sashes with their dimensions in red and black, a name
     // wrapped over lines, a row cut at the foot of its page, the totals.
-    QImage logo(300, 120, QImage::Format_ARGB32);
-    logo.fill(Qt::transparent);
-    {
-        QPainter p(&logo);
-        p.fillRect(QRect(20, 10, 260, 100), QColor(20, 60, 160));
-    }
-    ASSERT_TRUE(logo.save(file("logo.png")));
+    // A drawn logo with a gradient, a shape half transparent and a word.
+    QFile svg(file("logo.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+    svg.write(R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="300" height="120" viewBox="0 0 300 120">
+<defs><linearGradient id="g" x1="0" x2="1"><stop offset="0" stop-color="#1040a0"/>
+<stop offset="1" stop-color="#60c0f0"/></linearGradient></defs>
+<rect x="10" y="10" width="280" height="100" rx="12" fill="url(#g)"/>
+<circle cx="240" cy="60" r="45" fill="#ff8000" fill-opacity="0.6"/>
+<text x="30" y="75" font-family="DejaVu Sans" font-size="40" fill="white">ОКНА</text></svg>)svg");
+    svg.close();
     Quote q = knownQuote();
-    q.company.logo = file("logo.png");
+    q.company.logo = file("logo.svg");
     q.drawing = sash(700, 1200, 600);
     for (int i = 0; i < 40; ++i) {
         Quote::Line kit = line(QStringLiteral("ЛИР-6742-%1").arg(600 + i), QStringLiteral("Комплект фурнитуры"), 1, 100);
