@@ -248,10 +248,27 @@ QByteArray TrueTypeFont::subset(const std::vector<bool>& used) const
         }
     }
 
+    // The font ends at the last glyph kept: the glyphs after it are not
+    // numbered in it at all (a Cyrillic text uses the first thousand of
+    // DejaVu's six).
+    quint32 count = glyphs;
+    while (count > 1 && !keep[count - 1])
+        --count;
+    QByteArray maxp = m_maxp;
+    maxp[4] = char(count >> 8);
+    maxp[5] = char(count & 0xff);
+    QByteArray hhea = m_hhea;
+    const quint32 metrics = std::min<quint32>(u16(m_hhea, 34), count);
+    hhea[34] = char(metrics >> 8);
+    hhea[35] = char(metrics & 0xff);
+    // Full metrics for the first glyphs, then left side bearings alone: the
+    // same layout as the whole table's, so its beginning serves.
+    const QByteArray hmtx = m_hmtx.left(qsizetype(metrics) * 4 + qsizetype(count - metrics) * 2);
+
     QByteArray glyf;
     QByteArray loca;
-    loca.reserve(qsizetype(glyphs + 1) * 4);
-    for (quint32 g = 0; g < glyphs; ++g) {
+    loca.reserve(qsizetype(count + 1) * 4);
+    for (quint32 g = 0; g < count; ++g) {
         put32(loca, quint32(glyf.size()));
         if (!keep[g])
             continue;
@@ -272,8 +289,8 @@ QByteArray TrueTypeFont::subset(const std::vector<bool>& used) const
 
     // In the order of their tags, as the table directory lists them.
     std::vector<std::pair<const char*, QByteArray>> tables = {
-        {"cvt ", m_cvt}, {"fpgm", m_fpgm}, {"glyf", glyf}, {"head", head}, {"hhea", m_hhea},
-        {"hmtx", m_hmtx}, {"loca", loca}, {"maxp", m_maxp}, {"prep", m_prep},
+        {"cvt ", m_cvt}, {"fpgm", m_fpgm}, {"glyf", glyf}, {"head", head}, {"hhea", hhea},
+        {"hmtx", hmtx}, {"loca", loca}, {"maxp", maxp}, {"prep", m_prep},
     };
     tables.erase(std::remove_if(tables.begin(), tables.end(), [](const auto& t) { return t.second.isEmpty(); }),
                  tables.end());
