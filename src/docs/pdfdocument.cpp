@@ -203,18 +203,15 @@ struct PdfDocument::Impl
         out += "\nendobj\n";
         return object;
     }
-    int writeStream(int object, QByteArray dict, const QByteArray& data, bool compress = true)
+    int writeStream(int object, const QByteArray& dict, const QByteArray& data)
     {
         begin(object);
-        if (compress) {
-            const QByteArray packed = qCompress(data, CompressionLevel);
-            const qsizetype size = packed.size() - 4; // Qt's length before zlib's own stream
-            out += "<<" + dict + " /Filter /FlateDecode /Length " + QByteArray::number(size) + ">>\nstream\n";
+        const QByteArray packed = qCompress(data, CompressionLevel);
+        // Qt puts the length before zlib's own stream.
+        const qsizetype size = std::max<qsizetype>(packed.size() - 4, 0);
+        out += "<<" + dict + " /Filter /FlateDecode /Length " + QByteArray::number(size) + ">>\nstream\n";
+        if (size > 0)
             out.append(packed.constData() + 4, size);
-        } else {
-            out += "<<" + dict + " /Length " + QByteArray::number(data.size()) + ">>\nstream\n";
-            out += data;
-        }
         out += "\nendstream\nendobj\n";
         return object;
     }

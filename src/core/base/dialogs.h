@@ -89,6 +89,12 @@ public:
     QStringList errors() const;
     QStringList messages() const;
     void clear() { m_shown.clear(); }
+    // Drops the answers and file names no box has taken.
+    void dropQueued()
+    {
+        m_answers.clear();
+        m_fileNames.clear();
+    }
 
 private:
     std::vector<Shown> m_shown;

@@ -8,11 +8,15 @@
 #include "support/formsfixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 using namespace lir;
 using namespace lir::gui;
@@ -42,6 +46,10 @@ protected:
         FormsTest::SetUp();
         forms::TotalSum->order().bt_clearClick();
         QFile::remove(workDir->file(QStringLiteral("lircomplect.ini")));
+        // A file name meant for a dialog that did not open must not answer
+        // the next test's.
+        test::recorder().dropQueued();
+        test::recorder().clear();
     }
 };
 
@@ -160,4 +168,40 @@ TEST_F(QuotePrint, TheDetailsDialogWritesTheCompanySection)
     // Opened again, the dialog shows what was saved.
     TCompanyDetails again(workDir->path());
     EXPECT_EQ(again.details(), d);
+}
+
+TEST_F(QuotePrint, ThePreviewShowsThePagesTheFileHas)
+{
+    // Four kits with their parts: a quote of several pages.
+    TTotalSum* sum = forms::TotalSum;
+    for (const char* ffh : {"1200", "1400", "900", "1600"})
+        test::addKit(forms::MainForm6742, QString::fromLatin1(ffh), QStringLiteral("700"));
+    sum->radioButton(OrderModel::KitsAndComponents)->click();
+    const QString file = workDir->file(QStringLiteral("preview.pdf"));
+    test::recorder().setNextFileName(file);
+    action(sum->printButton(), "QuotePdf")->trigger();
+    ASSERT_TRUE(test::recorder().errors().isEmpty()) << test::recorder().errors().join(u'\n').toStdString();
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {file});
+    ASSERT_TRUE(info.waitForFinished(60000));
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(info.readAllStandardOutput()));
+    ASSERT_TRUE(pages.hasMatch());
+    ASSERT_GT(pages.captured(1).toInt(), 1) << pdfText(file).toStdString();
+
+    int shown = -1;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        if (auto* preview = dialog->findChild<QPrintPreviewWidget*>())
+            shown = preview->pageCount();
+        dialog->reject();
+    });
+    action(sum->printButton(), "QuotePreview")->trigger();
+    EXPECT_EQ(title, QStringLiteral("Предварительный просмотр"));
+    EXPECT_EQ(shown, pages.captured(1).toInt());
+    EXPECT_TRUE(test::recorder().errors().isEmpty()) << test::recorder().errors().join(u'\n').toStdString();
 }
