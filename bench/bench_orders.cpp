@@ -10,6 +10,7 @@
 #include "core/orders/orderhistory.h"
 #include "core/orders/ordermodel.h"
 #include "core/orders/ordertable.h"
+#include "support/benchmain.h"
 
 #include <QTemporaryDir>
 
@@ -21,7 +22,6 @@
 #include "gui/calc/mainmodule6742.h"
 #include "gui/orders/form_history.h"
 #include "gui/orders/form_sum.h"
-#include "support/benchmain.h"
 
 #include <QApplication>
 #else
