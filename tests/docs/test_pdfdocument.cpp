@@ -4,6 +4,7 @@
 #include "support/testsupport.h"
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPageLayout>
@@ -85,6 +86,15 @@ void paintScene(QPainter& p)
     p.setFont(f);
     p.setPen(QColor(0, 0, 140));
     p.drawText(QPointF(40, 540), QStringLiteral("Проверка 123"));
+
+    // A font of PostScript outlines, which the file does not embed: its
+    // glyphs are drawn as shapes (poppler's packages bring URW's fonts).
+    if (QFontDatabase::hasFamily(QStringLiteral("URW Bookman"))) {
+        QFont cff(QStringLiteral("URW Bookman"));
+        cff.setPixelSize(36);
+        p.setFont(cff);
+        p.drawText(QPointF(300, 580), QStringLiteral("Bookman"));
+    }
 }
 
 } // namespace
