@@ -44,8 +44,8 @@ void num(QByteArray& out, double v, int decimals = 3)
     const long long scale = Scale[decimals];
     char buf[48];
     char* p = buf;
-    if (!std::isfinite(v))
-        v = 0;
+    // Far beyond any page, and never a value the file cannot hold.
+    v = std::isfinite(v) ? std::clamp(v, -1e9, 1e9) : 0;
     long long scaled = std::llround(v * double(scale));
     if (scaled < 0) {
         *p++ = '-';
