@@ -12,13 +12,14 @@ namespace lir::docs {
 // Sets the page of a quote: A4 portrait with margins of 15 mm.
 void setQuotePage(QPagedPaintDevice& device);
 
-// Paints the quote on a paged device (the PDF writer, a printer), from its
+// Paints the quote on a paged device (a printer, the preview), from its
 // first page on: the company block, the title, the table with its header
 // row on every page, the totals, and "Стр. K из M" at the foot of each page.
 // Throws lir::Error for a logo that cannot be used, before anything is painted.
 void paintQuote(const Quote& quote, QPagedPaintDevice& device);
 
-// The quote as a PDF document with its fonts embedded.
+// The quote as a PDF document with its fonts embedded, written by the
+// program's own writer: the same pages as paintQuote paints.
 QByteArray quotePdf(const Quote& quote);
 // Writes it to `path`: never over one of the program's tables, and whole or
 // not at all. Throws lir::Error naming the file.
