@@ -241,10 +241,10 @@ struct PdfDocument::Impl
         writeStream(content, QByteArray(), page);
         const int object = newObject();
         const QRect media = layout.fullRectPoints();
-        QByteArray body = "<<\n/Type /Page\n/Parent " + QByteArray::number(pageTree) + " 0 R /MediaBox [0 0 " +
-                          QByteArray::number(media.width()) + ' ' + QByteArray::number(media.height()) +
-                          "] /Resources " + QByteArray::number(resources) + " 0 R /Contents " +
-                          QByteArray::number(content) + " 0 R\n>>";
+        QByteArray body =
+            "<<\n/Type /Page\n/Parent " + QByteArray::number(pageTree) + " 0 R /MediaBox [0 0 " +
+            QByteArray::number(media.width()) + ' ' + QByteArray::number(media.height()) + "] /Resources " +
+            QByteArray::number(resources) + " 0 R /Contents " + QByteArray::number(content) + " 0 R\n>>";
         writeObject(object, body);
         pages.push_back(object);
     }
@@ -366,8 +366,8 @@ struct PdfDocument::Impl
         for (const auto& [known, index] : lastFonts)
             if (known == raw)
                 return fonts[index];
-        const QString face = raw.familyName() + u'\n' + raw.styleName() + u'\n' + QString::number(raw.weight()) +
-                             u'\n' + QString::number(int(raw.style()));
+        const QString face = raw.familyName() + u'\n' + raw.styleName() + u'\n' +
+                             QString::number(raw.weight()) + u'\n' + QString::number(int(raw.style()));
         auto it = fontByFace.find(face);
         if (it == fontByFace.end()) {
             Font f{raw, pdf::TrueTypeFont::read(raw), {}, 0};
@@ -456,12 +456,23 @@ struct PdfDocument::Impl
             // line ends escaped (a reader would take a raw CR for LF).
             for (const uchar byte : {uchar(g >> 8), uchar(g & 0xff)}) {
                 switch (byte) {
-                case '(': page += "\\("; break;
-                case ')': page += "\\)"; break;
-                case '\\': page += "\\\\"; break;
-                case '\r': page += "\\r"; break;
-                case '\n': page += "\\n"; break;
-                default: page += char(byte);
+                case '(':
+                    page += "\\(";
+                    break;
+                case ')':
+                    page += "\\)";
+                    break;
+                case '\\':
+                    page += "\\\\";
+                    break;
+                case '\r':
+                    page += "\\r";
+                    break;
+                case '\n':
+                    page += "\\n";
+                    break;
+                default:
+                    page += char(byte);
                 }
             }
             if (g < font.used.size())
@@ -473,7 +484,8 @@ struct PdfDocument::Impl
     }
 
     // A text drawn by the painter, shaped as it shapes it; each once.
-    const std::pair<QList<QGlyphRun>, qreal>& shaped(const QFont& f, const QString& text, QPaintDevice* device)
+    const std::pair<QList<QGlyphRun>, qreal>& shaped(const QFont& f, const QString& text,
+                                                     QPaintDevice* device)
     {
         const std::pair<QString, QString> key(f.key(), text);
         auto it = shapedTexts.find(key);
@@ -496,7 +508,8 @@ struct PdfDocument::Impl
         const int w = picture.width();
         const int h = picture.height();
         const bool alphaChannel = picture.hasAlphaChannel();
-        const QImage img = picture.convertToFormat(alphaChannel ? QImage::Format_ARGB32 : QImage::Format_RGB888);
+        const QImage img =
+            picture.convertToFormat(alphaChannel ? QImage::Format_ARGB32 : QImage::Format_RGB888);
         QByteArray rgb;
         QByteArray mask;
         rgb.reserve(qsizetype(w) * h * 3);
@@ -512,11 +525,12 @@ struct PdfDocument::Impl
                 mask.append(char(qAlpha(row[x])));
             }
         }
-        const QByteArray size = " /Width " + QByteArray::number(w) + " /Height " + QByteArray::number(h) +
-                                " /BitsPerComponent 8";
+        const QByteArray size =
+            " /Width " + QByteArray::number(w) + " /Height " + QByteArray::number(h) + " /BitsPerComponent 8";
         int smask = 0;
         if (alphaChannel)
-            smask = writeStream(newObject(), "/Type /XObject /Subtype /Image /ColorSpace /DeviceGray" + size, mask);
+            smask = writeStream(newObject(), "/Type /XObject /Subtype /Image /ColorSpace /DeviceGray" + size,
+                                mask);
         QByteArray dict = "/Type /XObject /Subtype /Image /ColorSpace /DeviceRGB /Interpolate true" + size;
         if (smask)
             dict += " /SMask " + QByteArray::number(smask) + " 0 R";
@@ -557,7 +571,8 @@ struct PdfDocument::Impl
             name += '+' + p.postscriptName();
 
             const QByteArray program = p.subset(f.used);
-            const int file = writeStream(newObject(), " /Length1 " + QByteArray::number(program.size()), program);
+            const int file =
+                writeStream(newObject(), " /Length1 " + QByteArray::number(program.size()), program);
             QByteArray descriptor = "<< /Type /FontDescriptor /FontName /" + name + " /Flags " +
                                     QByteArray::number(p.italic() ? 4 + 64 : 4) + " /FontBBox [";
             const QRectF box = p.boundingBox();
@@ -585,7 +600,8 @@ struct PdfDocument::Impl
                 newObject(), "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
                                  " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
                                  " /FontDescriptor " +
-                                 QByteArray::number(desc) + " 0 R /CIDToGIDMap /Identity /W " + widths + " >>");
+                                 QByteArray::number(desc) + " 0 R /CIDToGIDMap /Identity /W " + widths +
+                                 " >>");
 
             const std::vector<char32_t> chars = p.charactersOf(f.used);
             QByteArray entries;
@@ -635,7 +651,8 @@ struct PdfDocument::Impl
         QByteArray body = "<< /ProcSet [/PDF /Text /ImageB /ImageC]\n/Font <<";
         for (size_t i = 0; i < fonts.size(); ++i)
             if (fonts[i].object)
-                body += " /F" + QByteArray::number(qulonglong(i)) + ' ' + QByteArray::number(fonts[i].object) + " 0 R";
+                body += " /F" + QByteArray::number(qulonglong(i)) + ' ' +
+                        QByteArray::number(fonts[i].object) + " 0 R";
         body += " >>\n/XObject <<";
         for (const Image& im : std::as_const(images))
             body += " /Im" + QByteArray::number(im.index) + ' ' + QByteArray::number(im.object) + " 0 R";
@@ -664,10 +681,10 @@ struct PdfDocument::Impl
                                   QByteArray::number(qulonglong(pages.size())) + " >>");
         writeObject(catalog, "<< /Type /Catalog /Pages " + QByteArray::number(pageTree) + " 0 R >>");
         const QString now = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
-        const int info = writeObject(newObject(), "<< /Title " + textString(title) + " /Creator " +
-                                                      textString(creator) + " /Producer " +
-                                                      textString(QStringLiteral("LIRComplect")) + " /CreationDate (D:" +
-                                                      now.toLatin1() + "Z) >>");
+        const int info =
+            writeObject(newObject(), "<< /Title " + textString(title) + " /Creator " + textString(creator) +
+                                         " /Producer " + textString(QStringLiteral("LIRComplect")) +
+                                         " /CreationDate (D:" + now.toLatin1() + "Z) >>");
         const qint64 xref = out.size();
         out += "xref\n0 " + QByteArray::number(qulonglong(offsets.size())) + "\n0000000000 65535 f \n";
         char entry[21];
@@ -676,8 +693,8 @@ struct PdfDocument::Impl
             out.append(entry, 20);
         }
         out += "trailer\n<< /Size " + QByteArray::number(qulonglong(offsets.size())) + " /Root " +
-               QByteArray::number(catalog) + " 0 R /Info " + QByteArray::number(info) + " 0 R >>\nstartxref\n" +
-               QByteArray::number(xref) + "\n%%EOF\n";
+               QByteArray::number(catalog) + " 0 R /Info " + QByteArray::number(info) +
+               " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
         return std::move(out);
     }
 };
@@ -836,7 +853,8 @@ private:
         if (!filled && !stroked)
             return false;
         d.ensureFrame(m_transform, clip());
-        d.setAlpha(alphaOf(filled ? m_brush.color().alpha() : 255), alphaOf(stroked ? m_pen.color().alpha() : 255));
+        d.setAlpha(alphaOf(filled ? m_brush.color().alpha() : 255),
+                   alphaOf(stroked ? m_pen.color().alpha() : 255));
         if (filled)
             d.setFill(m_brush.color());
         if (stroked)
@@ -896,8 +914,8 @@ void PdfDocument::drawGlyphs(const QPainter& painter, const QRawFont& font, cons
     d->ensureFrame(t, area ? &*area : nullptr);
     const QColor colour = painter.pen().color();
     d->setAlpha(std::clamp(int(std::lround(colour.alpha() * painter.opacity())), 0, 255), 255);
-    d->glyphs(font, glyphs.constData(), positions.constData(), std::min(glyphs.size(), positions.size()), origin,
-              colour);
+    d->glyphs(font, glyphs.constData(), positions.constData(), std::min(glyphs.size(), positions.size()),
+              origin, colour);
 }
 
 QByteArray PdfDocument::finish()

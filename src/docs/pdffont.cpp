@@ -130,7 +130,8 @@ std::optional<TrueTypeFont> TrueTypeFont::read(const QRawFont& font)
     f.m_ascent = int(std::lround(s16(f.m_hhea, 4) * scale));
     f.m_descent = int(std::lround(s16(f.m_hhea, 6) * scale));
     const QByteArray os2 = font.fontTable("OS/2");
-    f.m_capHeight = u16(os2, 0) >= 2 && os2.size() >= 90 ? int(std::lround(s16(os2, 88) * scale)) : f.m_ascent;
+    f.m_capHeight =
+        u16(os2, 0) >= 2 && os2.size() >= 90 ? int(std::lround(s16(os2, 88) * scale)) : f.m_ascent;
     f.m_italic = (u16(f.m_head, 44) & 2) != 0;
     f.m_postscriptName = postscriptNameOf(font.fontTable("name"));
     if (f.m_postscriptName.isEmpty())
@@ -289,11 +290,12 @@ QByteArray TrueTypeFont::subset(const std::vector<bool>& used) const
 
     // In the order of their tags, as the table directory lists them.
     std::vector<std::pair<const char*, QByteArray>> tables = {
-        {"cvt ", m_cvt}, {"fpgm", m_fpgm}, {"glyf", glyf}, {"head", head}, {"hhea", hhea},
-        {"hmtx", hmtx}, {"loca", loca}, {"maxp", maxp}, {"prep", m_prep},
+        {"cvt ", m_cvt}, {"fpgm", m_fpgm}, {"glyf", glyf}, {"head", head},   {"hhea", hhea},
+        {"hmtx", hmtx},  {"loca", loca},   {"maxp", maxp}, {"prep", m_prep},
     };
-    tables.erase(std::remove_if(tables.begin(), tables.end(), [](const auto& t) { return t.second.isEmpty(); }),
-                 tables.end());
+    tables.erase(
+        std::remove_if(tables.begin(), tables.end(), [](const auto& t) { return t.second.isEmpty(); }),
+        tables.end());
     const quint16 n = quint16(tables.size());
     quint16 power = 1;
     quint16 log = 0;

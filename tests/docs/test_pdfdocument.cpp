@@ -1,6 +1,7 @@
 // The program's PDF writer against Qt's raster painter: the same painting
 // on a page and on a picture, the page rendered back by poppler.
 #include "docs/pdfdocument.h"
+#include "support/programs.h"
 #include "support/testsupport.h"
 
 #include <QFile>
@@ -11,20 +12,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
-#include <QProcess>
 
 using namespace lir;
 
 namespace {
 
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
+using test::runProgram;
 
 // Shapes in colours, under transformations and a clip, half transparent,
 // dashed, a gradient, a picture with transparent parts, and text.
@@ -104,7 +97,8 @@ TEST(PdfDocument, PaintsWhatARasterPainterPaintsWhereItPaintsIt)
     test::ScopedWorkDir work;
     // A square page without margins, so that its pixels at the file's
     // resolution are the picture's.
-    const QPageLayout layout(QPageSize(QSizeF(50, 50), QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF());
+    const QPageLayout layout(QPageSize(QSizeF(50, 50), QPageSize::Millimeter), QPageLayout::Portrait,
+                             QMarginsF());
     docs::PdfDocument pdf(layout, 300);
     {
         QPainter p(&pdf);
@@ -122,8 +116,9 @@ TEST(PdfDocument, PaintsWhatARasterPainterPaintsWhereItPaintsIt)
         QPainter p(&expected);
         paintScene(p);
     }
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-singlefile"),
-                                     path, work.file(QStringLiteral("scene"))});
+    runProgram(QStringLiteral("pdftoppm"),
+               {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-singlefile"), path,
+                work.file(QStringLiteral("scene"))});
     const QImage page = QImage(work.file(QStringLiteral("scene.ppm"))).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(page.isNull());
     ASSERT_GE(page.width(), expected.width());
@@ -147,8 +142,9 @@ TEST(PdfDocument, PaintsWhatARasterPainterPaintsWhereItPaintsIt)
     EXPECT_LT(differing, painted / 40) << differing << " of " << painted;
 
     // The text is text, its glyphs in an embedded font.
-    EXPECT_EQ(run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).trimmed(), QStringLiteral("Проверка 123"));
-    EXPECT_TRUE(run(QStringLiteral("pdffonts"), {path}).contains(QStringLiteral("+DejaVuSans ")));
+    EXPECT_EQ(runProgram(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).trimmed(),
+              QStringLiteral("Проверка 123"));
+    EXPECT_TRUE(runProgram(QStringLiteral("pdffonts"), {path}).contains(QStringLiteral("+DejaVuSans ")));
     // Painting after the file is finished writes nothing.
     EXPECT_TRUE(pdf.finish().isEmpty());
 }

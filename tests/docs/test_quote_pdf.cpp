@@ -4,6 +4,7 @@
 #include "core/base/error.h"
 #include "core/export/quote.h"
 #include "docs/quotedocument.h"
+#include "support/programs.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -20,26 +20,20 @@ using namespace lir;
 
 namespace {
 
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
+using test::runProgram;
 
 // The text of a PDF as a reader copies it, the blanks of the layout folded.
 QString pdfText(const QString& path)
 {
-    QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    QString text =
+        runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
     return text;
 }
 
 QString pdfInfo(const QString& path)
 {
-    return run(QStringLiteral("pdfinfo"), {path});
+    return runProgram(QStringLiteral("pdfinfo"), {path});
 }
 
 int pageCount(const QString& info)
@@ -48,7 +42,8 @@ int pageCount(const QString& info)
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-Quote::Line line(const QString& designation, const QString& name, int quantity, std::optional<money::Kopecks> price)
+Quote::Line line(const QString& designation, const QString& name, int quantity,
+                 std::optional<money::Kopecks> price)
 {
     Quote::Line l{designation, name, QString::number(quantity), QStringLiteral("шт."), price, {}, false, {}};
     if (price)
@@ -92,9 +87,11 @@ struct Word
 
 QVector<Word> pdfWords(const QString& path)
 {
-    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    static const QRegularExpression word(QStringLiteral(
-        "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    const QString html =
+        runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    static const QRegularExpression word(
+        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"([0-9.]+)\">([^<]*)</word>"));
     QVector<Word> out;
     int page = 0;
     for (auto it = word.globalMatch(html); it.hasNext();) {
@@ -141,9 +138,10 @@ TEST_F(QuotePdf, AnA4PageWithEveryTextAndNumberSearchable)
     const QString info = pdfInfo(path);
     EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
     EXPECT_EQ(pageCount(info), 1);
-    EXPECT_TRUE(info.contains(QStringLiteral("Коммерческое предложение № 12 от 03.02.2026"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Коммерческое предложение № 12 от 03.02.2026")))
+        << info.toStdString();
     // The fonts are embedded: the file shows the same wherever it is opened.
-    const QString fonts = run(QStringLiteral("pdffonts"), {path});
+    const QString fonts = runProgram(QStringLiteral("pdffonts"), {path});
     EXPECT_TRUE(fonts.contains(QStringLiteral("DejaVuSans"))) << fonts.toStdString();
     EXPECT_EQ(fonts.count(QRegularExpression(QStringLiteral("Identity-H +yes "))), 2) << fonts.toStdString();
 
@@ -151,21 +149,25 @@ TEST_F(QuotePdf, AnA4PageWithEveryTextAndNumberSearchable)
     for (const char* expected :
          {"ООО «Окна & Двери» <Север>", "Адрес: г. Москва, ул. Ленина, д. 1", "ИНН 7701234567, КПП 770101001",
           "р/с 40702810000000000001", "БИК 044525000", "Коммерческое предложение № 12 от 03.02.2026",
-          "Заказчик: Дача на Истре", "Профиль: Office fine flow, baffle", "№ Обозначение Наименование Кол-во Ед. Цена Сумма",
+          "Заказчик: Дача на Истре", "Профиль: Office fine flow, baffle",
+          "№ Обозначение Наименование Кол-во Ед. Цена Сумма",
           "1 6742.01.00-02 Засов 800 3 шт. 1 234,56 3 703,68", "2 6742.02.00 Угловой переключатель 2 шт. — —",
           "3 DIN7982(4*25) Общее кол-во шурупов(4*25) 45 шт. 0,35 15,75", "Итого: 3 719,43",
           "В том числе НДС 20 %: 619,91", "Три тысячи семьсот девятнадцать рублей 43 копейки",
-          "Нет цены: 1 позиция", "Предложение действительно 30 дней", "Сметчик ____________________ /Иванов И. И./",
-          "Стр. 1 из 1"})
+          "Нет цены: 1 позиция", "Предложение действительно 30 дней",
+          "Сметчик ____________________ /Иванов И. И./", "Стр. 1 из 1"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
 }
 
 TEST_F(QuotePdf, TheWordsOfTotals)
 {
     const std::pair<money::Kopecks, const char*> totals[] = {
-        {100, "Один рубль 00 копеек"},          {200, "Два рубля 00 копеек"},
-        {500, "Пять рублей 00 копеек"},         {2100, "Двадцать один рубль 00 копеек"},
-        {100000, "Одна тысяча рублей 00 копеек"}, {200101, "Две тысячи один рубль 01 копейка"},
+        {100, "Один рубль 00 копеек"},
+        {200, "Два рубля 00 копеек"},
+        {500, "Пять рублей 00 копеек"},
+        {2100, "Двадцать один рубль 00 копеек"},
+        {100000, "Одна тысяча рублей 00 копеек"},
+        {200101, "Две тысячи один рубль 01 копейка"},
         {522, "Пять рублей 22 копейки"},
     };
     for (const auto& [amount, words] : totals) {
@@ -221,7 +223,8 @@ TEST_F(QuotePdf, ALongQuoteNumbersEveryPageAndRepeatsTheHeaderRow)
     Quote q = knownQuote();
     q.lines.clear();
     for (int i = 0; i < 1001; ++i)
-        q.lines << line(QStringLiteral("6742.%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("Деталь"), 1, 100);
+        q.lines << line(QStringLiteral("6742.%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("Деталь"),
+                        1, 100);
     // Details far longer than their box, and a designation without a blank.
     q.company.address = QString(2000, u'Ж');
     q.company.bank = QStringLiteral("банк ").repeated(400);
@@ -241,7 +244,8 @@ TEST_F(QuotePdf, ALongQuoteNumbersEveryPageAndRepeatsTheHeaderRow)
     ASSERT_GE(pageTexts.size(), pages);
     for (int k = 0; k < pages; ++k) {
         if (pageTexts.at(k).contains(QStringLiteral(" шт. "))) {
-            EXPECT_TRUE(pageTexts.at(k).contains(QStringLiteral("№ Обозначение Наименование Кол-во Ед. Цена Сумма")))
+            EXPECT_TRUE(
+                pageTexts.at(k).contains(QStringLiteral("№ Обозначение Наименование Кол-во Ед. Цена Сумма")))
                 << k + 1;
         }
     }
@@ -258,7 +262,8 @@ TEST_F(QuotePdf, EachSashStaysInItsBoxBesideTheKitOrInItsRow)
     // huge with a value out of its range, a handle above the sash.
     Quote q = knownQuote();
     q.lines.clear();
-    const SashDrawingInput sashes[] = {sash(1, 1, 0), sash(3000, 300, 150), sash(9999, 600, 300), sash(500, 800, 5000)};
+    const SashDrawingInput sashes[] = {sash(1, 1, 0), sash(3000, 300, 150), sash(9999, 600, 300),
+                                       sash(500, 800, 5000)};
     for (const SashDrawingInput& s : sashes) {
         Quote::Line l = line(s.kitDesignation, QStringLiteral("Комплект фурнитуры"), 1, 100);
         l.kit = true;
@@ -290,8 +295,8 @@ TEST_F(QuotePdf, EachSashStaysInItsBoxBesideTheKitOrInItsRow)
     int dimensions = 0;
     for (const Word& w : words) {
         // The dimensions and the range beside a value out of it.
-        if (w.text != QLatin1String("FFB") && w.text != QLatin1String("FFH") && w.text != QLatin1String("GH")
-            && w.text != QStringLiteral("допустимо"))
+        if (w.text != QLatin1String("FFB") && w.text != QLatin1String("FFH") &&
+            w.text != QLatin1String("GH") && w.text != QStringLiteral("допустимо"))
             continue;
         const std::pair<int, qreal> at{w.page, w.box.top()};
         if (at < rows.first()) {
@@ -310,7 +315,8 @@ TEST_F(QuotePdf, EachSashStaysInItsBoxBesideTheKitOrInItsRow)
     }
     EXPECT_EQ(dimensions, 3);
     const QString text = pdfText(path);
-    for (const char* expected : {"FFB 9999", "допустимо 300–2400", "FFB 3000", "FFH 300", "GH 5000", "FFH 1200"})
+    for (const char* expected :
+         {"FFB 9999", "допустимо 300–2400", "FFB 3000", "FFH 300", "GH 5000", "FFH 1200"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
     EXPECT_EQ(text.count(QStringLiteral("FFB ")), 5);
 }
@@ -325,7 +331,7 @@ TEST_F(QuotePdf, ALogoIsDrawnOrRefusedWithNothingWritten)
     q.company.logo = png;
     const QString path = file("logo.pdf");
     docs::writeQuotePdf(path, q);
-    const QString images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
+    const QString images = runProgram(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
     // One row of type "image" (its encoding may say "image" too).
     static const QRegularExpression imageRow(QStringLiteral("^\\s*\\d+\\s+\\d+\\s+image\\s"),
                                              QRegularExpression::MultilineOption);
@@ -340,7 +346,8 @@ TEST_F(QuotePdf, ALogoIsDrawnOrRefusedWithNothingWritten)
     ASSERT_TRUE(huge.save(file("huge.png")));
 
     const std::pair<QString, QString> refused[] = {
-        {file("none.png"), QStringLiteral("Логотип %1 не найден: исправьте путь в реквизитах или уберите логотип.")},
+        {file("none.png"),
+         QStringLiteral("Логотип %1 не найден: исправьте путь в реквизитах или уберите логотип.")},
         {file("text.png"), QStringLiteral("Файл логотипа %1 — не картинка PNG, JPEG или SVG.")},
         {file("huge.png"),
          QStringLiteral("Логотип %1 слишком велик: возьмите картинку не больше 10 МБ и 6000 × 6000 точек.")},
@@ -368,7 +375,8 @@ TEST_F(QuotePdf, AMissingFolderOrAProgramTableIsRefused)
         docs::writeQuotePdf(missing, knownQuote());
         ADD_FAILURE() << "wrote into a missing folder";
     } catch (const Error& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось записать файл"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось записать файл")))
+            << e.message().toStdString();
         EXPECT_TRUE(e.message().contains(QStringLiteral("нет такой папки"))) << e.message().toStdString();
     }
     EXPECT_FALSE(QDir(file("no-such-folder")).exists());
@@ -387,9 +395,10 @@ namespace {
 // A page of a PDF as poppler renders it, in grey.
 QImage rendered(const QString& pdf, int page, const QString& stem)
 {
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-gray"),
-                                     QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                     QString::number(page), QStringLiteral("-singlefile"), pdf, stem});
+    runProgram(QStringLiteral("pdftoppm"),
+               {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-gray"), QStringLiteral("-f"),
+                QString::number(page), QStringLiteral("-l"), QString::number(page),
+                QStringLiteral("-singlefile"), pdf, stem});
     return QImage(stem + QStringLiteral(".pgm")).convertToFormat(QImage::Format_Grayscale8);
 }
 
@@ -414,7 +423,8 @@ TEST_F(QuotePdf, OurFileReadsAndLooksAsQtsWriterPaintsTheSameQuote)
     q.company.logo = file("logo.svg");
     q.drawing = sash(700, 1200, 600);
     for (int i = 0; i < 40; ++i) {
-        Quote::Line kit = line(QStringLiteral("ЛИР-6742-%1").arg(600 + i), QStringLiteral("Комплект фурнитуры"), 1, 100);
+        Quote::Line kit =
+            line(QStringLiteral("ЛИР-6742-%1").arg(600 + i), QStringLiteral("Комплект фурнитуры"), 1, 100);
         kit.kit = true;
         kit.drawing = sash(600 + i * 37, 900 + i * 11, 450);
         if (i == 3) {
@@ -424,8 +434,8 @@ TEST_F(QuotePdf, OurFileReadsAndLooksAsQtsWriterPaintsTheSameQuote)
         }
         q.lines << kit
                 << line(QStringLiteral("6742.01.00-%1").arg(i),
-                        QStringLiteral("Засов с длинным наименованием, которое не помещается в одну строку"), 2,
-                        1234 * i);
+                        QStringLiteral("Засов с длинным наименованием, которое не помещается в одну строку"),
+                        2, 1234 * i);
     }
     q.lines[9].name = QStringLiteral("Очень ").repeated(300); // longer than a page: cut at its foot
 

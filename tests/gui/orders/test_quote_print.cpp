@@ -6,6 +6,7 @@
 #include "gui/calc/mainmodule6742.h"
 #include "gui/orders/form_sum.h"
 #include "support/formsfixture.h"
+#include "support/programs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -25,10 +25,8 @@ namespace {
 
 QString pdfText(const QString& path)
 {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    QString text = QString::fromUtf8(p.readAllStandardOutput());
+    QString text =
+        test::runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
     return text;
 }
@@ -61,13 +59,15 @@ TEST_F(QuotePrint, TheSummationWindowSavesTheShownViewWithItsMarkupAsPdf)
     QStringList actions;
     for (QAction* a : sum->printButton()->menu()->actions())
         actions << a->text();
-    EXPECT_EQ(actions, (QStringList{QStringLiteral("Предварительный просмотр..."), QStringLiteral("Печать..."),
-                                    QStringLiteral("Сохранить в PDF..."), QString(), QStringLiteral("Реквизиты...")}));
+    EXPECT_EQ(actions,
+              (QStringList{QStringLiteral("Предварительный просмотр..."), QStringLiteral("Печать..."),
+                           QStringLiteral("Сохранить в PDF..."), QString(), QStringLiteral("Реквизиты...")}));
 
     // An empty order: the error box, no save dialog.
     action(sum->printButton(), "QuotePdf")->trigger();
     EXPECT_EQ(test::recorder().errors(),
-              QStringList{QStringLiteral("В заказе нет ни одного комплекта: коммерческое предложение не составлено.")});
+              QStringList{QStringLiteral(
+                  "В заказе нет ни одного комплекта: коммерческое предложение не составлено.")});
 
     test::addKit(forms::MainForm6742, QStringLiteral("1200"), QStringLiteral("700"));
     sum->radioButton(OrderModel::Kits)->click();
@@ -75,7 +75,8 @@ TEST_F(QuotePrint, TheSummationWindowSavesTheShownViewWithItsMarkupAsPdf)
     sum->edit1()->selectAll();
     QTest::keyClicks(sum->edit1(), QStringLiteral("1x"));
     action(sum->printButton(), "QuotePdf")->trigger();
-    EXPECT_EQ(test::recorder().errors(), QStringList{QStringLiteral("'1x' не является допустимым целым числом")});
+    EXPECT_EQ(test::recorder().errors(),
+              QStringList{QStringLiteral("'1x' не является допустимым целым числом")});
     EXPECT_EQ(test::recorder().shown().size(), 1u);
 
     test::recorder().clear();
@@ -87,8 +88,8 @@ TEST_F(QuotePrint, TheSummationWindowSavesTheShownViewWithItsMarkupAsPdf)
     EXPECT_TRUE(test::recorder().errors().isEmpty()) << test::recorder().errors().join(u'\n').toStdString();
     const QString text = pdfText(file);
     EXPECT_TRUE(text.contains(QStringLiteral("Заказчик: ") + sum->ledName()->text())) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("1 ") + sum->order().StringGrid2().cell(1, 0)
-                              + QStringLiteral(" Комплект фурнитуры, RAL 9016 1 компл.")))
+    EXPECT_TRUE(text.contains(QStringLiteral("1 ") + sum->order().StringGrid2().cell(1, 0) +
+                              QStringLiteral(" Комплект фурнитуры, RAL 9016 1 компл.")))
         << text.toStdString();
 }
 
@@ -109,7 +110,8 @@ TEST_F(QuotePrint, TheCalculatorPrintsItsKitAfterASuccessfulCalculation)
     action(w->printButton(), "QuotePdf")->trigger();
     EXPECT_TRUE(test::recorder().errors().isEmpty());
     const QString text = pdfText(file);
-    EXPECT_TRUE(text.contains(QStringLiteral("Комплект фурнитуры ") + w->kit().KitDesignation)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Комплект фурнитуры ") + w->kit().KitDesignation))
+        << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Створка по фальцу (высота × ширина): 1200 × 700 мм")));
     EXPECT_TRUE(text.contains(QStringLiteral("FFH 1200")) && text.contains(QStringLiteral("FFB 700")));
 
@@ -146,7 +148,8 @@ TEST_F(QuotePrint, TheDetailsDialogWritesTheCompanySection)
     // A rate that is no number and a logo that is not there are refused.
     dialog.vatRate()->setText(QStringLiteral("двадцать"));
     EXPECT_FALSE(dialog.save());
-    EXPECT_EQ(test::recorder().errors(), QStringList{QStringLiteral("Ставка НДС «двадцать» — не число от 0 до 100.")});
+    EXPECT_EQ(test::recorder().errors(),
+              QStringList{QStringLiteral("Ставка НДС «двадцать» — не число от 0 до 100.")});
     dialog.vatRate()->setText(QStringLiteral("10"));
     dialog.field("logo")->setText(workDir->file(QStringLiteral("none.png")));
     test::recorder().clear();
@@ -181,11 +184,8 @@ TEST_F(QuotePrint, ThePreviewShowsThePagesTheFileHas)
     test::recorder().setNextFileName(file);
     action(sum->printButton(), "QuotePdf")->trigger();
     ASSERT_TRUE(test::recorder().errors().isEmpty()) << test::recorder().errors().join(u'\n').toStdString();
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {file});
-    ASSERT_TRUE(info.waitForFinished(60000));
-    const QRegularExpressionMatch pages =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(info.readAllStandardOutput()));
+    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                              .match(test::runProgram(QStringLiteral("pdfinfo"), {file}));
     ASSERT_TRUE(pages.hasMatch());
     ASSERT_GT(pages.captured(1).toInt(), 1) << pdfText(file).toStdString();
 
