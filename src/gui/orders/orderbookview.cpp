@@ -5,6 +5,8 @@
 #include "core/orders/orderbooktexts.h"
 #include "gui/app/widgets.h"
 
+#include <QApplication>
+
 namespace lir::gui {
 
 namespace t = orderbooktexts;
@@ -70,6 +72,12 @@ QVariant OrderBookModel::data(const QModelIndex& index, int role) const
 
 QVariant OrderBookModel::headerData(int section, Qt::Orientation o, int role) const
 {
+    if (role == Qt::FontRole && o == Qt::Horizontal && section == OrderBook::Number) {
+        // Wine's Tahoma draws "№" as an N with a speck beside it at this size.
+        QFont f = QApplication::font();
+        f.setFamily(QStringLiteral("DejaVu Sans"));
+        return f;
+    }
     if (role != Qt::DisplayRole)
         return {};
     if (o == Qt::Horizontal) {
