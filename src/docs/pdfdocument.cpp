@@ -1,5 +1,6 @@
 #include "docs/pdfdocument.h"
 
+#include "docs/pdffile.h"
 #include "docs/pdffont.h"
 
 #include <QDateTime>
@@ -15,20 +16,16 @@
 #include <QTransform>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace lir::docs {
 
-namespace {
+using pdf::appendNumber;
 
-// A low level of zlib's: a 102-page quote is 8 % larger than at the middle
-// level, and written in five sixths of the time.
-constexpr int CompressionLevel = 3;
+namespace {
 
 // How far a glyph may stand from where the widths of the glyphs before it
 // put it, in thousandths of the em (a tenth of a device pixel in the
@@ -37,74 +34,11 @@ constexpr int CompressionLevel = 3;
 // nearly every glyph.
 constexpr double AllowedDrift = 3;
 
-// A number as the PDF writes it: at most `decimals` decimals, no exponent.
-void num(QByteArray& out, double v, int decimals = 3)
-{
-    static constexpr long long Scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-    const long long scale = Scale[decimals];
-    char buf[48];
-    char* p = buf;
-    // Far beyond any page, and never a value the file cannot hold.
-    v = std::isfinite(v) ? std::clamp(v, -1e9, 1e9) : 0;
-    long long scaled = std::llround(v * double(scale));
-    if (scaled < 0) {
-        *p++ = '-';
-        scaled = -scaled;
-    }
-    const auto [end, error] = std::to_chars(p, buf + sizeof buf - 16, scaled / scale);
-    if (error != std::errc())
-        return;
-    p = end;
-    long long frac = scaled % scale;
-    if (frac != 0) {
-        *p++ = '.';
-        for (long long digit = scale / 10; digit > 0 && frac != 0; digit /= 10) {
-            *p++ = char('0' + frac / digit);
-            frac %= digit;
-        }
-    }
-    *p++ = ' ';
-    out.append(buf, p - buf);
-}
-
-double hundredths(double v)
-{
-    return double(std::llround(v * 100)) / 100;
-}
-
-void hex4(QByteArray& out, quint32 v)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    const char b[4] = {digits[(v >> 12) & 15], digits[(v >> 8) & 15], digits[(v >> 4) & 15], digits[v & 15]};
-    out.append(b, 4);
-}
-
-// A text string of the file's dictionaries: UTF-16 with its byte order mark.
-QByteArray textString(const QString& s)
-{
-    QByteArray out = "<FEFF";
-    for (QChar ch : s)
-        hex4(out, ch.unicode());
-    out += '>';
-    return out;
-}
-
-// The characters of a glyph as UTF-16 for the map from glyphs to text.
-void utf16(QByteArray& out, char32_t ch)
-{
-    if (ch > 0xffff) {
-        ch -= 0x10000;
-        hex4(out, 0xd800 + (ch >> 10));
-        hex4(out, 0xdc00 + (ch & 0x3ff));
-    } else {
-        hex4(out, ch);
-    }
-}
-
+// A transformation as the file sets it.
 void append(QByteArray& out, const QTransform& t)
 {
     for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()})
-        num(out, v, 6);
+        appendNumber(out, v, 6);
     out += "cm\n";
 }
 
@@ -116,13 +50,13 @@ void appendPath(QByteArray& out, const QPainterPath& path)
             const QPainterPath::Element& c2 = path.elementAt(i + 1);
             const QPainterPath::Element& end = path.elementAt(i + 2);
             for (double v : {e.x, e.y, c2.x, c2.y, end.x, end.y})
-                num(out, v);
+                appendNumber(out, v);
             out += "c\n";
             i += 2;
             continue;
         }
-        num(out, e.x);
-        num(out, e.y);
+        appendNumber(out, e.x);
+        appendNumber(out, e.y);
         out += e.type == QPainterPath::MoveToElement ? "m\n" : "l\n";
     }
 }
@@ -156,8 +90,7 @@ struct PdfDocument::Impl
     QString creator;
     bool finished = false;
 
-    QByteArray out;
-    std::vector<qint64> offsets{0}; // of each object by its number; 0 is never used
+    pdf::File file;
     int catalog = 0;
     int pageTree = 0;
     int resources = 0;
@@ -185,37 +118,6 @@ struct PdfDocument::Impl
 
     QHash<std::pair<QString, QString>, std::pair<QList<QGlyphRun>, qreal>> shapedTexts;
 
-    int newObject()
-    {
-        offsets.push_back(0);
-        return int(offsets.size() - 1);
-    }
-    void begin(int object)
-    {
-        offsets[size_t(object)] = out.size();
-        out += QByteArray::number(object);
-        out += " 0 obj\n";
-    }
-    int writeObject(int object, const QByteArray& body)
-    {
-        begin(object);
-        out += body;
-        out += "\nendobj\n";
-        return object;
-    }
-    int writeStream(int object, const QByteArray& dict, const QByteArray& data)
-    {
-        begin(object);
-        const QByteArray packed = qCompress(data, CompressionLevel);
-        // Qt puts the length before zlib's own stream.
-        const qsizetype size = std::max<qsizetype>(packed.size() - 4, 0);
-        out += "<<" + dict + " /Filter /FlateDecode /Length " + QByteArray::number(size) + ">>\nstream\n";
-        if (size > 0)
-            out.append(packed.constData() + 4, size);
-        out += "\nendstream\nendobj\n";
-        return object;
-    }
-
     // ------------------------------------------------------------ pages
     QTransform pageMatrix() const
     {
@@ -237,15 +139,15 @@ struct PdfDocument::Impl
     void endPage()
     {
         page += "Q\n";
-        const int content = newObject();
-        writeStream(content, QByteArray(), page);
-        const int object = newObject();
+        const int content = file.newObject();
+        file.writeStream(content, QByteArray(), page);
+        const int object = file.newObject();
         const QRect media = layout.fullRectPoints();
         QByteArray body =
             "<<\n/Type /Page\n/Parent " + QByteArray::number(pageTree) + " 0 R /MediaBox [0 0 " +
             QByteArray::number(media.width()) + ' ' + QByteArray::number(media.height()) + "] /Resources " +
             QByteArray::number(resources) + " 0 R /Contents " + QByteArray::number(content) + " 0 R\n>>";
-        writeObject(object, body);
+        file.writeObject(object, body);
         pages.push_back(object);
     }
 
@@ -288,9 +190,9 @@ struct PdfDocument::Impl
         if (c.rgb() == fill)
             return;
         fill = c.rgb();
-        num(page, qRed(fill) / 255.0);
-        num(page, qGreen(fill) / 255.0);
-        num(page, qBlue(fill) / 255.0);
+        appendNumber(page, qRed(fill) / 255.0);
+        appendNumber(page, qGreen(fill) / 255.0);
+        appendNumber(page, qBlue(fill) / 255.0);
         page += "rg\n";
     }
     void setStroke(const QPen& pen, const QTransform& t)
@@ -298,9 +200,9 @@ struct PdfDocument::Impl
         const QRgb rgb = pen.color().rgb();
         if (rgb != stroke) {
             stroke = rgb;
-            num(page, qRed(rgb) / 255.0);
-            num(page, qGreen(rgb) / 255.0);
-            num(page, qBlue(rgb) / 255.0);
+            appendNumber(page, qRed(rgb) / 255.0);
+            appendNumber(page, qGreen(rgb) / 255.0);
+            appendNumber(page, qBlue(rgb) / 255.0);
             page += "RG\n";
         }
         double w = pen.widthF();
@@ -308,7 +210,7 @@ struct PdfDocument::Impl
             w /= std::max(scaleOf(t), 1e-9);
         if (w != lineWidth) {
             lineWidth = w;
-            num(page, w);
+            appendNumber(page, w);
             page += "w\n";
         }
         const int c = pen.capStyle() == Qt::FlatCap ? 0 : pen.capStyle() == Qt::RoundCap ? 1 : 2;
@@ -327,9 +229,9 @@ struct PdfDocument::Impl
             const double unit = w > 0 ? w : 1;
             d = "[";
             for (qreal v : pen.dashPattern())
-                num(d, v * unit);
+                appendNumber(d, v * unit);
             d += "] ";
-            num(d, pen.dashOffset() * unit);
+            appendNumber(d, pen.dashOffset() * unit);
         }
         if (d != dash) {
             dash = d;
@@ -398,7 +300,7 @@ struct PdfDocument::Impl
         }
         const double size = raw.pixelSize();
         page += "BT\n/F" + QByteArray::number(&font - fonts.data()) + ' ';
-        num(page, size);
+        appendNumber(page, size);
         page += "Tf\n";
         bool open = false;   // a TJ array
         bool string = false; // a string of glyphs in it
@@ -421,18 +323,18 @@ struct PdfDocument::Impl
                     close();
                 if (!placed) {
                     // Text space upright on the page's downward device pixels.
-                    lineX = hundredths(x);
-                    lineY = hundredths(y);
+                    lineX = pdf::hundredths(x);
+                    lineY = pdf::hundredths(y);
                     page += "1 0 0 -1 ";
-                    num(page, lineX, 2);
-                    num(page, lineY, 2);
+                    appendNumber(page, lineX, 2);
+                    appendNumber(page, lineY, 2);
                     page += "Tm [";
                     placed = true;
                 } else {
-                    const double dx = hundredths(x - lineX);
-                    const double dy = hundredths(y - lineY);
-                    num(page, dx, 2);
-                    num(page, -dy, 2);
+                    const double dx = pdf::hundredths(x - lineX);
+                    const double dy = pdf::hundredths(y - lineY);
+                    appendNumber(page, dx, 2);
+                    appendNumber(page, -dy, 2);
                     page += "Td [";
                     lineX += dx;
                     lineY += dy;
@@ -529,12 +431,12 @@ struct PdfDocument::Impl
             " /Width " + QByteArray::number(w) + " /Height " + QByteArray::number(h) + " /BitsPerComponent 8";
         int smask = 0;
         if (alphaChannel)
-            smask = writeStream(newObject(), "/Type /XObject /Subtype /Image /ColorSpace /DeviceGray" + size,
-                                mask);
+            smask = file.writeStream(file.newObject(),
+                                     "/Type /XObject /Subtype /Image /ColorSpace /DeviceGray" + size, mask);
         QByteArray dict = "/Type /XObject /Subtype /Image /ColorSpace /DeviceRGB /Interpolate true" + size;
         if (smask)
             dict += " /SMask " + QByteArray::number(smask) + " 0 R";
-        const int object = writeStream(newObject(), dict, rgb);
+        const int object = file.writeStream(file.newObject(), dict, rgb);
         return *images.insert(picture.cacheKey(), Image{object, ++imageCount});
     }
 
@@ -545,107 +447,15 @@ struct PdfDocument::Impl
         const Image& im = imageOf(picture);
         // The picture's unit square, its first row at the top of the target.
         page += "q ";
-        num(page, target.width());
+        appendNumber(page, target.width());
         page += "0 0 ";
-        num(page, -target.height());
-        num(page, target.left());
-        num(page, target.bottom());
+        appendNumber(page, -target.height());
+        appendNumber(page, target.left());
+        appendNumber(page, target.bottom());
         page += "cm /Im" + QByteArray::number(im.index) + " Do Q\n";
     }
 
     // ------------------------------------------------------------ the file's end
-    void writeFonts()
-    {
-        for (Font& f : fonts) {
-            if (!f.program)
-                continue;
-            const pdf::TrueTypeFont& p = *f.program;
-            // A subset is named with six letters of its own.
-            quint32 tag = 2166136261u;
-            for (size_t g = 0; g < f.used.size(); ++g)
-                if (f.used[g])
-                    tag = (tag ^ quint32(g)) * 16777619u;
-            QByteArray name(6, 'A');
-            for (int i = 0; i < 6; ++i, tag /= 26)
-                name[i] = char('A' + tag % 26);
-            name += '+' + p.postscriptName();
-
-            const QByteArray program = p.subset(f.used);
-            const int file =
-                writeStream(newObject(), " /Length1 " + QByteArray::number(program.size()), program);
-            QByteArray descriptor = "<< /Type /FontDescriptor /FontName /" + name + " /Flags " +
-                                    QByteArray::number(p.italic() ? 4 + 64 : 4) + " /FontBBox [";
-            const QRectF box = p.boundingBox();
-            for (double v : {box.left(), box.top(), box.right(), box.bottom()})
-                num(descriptor, v, 0);
-            descriptor += "] /ItalicAngle " + QByteArray(p.italic() ? "-12" : "0") + " /Ascent " +
-                          QByteArray::number(p.ascent()) + " /Descent " + QByteArray::number(p.descent()) +
-                          " /CapHeight " + QByteArray::number(p.capHeight()) + " /StemV 80 /FontFile2 " +
-                          QByteArray::number(file) + " 0 R >>";
-            const int desc = writeObject(newObject(), descriptor);
-
-            QByteArray widths = "[";
-            for (size_t g = 0; g < f.used.size();) {
-                if (!f.used[g]) {
-                    ++g;
-                    continue;
-                }
-                widths += QByteArray::number(qulonglong(g)) + " [";
-                for (; g < f.used.size() && f.used[g]; ++g)
-                    num(widths, p.width(quint32(g)));
-                widths += "] ";
-            }
-            widths += ']';
-            const int cid = writeObject(
-                newObject(), "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
-                                 " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
-                                 " /FontDescriptor " +
-                                 QByteArray::number(desc) + " 0 R /CIDToGIDMap /Identity /W " + widths +
-                                 " >>");
-
-            const std::vector<char32_t> chars = p.charactersOf(f.used);
-            QByteArray entries;
-            int count = 0;
-            QByteArray cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-                              "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
-                              "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-                              "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
-            auto flush = [&] {
-                if (count == 0)
-                    return;
-                cmap += QByteArray::number(count) + " beginbfchar\n" + entries + "endbfchar\n";
-                entries.clear();
-                count = 0;
-            };
-            for (size_t g = 0; g < chars.size(); ++g) {
-                if (chars[g] == 0)
-                    continue;
-                entries += '<';
-                hex4(entries, quint32(g));
-                entries += "> <";
-                // A ligature's glyph (ﬁ, ﬄ) reads as its letters: the text
-                // is searched for "fine", not "ﬁne".
-                const char32_t ch = chars[g];
-                if (ch >= 0xfb00 && ch <= 0xfb06)
-                    for (QChar part : QChar::decomposition(ch))
-                        utf16(entries, part.unicode());
-                else
-                    utf16(entries, ch);
-                entries += ">\n";
-                if (++count == 100)
-                    flush();
-            }
-            flush();
-            cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
-            const int unicode = writeStream(newObject(), QByteArray(), cmap);
-
-            f.object = writeObject(newObject(), "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
-                                                    " /Encoding /Identity-H /DescendantFonts [" +
-                                                    QByteArray::number(cid) + " 0 R] /ToUnicode " +
-                                                    QByteArray::number(unicode) + " 0 R >>");
-        }
-    }
-
     void writeResources()
     {
         QByteArray body = "<< /ProcSet [/PDF /Text /ImageB /ImageC]\n/Font <<";
@@ -659,43 +469,36 @@ struct PdfDocument::Impl
         body += " >>\n/ExtGState <<";
         for (size_t i = 0; i < alphas.size(); ++i) {
             body += " /GS" + QByteArray::number(qulonglong(i)) + " << /ca ";
-            num(body, alphas[i].first / 255.0);
+            appendNumber(body, alphas[i].first / 255.0);
             body += "/CA ";
-            num(body, alphas[i].second / 255.0);
+            appendNumber(body, alphas[i].second / 255.0);
             body += ">>";
         }
         body += " >>\n>>";
-        writeObject(resources, body);
+        file.writeObject(resources, body);
     }
 
     QByteArray finish()
     {
         endPage();
         finished = true;
-        writeFonts();
+        for (Font& f : fonts)
+            if (f.program)
+                f.object = pdf::embed(file, *f.program, f.used);
         writeResources();
         QByteArray kids;
         for (int p : pages)
             kids += QByteArray::number(p) + " 0 R ";
-        writeObject(pageTree, "<< /Type /Pages /Kids [" + kids + "] /Count " +
-                                  QByteArray::number(qulonglong(pages.size())) + " >>");
-        writeObject(catalog, "<< /Type /Catalog /Pages " + QByteArray::number(pageTree) + " 0 R >>");
+        file.writeObject(pageTree, "<< /Type /Pages /Kids [" + kids + "] /Count " +
+                                       QByteArray::number(qulonglong(pages.size())) + " >>");
+        file.writeObject(catalog, "<< /Type /Catalog /Pages " + QByteArray::number(pageTree) + " 0 R >>");
         const QString now = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
         const int info =
-            writeObject(newObject(), "<< /Title " + textString(title) + " /Creator " + textString(creator) +
-                                         " /Producer " + textString(QStringLiteral("LIRComplect")) +
-                                         " /CreationDate (D:" + now.toLatin1() + "Z) >>");
-        const qint64 xref = out.size();
-        out += "xref\n0 " + QByteArray::number(qulonglong(offsets.size())) + "\n0000000000 65535 f \n";
-        char entry[21];
-        for (size_t i = 1; i < offsets.size(); ++i) {
-            std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", static_cast<long long>(offsets[i]));
-            out.append(entry, 20);
-        }
-        out += "trailer\n<< /Size " + QByteArray::number(qulonglong(offsets.size())) + " /Root " +
-               QByteArray::number(catalog) + " 0 R /Info " + QByteArray::number(info) +
-               " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-        return std::move(out);
+            file.writeObject(file.newObject(), "<< /Title " + pdf::textString(title) + " /Creator " +
+                                                   pdf::textString(creator) + " /Producer " +
+                                                   pdf::textString(QStringLiteral("LIRComplect")) +
+                                                   " /CreationDate (D:" + now.toLatin1() + "Z) >>");
+        return file.finish(catalog, info);
     }
 };
 
@@ -754,7 +557,7 @@ public:
             return;
         for (int i = 0; i < count; ++i) {
             for (double v : {rects[i].x(), rects[i].y(), rects[i].width(), rects[i].height()})
-                num(d.page, v);
+                appendNumber(d.page, v);
             d.page += "re\n";
         }
         Impl::paint(d.page, filled, stroked, false);
@@ -765,11 +568,11 @@ public:
             return;
         startShape(false);
         for (int i = 0; i < count; ++i) {
-            num(d.page, lines[i].x1());
-            num(d.page, lines[i].y1());
+            appendNumber(d.page, lines[i].x1());
+            appendNumber(d.page, lines[i].y1());
             d.page += "m ";
-            num(d.page, lines[i].x2());
-            num(d.page, lines[i].y2());
+            appendNumber(d.page, lines[i].x2());
+            appendNumber(d.page, lines[i].y2());
             d.page += "l\n";
         }
         d.page += "S\n";
@@ -783,8 +586,8 @@ public:
         if (!filled && !stroked)
             return;
         for (int i = 0; i < count; ++i) {
-            num(d.page, points[i].x());
-            num(d.page, points[i].y());
+            appendNumber(d.page, points[i].x());
+            appendNumber(d.page, points[i].y());
             d.page += i == 0 ? "m\n" : "l\n";
         }
         if (mode != PolylineMode)
@@ -869,10 +672,9 @@ PdfDocument::PdfDocument(const QPageLayout& layout, int resolution) : d(std::mak
 {
     d->layout = layout;
     d->resolution = resolution;
-    d->out = "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n";
-    d->catalog = d->newObject();
-    d->pageTree = d->newObject();
-    d->resources = d->newObject();
+    d->catalog = d->file.newObject();
+    d->pageTree = d->file.newObject();
+    d->resources = d->file.newObject();
     d->startPage();
     m_engine = std::make_unique<Engine>(*d);
 }

@@ -1,5 +1,7 @@
 #include "docs/pdffont.h"
 
+#include "docs/pdffile.h"
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -323,6 +325,92 @@ QByteArray TrueTypeFont::subset(const std::vector<bool>& used) const
             out.append('\0');
     }
     return out;
+}
+
+int embed(File& file, const TrueTypeFont& p, const std::vector<bool>& used)
+{
+    // A subset is named with six letters of its own.
+    quint32 tag = 2166136261u;
+    for (size_t g = 0; g < used.size(); ++g)
+        if (used[g])
+            tag = (tag ^ quint32(g)) * 16777619u;
+    QByteArray name(6, 'A');
+    for (int i = 0; i < 6; ++i, tag /= 26)
+        name[i] = char('A' + tag % 26);
+    name += '+' + p.postscriptName();
+
+    const QByteArray program = p.subset(used);
+    const int fontFile =
+        file.writeStream(file.newObject(), " /Length1 " + QByteArray::number(program.size()), program);
+    QByteArray descriptor = "<< /Type /FontDescriptor /FontName /" + name + " /Flags " +
+                            QByteArray::number(p.italic() ? 4 + 64 : 4) + " /FontBBox [";
+    const QRectF box = p.boundingBox();
+    for (double v : {box.left(), box.top(), box.right(), box.bottom()})
+        appendNumber(descriptor, v, 0);
+    descriptor += "] /ItalicAngle " + QByteArray(p.italic() ? "-12" : "0") + " /Ascent " +
+                  QByteArray::number(p.ascent()) + " /Descent " + QByteArray::number(p.descent()) +
+                  " /CapHeight " + QByteArray::number(p.capHeight()) + " /StemV 80 /FontFile2 " +
+                  QByteArray::number(fontFile) + " 0 R >>";
+    const int desc = file.writeObject(file.newObject(), descriptor);
+
+    QByteArray widths = "[";
+    for (size_t g = 0; g < used.size();) {
+        if (!used[g]) {
+            ++g;
+            continue;
+        }
+        widths += QByteArray::number(qulonglong(g)) + " [";
+        for (; g < used.size() && used[g]; ++g)
+            appendNumber(widths, p.width(quint32(g)));
+        widths += "] ";
+    }
+    widths += ']';
+    const int cid = file.writeObject(
+        file.newObject(), "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+                              " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
+                              " /FontDescriptor " +
+                              QByteArray::number(desc) + " 0 R /CIDToGIDMap /Identity /W " + widths + " >>");
+
+    const std::vector<char32_t> chars = p.charactersOf(used);
+    QByteArray entries;
+    int count = 0;
+    QByteArray cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    auto flush = [&] {
+        if (count == 0)
+            return;
+        cmap += QByteArray::number(count) + " beginbfchar\n" + entries + "endbfchar\n";
+        entries.clear();
+        count = 0;
+    };
+    for (size_t g = 0; g < chars.size(); ++g) {
+        if (chars[g] == 0)
+            continue;
+        entries += '<';
+        appendHex4(entries, quint32(g));
+        entries += "> <";
+        // A ligature's glyph (ﬁ, ﬄ) reads as its letters: the text
+        // is searched for "fine", not "ﬁne".
+        const char32_t ch = chars[g];
+        if (ch >= 0xfb00 && ch <= 0xfb06)
+            for (QChar part : QChar::decomposition(ch))
+                appendUtf16(entries, part.unicode());
+        else
+            appendUtf16(entries, ch);
+        entries += ">\n";
+        if (++count == 100)
+            flush();
+    }
+    flush();
+    cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    const int unicode = file.writeStream(file.newObject(), QByteArray(), cmap);
+
+    return file.writeObject(file.newObject(), "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
+                                                  " /Encoding /Identity-H /DescendantFonts [" +
+                                                  QByteArray::number(cid) + " 0 R] /ToUnicode " +
+                                                  QByteArray::number(unicode) + " 0 R >>");
 }
 
 } // namespace lir::docs::pdf

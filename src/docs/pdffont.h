@@ -9,6 +9,8 @@
 
 namespace lir::docs::pdf {
 
+class File;
+
 // The tables of one TrueType font as a PDF embeds it: its glyphs' widths,
 // the metrics its descriptor names, the characters of its glyphs, and the
 // font program cut down to the glyphs a document uses.
@@ -54,5 +56,10 @@ private:
 
     quint32 glyphOffset(quint32 glyph) const;
 };
+
+// Writes the font into the file as a PDF names it for text: the program cut
+// to the used glyphs, its widths and descriptor, and the map from its glyphs
+// to the characters they show. Returns the number of its font object.
+int embed(File& file, const TrueTypeFont& font, const std::vector<bool>& used);
 
 } // namespace lir::docs::pdf
