@@ -542,31 +542,28 @@ public:
 
     void drawPath(const QPainterPath& path) override
     {
-        const bool filled = startShape();
-        const bool stroked = m_pen.style() != Qt::NoPen;
-        if (!filled && !stroked)
+        const Shape shape = startShape();
+        if (!shape.drawn())
             return;
         appendPath(d.page, path);
-        Impl::paint(d.page, filled, stroked, path.fillRule() == Qt::OddEvenFill);
+        Impl::paint(d.page, shape.filled, shape.stroked, path.fillRule() == Qt::OddEvenFill);
     }
     void drawRects(const QRectF* rects, int count) override
     {
-        const bool filled = startShape();
-        const bool stroked = m_pen.style() != Qt::NoPen;
-        if (!filled && !stroked)
+        const Shape shape = startShape();
+        if (!shape.drawn())
             return;
         for (int i = 0; i < count; ++i) {
             for (double v : {rects[i].x(), rects[i].y(), rects[i].width(), rects[i].height()})
                 appendNumber(d.page, v);
             d.page += "re\n";
         }
-        Impl::paint(d.page, filled, stroked, false);
+        Impl::paint(d.page, shape.filled, shape.stroked, false);
     }
     void drawLines(const QLineF* lines, int count) override
     {
-        if (m_pen.style() == Qt::NoPen)
+        if (!startShape(false).drawn())
             return;
-        startShape(false);
         for (int i = 0; i < count; ++i) {
             appendNumber(d.page, lines[i].x1());
             appendNumber(d.page, lines[i].y1());
@@ -581,9 +578,8 @@ public:
     {
         if (count < 2)
             return;
-        const bool filled = startShape(mode != PolylineMode);
-        const bool stroked = m_pen.style() != Qt::NoPen;
-        if (!filled && !stroked)
+        const Shape shape = startShape(mode != PolylineMode);
+        if (!shape.drawn())
             return;
         for (int i = 0; i < count; ++i) {
             appendNumber(d.page, points[i].x());
@@ -592,7 +588,7 @@ public:
         }
         if (mode != PolylineMode)
             d.page += "h\n";
-        Impl::paint(d.page, filled, stroked, mode == OddEvenMode);
+        Impl::paint(d.page, shape.filled, shape.stroked, mode == OddEvenMode);
     }
     void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) override
     {
@@ -647,22 +643,28 @@ private:
         }
     }
 
-    // Sets the frame, colours and pen of a shape; true when it is filled
-    // (a painter fills with anything but a plain colour by a picture of it).
-    bool startShape(bool fillable = true)
+    struct Shape
     {
-        const bool filled = fillable && m_brush.style() == Qt::SolidPattern;
-        const bool stroked = m_pen.style() != Qt::NoPen;
-        if (!filled && !stroked)
-            return false;
+        bool filled = false;
+        bool stroked = false;
+        bool drawn() const { return filled || stroked; }
+    };
+    // Sets the frame, colours and pen of a shape and says what of it is
+    // drawn (a painter fills with anything but a plain colour by a picture
+    // of it).
+    Shape startShape(bool fillable = true)
+    {
+        const Shape shape{fillable && m_brush.style() == Qt::SolidPattern, m_pen.style() != Qt::NoPen};
+        if (!shape.drawn())
+            return shape;
         d.ensureFrame(m_transform, clip());
-        d.setAlpha(alphaOf(filled ? m_brush.color().alpha() : 255),
-                   alphaOf(stroked ? m_pen.color().alpha() : 255));
-        if (filled)
+        d.setAlpha(alphaOf(shape.filled ? m_brush.color().alpha() : 255),
+                   alphaOf(shape.stroked ? m_pen.color().alpha() : 255));
+        if (shape.filled)
             d.setFill(m_brush.color());
-        if (stroked)
+        if (shape.stroked)
             d.setStroke(m_pen, m_transform);
-        return filled;
+        return shape;
     }
 };
 

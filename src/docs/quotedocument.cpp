@@ -313,10 +313,16 @@ public:
     static void draw(QPainter& painter, PdfDocument* pdf, QPointF at, const Shaped::Piece& piece,
                      const QRectF* clip = nullptr)
     {
-        if (pdf)
+        if (pdf) {
             pdf->drawGlyphs(painter, piece.font, piece.glyphs, piece.positions, at, clip);
-        else
+        } else if (clip) {
+            painter.save();
+            painter.setClipRect(*clip);
             painter.drawGlyphRun(at, glyphRunOf(piece));
+            painter.restore();
+        } else {
+            painter.drawGlyphRun(at, glyphRunOf(piece));
+        }
     }
 
 private:
@@ -397,16 +403,8 @@ public:
         }
         // Cut at the foot of its box.
         m_glyphs.paint(*m_painter); // what was laid out before stays beneath
-        if (m_sheet.pdf) {
-            for (const Shaped::Piece& piece : lines.pieces)
-                PageGlyphs::draw(*m_painter, m_sheet.pdf, r.topLeft(), piece, &r);
-            return;
-        }
-        m_painter->save();
-        m_painter->setClipRect(r);
         for (const Shaped::Piece& piece : lines.pieces)
-            m_painter->drawGlyphRun(r.topLeft(), glyphRunOf(piece));
-        m_painter->restore();
+            PageGlyphs::draw(*m_painter, m_sheet.pdf, r.topLeft(), piece, &r);
     }
 
     // Starts a new page when `h` does not fit on this one; true when it did.

@@ -64,7 +64,13 @@ protected:
         delete workDir;
         workDir = nullptr;
     }
-    void SetUp() override { recorder().clear(); }
+    void SetUp() override
+    {
+        // An answer or file name meant for a box that did not open must not
+        // answer the next test's.
+        recorder().dropQueued();
+        recorder().clear();
+    }
     void TearDown() override
     {
         for (QWidget* w : QApplication::topLevelWidgets())

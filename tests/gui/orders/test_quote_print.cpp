@@ -44,10 +44,6 @@ protected:
         FormsTest::SetUp();
         forms::TotalSum->order().bt_clearClick();
         QFile::remove(workDir->file(QStringLiteral("lircomplect.ini")));
-        // A file name meant for a dialog that did not open must not answer
-        // the next test's.
-        test::recorder().dropQueued();
-        test::recorder().clear();
     }
 };
 
